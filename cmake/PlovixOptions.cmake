@@ -1,0 +1,25 @@
+# Settings every target of the project links to, as INTERFACE targets so no
+# flag is set directory-wide.
+
+add_library(plovix_options INTERFACE)
+target_compile_features(plovix_options INTERFACE cxx_std_17)
+set_target_properties(plovix_options PROPERTIES CXX_EXTENSIONS OFF)
+target_compile_options(plovix_options INTERFACE
+    -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
+    -Woverloaded-virtual -Wconversion -Wsign-conversion -Wnull-dereference
+    $<$<BOOL:${PLOVIX_WARNINGS_AS_ERRORS}>:-Werror>
+    # Assertion reports name files relative to src/, never the build machine's paths.
+    -fmacro-prefix-map=${PROJECT_SOURCE_DIR}/src/=)
+
+if(WIN32)
+    target_compile_definitions(plovix_options INTERFACE
+        WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601 WINVER=0x0601)
+    # Every program is one file that needs no DLL beyond those Windows ships.
+    target_link_options(plovix_options INTERFACE -static -static-libgcc -static-libstdc++)
+endif()
+
+if(PLOVIX_SANITIZE)
+    target_compile_options(plovix_options INTERFACE
+        -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_link_options(plovix_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,43 @@
+#include "util/Helpers.h"
+
+#include <cstdio>
+
+#include "util/Assertion.h"
+
+namespace util {
+
+namespace {
+
+template <typename Integer>
+std::string printInteger(Integer value, const char* format) {
+    PLOVIX_CHECK(format);
+    if (format == nullptr) {
+        return std::string();
+    }
+    char buffer[100] = {};
+    const int length = std::snprintf(buffer, sizeof buffer, format, value);
+    if (length < 0) {
+        return std::string();
+    }
+    return std::string(buffer);
+}
+
+} // namespace
+
+std::string numberToString(int value, const char* format) {
+    return printInteger(value, format);
+}
+
+std::string numberToString(unsigned int value, const char* format) {
+    return printInteger(value, format);
+}
+
+std::string numberToString(int value) {
+    return printInteger(value, "%d");
+}
+
+std::string numberToString(unsigned int value) {
+    return printInteger(value, "%u");
+}
+
+} // namespace util

@@ -1,0 +1,19 @@
+#ifndef PLOVIX_UTIL_HELPERS_H
+#define PLOVIX_UTIL_HELPERS_H
+
+#include <string>
+
+namespace util {
+
+// One 32-bit integer printed under a printf format holding exactly one integer
+// conversion. A null format is reported as a failed check and gives "".
+std::string numberToString(int value, const char* format);
+std::string numberToString(unsigned int value, const char* format);
+
+// "%d" and "%u" forms.
+std::string numberToString(int value);
+std::string numberToString(unsigned int value);
+
+} // namespace util
+
+#endif

@@ -1,0 +1,24 @@
+#ifndef PLOVIX_WINDOWS_SCREENSAVER_PROCESSCONTEXT_H
+#define PLOVIX_WINDOWS_SCREENSAVER_PROCESSCONTEXT_H
+
+#include <windows.h>
+
+#include <string>
+
+namespace windows {
+namespace screensaver {
+
+// What the router asks of the process around it, behind an interface so that
+// command lines and foreground windows can be played in tests.
+class ProcessContext {
+public:
+    virtual ~ProcessContext() = default;
+    // The whole command line of the process, program path included.
+    virtual std::string getCommandLine() const = 0;
+    virtual HWND getForegroundWindow() const = 0;
+};
+
+} // namespace screensaver
+} // namespace windows
+
+#endif

@@ -1,0 +1,189 @@
+#include "windows/screensaver/ScreensaverRouter.h"
+
+#include <limits>
+
+#include "exceptions/NumberFormatException.h"
+#include "util/Assertion.h"
+#include "util/StringHelper.h"
+#include "util/parser/CommandLineConverter.h"
+#include "windows/screensaver/WindowsProcessContext.h"
+
+namespace windows {
+namespace screensaver {
+
+using exceptions::NumberFormatException;
+using std::string;
+using util::StringHelper;
+using util::parser::CommandLineConverter;
+
+namespace {
+
+// Window handles are 32-bit values, sign-extended on 64-bit Windows.
+std::int32_t handleToInteger(HWND handle) {
+    return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(handle));
+}
+
+HWND integerToHandle(std::int32_t value) {
+    return reinterpret_cast<HWND>(static_cast<std::intptr_t>(value));
+}
+} // namespace
+
+string ScreensaverRouter::_argumentText(const string& source) {
+    // The program path comes first. A quoted one (Windows quotes paths with
+    // blanks) ends at its closing quote, or with the line if there is none, as
+    // Windows splits arguments; an unquoted one ends at the first blank.
+    string arguments;
+    if (!source.empty() && source[0] == '"') {
+        const string::size_type closing = source.find('"', 1);
+        if (closing != string::npos) {
+            arguments = source.substr(closing + 1);
+        }
+    } else {
+        const string::size_type blank = source.find(' ');
+        if (blank != string::npos) {
+            arguments = source.substr(blank);
+        }
+    }
+    // "/c:1234" is the same as "/c 1234"; only a lower-case "/c:" is split.
+    const string::size_type colon = arguments.find("/c:");
+    if (colon != string::npos) {
+        arguments[colon + 2] = ' ';
+    }
+    return StringHelper::toLowerCase(arguments);
+}
+
+ScreensaverRouter::ScreensaverRouter(Screensaver& screensaver, const string& commandLine)
+    : ScreensaverRouter(screensaver, commandLine, WindowsProcessContext()) {}
+
+ScreensaverRouter::ScreensaverRouter(Screensaver& screensaver, const string& commandLine,
+                                     const ProcessContext& context)
+    : _S_FLAG("/s")
+    , _C_FLAG("/c")
+    , _P_FLAG("/p")
+    , _L_FLAG("/l")
+    , _UNDEFINED("Undefined")
+    , _screensaver(screensaver)
+    , _flags('/')
+    , _defined(_UNDEFINED)
+    , _windowHandle(0) {
+    _parse(commandLine, context);
+}
+
+void ScreensaverRouter::_parse(const string& commandLine, const ProcessContext& context) {
+    // Built on the process command line even when a text was handed in, so an
+    // unmatched quote there always fails.
+    const CommandLineConverter converter(context.getCommandLine());
+    const string& source = commandLine.empty() ? converter.getCommandLine() : commandLine;
+
+    _flags.addFlag(_S_FLAG, 0, 0, true);
+    _flags.addFlag(_C_FLAG, 0, 1, true);
+    _flags.addFlag(_P_FLAG, 1, 1, true);
+    _flags.addFlag(_L_FLAG, 1, 1, true);
+    _flags.parse(_argumentText(source));
+
+    // "/s" wins over the previews, and they win over "/c".
+    if (_flags.isFlagSet(_S_FLAG)) {
+        _defined = _S_FLAG;
+        _windowHandle = 0;
+    } else if (_flags.isFlagSet(_P_FLAG)) {
+        _defined = _P_FLAG;
+        _windowHandle = parseInteger(_flags.getArguments(_P_FLAG)[0]);
+    } else if (_flags.isFlagSet(_L_FLAG)) {
+        _defined = _L_FLAG;
+        _windowHandle = parseInteger(_flags.getArguments(_L_FLAG)[0]);
+    } else if (_flags.isFlagSet(_C_FLAG)) {
+        _defined = _C_FLAG;
+        const std::vector<string>& arguments = _flags.getArguments(_C_FLAG);
+        if (arguments.empty()) {
+            _windowHandle = handleToInteger(context.getForegroundWindow());
+        } else if (arguments.size() == 1) {
+            _windowHandle = parseInteger(arguments[0]);
+        } else {
+            PLOVIX_CHECK(false);
+        }
+    } else {
+        // No flag at all means a full-screen run.
+        _defined = _S_FLAG;
+        _windowHandle = 0;
+    }
+}
+
+// Exactly one operation of the screen saver is called, and it returns when
+// its mode has ended.
+void ScreensaverRouter::route() {
+    PLOVIX_CHECK(_defined != _UNDEFINED);
+    if (_defined == _S_FLAG) {
+        _screensaver.runScreensaver();
+        return;
+    }
+    // "/l" is an older spelling of "/p".
+    if (_defined == _P_FLAG || _defined == _L_FLAG) {
+        _screensaver.runPreview(integerToHandle(_windowHandle));
+        return;
+    }
+    if (_defined == _C_FLAG) {
+        // The handle owns the notice box; with "/c" alone it is the window
+        // that was in front when the settings dialog asked.
+        _screensaver.configure(integerToHandle(_windowHandle));
+        return;
+    }
+    // The constructor always leaves one of the four modes in _defined, so
+    // this is never reached.
+    PLOVIX_CHECK(false);
+}
+
+namespace {
+
+bool isCSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// atoi, with the overflow the C standard leaves undefined clamped to the
+// limits as the Windows C library does, so every build reads the same value.
+std::int32_t clampedAtoi(const string& text) {
+    const std::int64_t upper = std::numeric_limits<std::int32_t>::max();
+    const std::int64_t lower = std::numeric_limits<std::int32_t>::min();
+    string::size_type i = 0;
+    while (i < text.size() && isCSpace(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    std::int64_t magnitude = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        // Past the limit the value stays pinned there.
+        if (magnitude <= upper + 1) {
+            magnitude = magnitude * 10 + (text[i] - '0');
+        }
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > upper) {
+        return static_cast<std::int32_t>(upper);
+    }
+    if (value < lower) {
+        return static_cast<std::int32_t>(lower);
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+} // namespace
+
+std::int32_t ScreensaverRouter::parseInteger(const string& text) {
+    if (text.empty()) {
+        throw NumberFormatException("The empty string cannot be parsed into an integer");
+    }
+    if (text == "0") {
+        return 0;
+    }
+    const std::int32_t value = clampedAtoi(text);
+    if (value == 0) {
+        throw NumberFormatException("Error parsing the string [" + text + "] to an integer");
+    }
+    return value;
+}
+
+} // namespace screensaver
+} // namespace windows

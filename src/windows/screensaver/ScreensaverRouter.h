@@ -1,0 +1,54 @@
+#ifndef PLOVIX_WINDOWS_SCREENSAVER_SCREENSAVERROUTER_H
+#define PLOVIX_WINDOWS_SCREENSAVER_SCREENSAVERROUTER_H
+
+#include <cstdint>
+#include <string>
+
+#include "util/parser/FlagParser.h"
+#include "windows/screensaver/ProcessContext.h"
+#include "windows/screensaver/Screensaver.h"
+
+namespace windows {
+namespace screensaver {
+
+// Turns the screen-saver command line ("/s", "/c[:hwnd]", "/p hwnd",
+// "/l hwnd", or nothing) into one mode and hands it to a Screensaver. All
+// parsing happens in the constructor, which throws on a bad command line;
+// route only dispatches.
+class ScreensaverRouter {
+public:
+    // An empty `commandLine` means the process command line.
+    ScreensaverRouter(Screensaver& screensaver, const std::string& commandLine);
+    // `context` stands in for the process; it is used only while constructing.
+    ScreensaverRouter(Screensaver& screensaver, const std::string& commandLine,
+                      const ProcessContext& context);
+
+    ScreensaverRouter(const ScreensaverRouter&) = delete;
+    ScreensaverRouter& operator=(const ScreensaverRouter&) = delete;
+
+    void route();
+
+    // atoi's reading of `text`, clamped to the 32-bit range. Throws
+    // NumberFormatException for an empty text and for any text other than
+    // "0" that reads as 0.
+    static std::int32_t parseInteger(const std::string& text);
+
+private:
+    void _parse(const std::string& commandLine, const ProcessContext& context);
+    static std::string _argumentText(const std::string& source);
+
+    const std::string _S_FLAG;
+    const std::string _C_FLAG;
+    const std::string _P_FLAG;
+    const std::string _L_FLAG;
+    const std::string _UNDEFINED;
+    Screensaver& _screensaver;
+    util::parser::FlagParser _flags;
+    std::string _defined;
+    std::int32_t _windowHandle;
+};
+
+} // namespace screensaver
+} // namespace windows
+
+#endif

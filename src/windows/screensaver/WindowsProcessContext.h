@@ -1,0 +1,19 @@
+#ifndef PLOVIX_WINDOWS_SCREENSAVER_WINDOWSPROCESSCONTEXT_H
+#define PLOVIX_WINDOWS_SCREENSAVER_WINDOWSPROCESSCONTEXT_H
+
+#include "windows/screensaver/ProcessContext.h"
+
+namespace windows {
+namespace screensaver {
+
+// GetCommandLineA and GetForegroundWindow of the running process.
+class WindowsProcessContext : public ProcessContext {
+public:
+    std::string getCommandLine() const override;
+    HWND getForegroundWindow() const override;
+};
+
+} // namespace screensaver
+} // namespace windows
+
+#endif

@@ -1,0 +1,59 @@
+#include "util/memory/Memory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <new>
+
+#include "support/ReportDirectory.h"
+
+namespace {
+
+bool failNextAllocation = false;
+
+} // namespace
+
+// Lets a test run Memory::duplicate out of memory. Successful allocations go
+// to the ordinary operator so that the matching delete[] frees them.
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    if (failNextAllocation) {
+        failNextAllocation = false;
+        return nullptr;
+    }
+    try {
+        return ::operator new[](size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+namespace {
+
+using util::memory::Memory;
+
+TEST(MemoryTest, DuplicateCopiesEveryByteIncludingTheTerminator) {
+    const char text[] = "a\0b";
+    const Memory::Buffer copy(Memory::duplicate(text, sizeof text));
+    EXPECT_EQ(0, std::memcmp(text, copy.get(), sizeof text));
+    EXPECT_NE(text, copy.get());
+}
+
+TEST(MemoryTest, FailedAllocationIsReportedAndThrows) {
+    support::ReportDirectory directory;
+    failNextAllocation = true;
+    ::testing::internal::CaptureStdout();
+    EXPECT_THROW(Memory::duplicate("abc", 4), std::bad_alloc);
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(std::vector<std::string>{"dup"}, directory.failedChecks());
+}
+
+TEST(MemoryTest, NullSourceAndZeroSizeAreReported) {
+    support::ReportDirectory directory;
+    ::testing::internal::CaptureStdout();
+    Memory::release(Memory::duplicate(nullptr, 1));
+    Memory::release(Memory::duplicate("x", 0));
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ((std::vector<std::string>{"src", "size > 0"}), directory.failedChecks());
+}
+
+} // namespace
