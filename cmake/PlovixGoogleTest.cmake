@@ -13,9 +13,7 @@ if(CMAKE_CROSSCOMPILING)
     set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
     add_subdirectory(${PLOVIX_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL
                      SYSTEM)
-    add_library(GTest::gtest ALIAS gtest)
-    add_library(GTest::gtest_main ALIAS gtest_main)
-    add_library(GTest::gmock ALIAS gmock)
+    # The sources define the GTest:: aliases that find_package gives the host.
 else()
     find_package(GTest REQUIRED CONFIG)
 endif()

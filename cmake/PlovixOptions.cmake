@@ -6,7 +6,7 @@ target_compile_features(plovix_options INTERFACE cxx_std_17)
 set_target_properties(plovix_options PROPERTIES CXX_EXTENSIONS OFF)
 target_compile_options(plovix_options INTERFACE
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
-    -Woverloaded-virtual -Wconversion -Wsign-conversion -Wnull-dereference
+    -Woverloaded-virtual -Wconversion -Wsign-conversion
     $<$<BOOL:${PLOVIX_WARNINGS_AS_ERRORS}>:-Werror>
     # Assertion reports name files relative to src/, never the build machine's paths.
     -fmacro-prefix-map=${PROJECT_SOURCE_DIR}/src/=)

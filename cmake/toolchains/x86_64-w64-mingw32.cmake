@@ -3,9 +3,11 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 
+# The posix thread model: GoogleTest needs std::mutex, which the win32 model
+# of this compiler lacks. Programs link winpthread statically.
 set(PLOVIX_MINGW_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${PLOVIX_MINGW_TRIPLE}-gcc)
-set(CMAKE_CXX_COMPILER ${PLOVIX_MINGW_TRIPLE}-g++)
+set(CMAKE_C_COMPILER ${PLOVIX_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${PLOVIX_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${PLOVIX_MINGW_TRIPLE}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${PLOVIX_MINGW_TRIPLE})

@@ -1,0 +1,142 @@
+# Shared by the run and test commands: installs what the project needs and
+# starts a private virtual display with a private Wine prefix. Source it from
+# bash; every function logs to stderr and leaves cleanup to plovix_cleanup.
+
+PLOVIX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# Debian packages, by what they are needed for.
+PLOVIX_BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest
+    binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix)
+PLOVIX_WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth fonts-wine)
+
+plovix_log() { printf '==> %s\n' "$*" >&2; }
+
+_plovix_missing_packages() {
+    local package
+    for package in "$@"; do
+        dpkg-query -W -f='${db:Status-Abbrev}' "$package" 2>/dev/null | grep -q '^ii' ||
+            printf '%s\n' "$package"
+    done
+}
+
+# Installs whichever of the given packages are missing; a warm machine
+# returns at once.
+plovix_ensure_packages() {
+    local missing
+    mapfile -t missing < <(_plovix_missing_packages "$@")
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        plovix_log "missing packages: ${missing[*]}; run this command as root to install them"
+        return 1
+    fi
+    local needs_i386=no package
+    for package in "${missing[@]}"; do
+        [[ $package == *:i386 ]] && needs_i386=yes
+    done
+    if [ $needs_i386 = yes ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        plovix_log "adding the i386 architecture for 32-bit Wine"
+        dpkg --add-architecture i386
+    fi
+    plovix_log "installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q >&2
+    apt-get install -y -q --no-install-recommends "${missing[@]}" >&2
+}
+
+# Debian's 64-bit Wine loader, outside PATH.
+PLOVIX_WINE64=/usr/lib/wine/wine64
+
+# 32-bit Wine needs a kernel that runs 32-bit Linux programs; some virtual
+# machines' kernels are built without that.
+plovix_can_run_wine32() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# The loader that sets up a prefix: the 32-bit one when it runs, because it
+# also prepares the prefix for 32-bit programs and hands 64-bit work on.
+_plovix_wine() {
+    if plovix_can_run_wine32; then wine "$@"; else "$PLOVIX_WINE64" "$@"; fi
+}
+
+PLOVIX_PIDS=()
+PLOVIX_WINE_PREFIXES=()
+
+plovix_cleanup() {
+    local prefix pid
+    for prefix in "${PLOVIX_WINE_PREFIXES[@]}"; do
+        WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    done
+    for pid in "${PLOVIX_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    # Debian's 64-bit Wine loader, outside PATH.
+PLOVIX_WINE64=/usr/lib/wine/wine64
+
+# 32-bit Wine needs a kernel that runs 32-bit Linux programs; some virtual
+# machines' kernels are built without that.
+plovix_can_run_wine32() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# The loader that sets up a prefix: the 32-bit one when it runs, because it
+# also prepares the prefix for 32-bit programs and hands 64-bit work on.
+_plovix_wine() {
+    if plovix_can_run_wine32; then wine "$@"; else "$PLOVIX_WINE64" "$@"; fi
+}
+
+PLOVIX_PIDS=()
+    PLOVIX_WINE_PREFIXES=()
+}
+
+# Starts Xvfb on a free display of the given size (e.g. 800x600) and exports
+# DISPLAY for it.
+plovix_start_display() {
+    local size=$1 number_file
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$number_file" \
+        >/dev/null 2>&1 &
+    PLOVIX_PIDS+=($!)
+    local tries=0
+    while [ ! -s "$number_file" ]; do
+        tries=$((tries + 1))
+        if [ $tries -gt 100 ] || ! kill -0 "${PLOVIX_PIDS[-1]}" 2>/dev/null; then
+            plovix_log "Xvfb did not start"
+            rm -f "$number_file"
+            return 1
+        fi
+        sleep 0.1
+    done
+    export DISPLAY=":$(tr -d '\n' <"$number_file")"
+    rm -f "$number_file"
+    plovix_log "virtual display $DISPLAY at $size"
+}
+
+# Makes (once) and starts the Wine prefix in the given folder for the current
+# DISPLAY, and keeps its wineserver running. A wineserver keeps the screen
+# size it first saw, so each display size needs its own prefix.
+plovix_start_wine() {
+    export WINEPREFIX=$1
+    export WINEARCH=win64
+    export WINEDEBUG=${WINEDEBUG:--all}
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$WINEPREFIX/.plovix-ready" ]; then
+        plovix_log "creating the Wine prefix $WINEPREFIX"
+        rm -rf "$WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        _plovix_wine wineboot -i >/dev/null 2>&1
+        wineserver -w
+        # Without a window manager Wine waits about 2 s on every window it
+        # hides or destroys, unless it manages the windows itself.
+        _plovix_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.plovix-ready"
+    fi
+    wineserver -f -p >/dev/null 2>&1 &
+    PLOVIX_PIDS+=($!)
+    PLOVIX_WINE_PREFIXES+=("$WINEPREFIX")
+    # The first program started brings up the prefix's services; do it now,
+    # before tests run in parallel.
+    _plovix_wine cmd /c exit >/dev/null 2>&1 || true
+}
