@@ -1,5 +1,6 @@
 #include "util/Helpers.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include "util/Assertion.h"
@@ -30,6 +31,11 @@ std::string numberToString(int value, const char* format) {
 
 std::string numberToString(unsigned int value, const char* format) {
     return printInteger(value, format);
+}
+
+std::string handleToString(const void* handle) {
+    const auto bits = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(handle));
+    return printInteger(static_cast<unsigned int>(bits), "%08X");
 }
 
 std::string numberToString(int value) {

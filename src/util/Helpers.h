@@ -14,6 +14,11 @@ std::string numberToString(unsigned int value, const char* format);
 std::string numberToString(int value);
 std::string numberToString(unsigned int value);
 
+// A handle as eight upper-case hexadecimal digits with leading zeros and no
+// prefix: its low 32 bits, which is all a window or GDI handle holds even on
+// 64-bit Windows.
+std::string handleToString(const void* handle);
+
 } // namespace util
 
 #endif

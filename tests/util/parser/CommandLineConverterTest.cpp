@@ -55,8 +55,8 @@ TEST(CommandLineConverterTest, BuildsANullTerminatedArgumentArray) {
     EXPECT_EQ(nullptr, converter.getArgv()[3]);
 }
 
-// Any byte string (a command line never holds a zero byte) either converts or fails for an odd number of quotes; the
-// sanitizers of the host build watch for leaks and bad accesses meanwhile.
+// Any byte string (a command line never holds a zero byte) either converts or fails for an odd
+// number of quotes; the sanitizers of the host build watch for leaks and bad accesses meanwhile.
 TEST(CommandLineConverterTest, TakesAnyByteString) {
     support::ReportDirectory directory;
     std::mt19937 random(20261206);

@@ -1,0 +1,90 @@
+#include "platform/mutex/MutexImpl.h"
+
+#include <sstream>
+
+#include "platform/errorresources/SystemErrors.h"
+#include "platform/mutex/MutexException.h"
+#include "util/Assertion.h"
+
+namespace platform {
+namespace mutex {
+
+using platform::errorresources::SystemErrors;
+
+namespace {
+
+std::string lastErrorText() {
+    return SystemErrors::map(static_cast<int>(GetLastError()));
+}
+
+} // namespace
+
+MutexImpl::MutexImpl()
+    : _mutexHandle(CreateMutexA(nullptr, FALSE, nullptr))
+    , _lockingThreadId(0)
+    , _lockCount(0) {
+    if (_mutexHandle == nullptr) {
+        throw MutexException("Error creating the mutex. " + lastErrorText());
+    }
+}
+
+MutexImpl::MutexImpl(const std::nothrow_t&)
+    : _mutexHandle(CreateMutexA(nullptr, FALSE, nullptr))
+    , _lockingThreadId(0)
+    , _lockCount(0) {
+    if (_mutexHandle == nullptr) {
+        _creationFailure = "Error creating the mutex. " + lastErrorText();
+    }
+    PLOVIX_CHECK(_mutexHandle);
+}
+
+MutexImpl::~MutexImpl() {
+    PLOVIX_CHECK(_lockCount == 0);
+    if (_mutexHandle != nullptr && CloseHandle(_mutexHandle) == 0) {
+        PLOVIX_CHECK(false);
+    }
+}
+
+void MutexImpl::lock() {
+    if (_mutexHandle == nullptr) {
+        throw MutexException(_creationFailure);
+    }
+    const DWORD result = WaitForSingleObject(_mutexHandle, INFINITE);
+    if (result != WAIT_OBJECT_0) {
+        const std::string text = lastErrorText();
+        if (result == WAIT_ABANDONED) {
+            // The wait made this thread the owner of a mutex whose previous
+            // owner died; give it back so the system's count keeps matching
+            // ours and other threads are not locked out for good.
+            ReleaseMutex(_mutexHandle);
+        }
+        throw MutexException("Error locking the mutex: " + text);
+    }
+    _lockingThreadId = GetCurrentThreadId();
+    ++_lockCount;
+}
+
+void MutexImpl::unlock() {
+    const DWORD caller = GetCurrentThreadId();
+    if (_lockingThreadId != caller) {
+        std::ostringstream message;
+        message << "Error unlocking the mutex. The thread calling unlock() was not the thread "
+                   "that lock()ed the mutex.\nThe thread that locked the mutex has id: "
+                << _lockingThreadId << "\nThe thread unlocking has id: " << caller;
+        throw MutexException(message.str());
+    }
+    --_lockCount;
+    if (_lockCount == 0) {
+        _lockingThreadId = 0;
+    }
+    if (ReleaseMutex(_mutexHandle) == 0) {
+        throw MutexException("Error releasing the mutex: " + lastErrorText());
+    }
+}
+
+HANDLE MutexImpl::getHandle() {
+    return _mutexHandle;
+}
+
+} // namespace mutex
+} // namespace platform

@@ -1,0 +1,16 @@
+#include "windows/devices/display/DisplayException.h"
+
+namespace windows {
+namespace devices {
+namespace display {
+
+DisplayException::DisplayException(const std::string& message)
+    : _message(message) {}
+
+const std::string& DisplayException::getMessage() const {
+    return _message;
+}
+
+} // namespace display
+} // namespace devices
+} // namespace windows

@@ -1,0 +1,147 @@
+#include "windows/graphics/WindowsBitmap.h"
+
+#include <exception>
+#include <sstream>
+
+#include "platform/errorresources/SystemErrors.h"
+#include "util/Assertion.h"
+#include "util/Helpers.h"
+#include "windows/graphics/WindowsBitmapException.h"
+
+namespace windows {
+namespace graphics {
+
+using platform::errorresources::SystemErrors;
+
+namespace {
+
+// The screen's device context for as long as a compatible one is made.
+class ScreenDeviceContext {
+public:
+    ScreenDeviceContext()
+        : _context(GetDC(nullptr)) {}
+    ~ScreenDeviceContext() {
+        if (_context != nullptr) {
+            ReleaseDC(nullptr, _context);
+        }
+    }
+    ScreenDeviceContext(const ScreenDeviceContext&) = delete;
+    ScreenDeviceContext& operator=(const ScreenDeviceContext&) = delete;
+
+    HDC get() const { return _context; }
+
+private:
+    HDC _context;
+};
+
+} // namespace
+
+WindowsBitmap::WindowsBitmap(const char* resource, int width, int height, UINT loadFlags)
+    : _deviceContext(nullptr)
+    , _bitmap(nullptr)
+    , _previousObject(nullptr)
+    , _uncaughtAtConstruction(std::uncaught_exceptions()) {
+    _bitmap = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), resource, IMAGE_BITMAP, width, height, loadFlags));
+    if (_bitmap == nullptr) {
+        const int error = static_cast<int>(GetLastError());
+        throw WindowsBitmapException("Could not load bitmap using 'LoadImage'.\n" +
+                                     SystemErrors::map(error));
+    }
+    const char* failure = nullptr;
+    {
+        const ScreenDeviceContext screen;
+        if (screen.get() == nullptr) {
+            failure = "Couldn't get the screens devicecontext.";
+        } else {
+            _deviceContext = CreateCompatibleDC(screen.get());
+            if (_deviceContext == nullptr) {
+                failure = "Couldn't create a compatible devicecontext (with screen).";
+            }
+        }
+    }
+    if (failure == nullptr) {
+        _previousObject = SelectObject(_deviceContext, _bitmap);
+        if (_previousObject == nullptr) {
+            failure = "Error when selecting object. The selected object is not a region.";
+        }
+    }
+    if (failure != nullptr) {
+        // The destructor will not run for an object that never was, so what
+        // was obtained so far is given back here.
+        PLOVIX_CHECK(_release() == nullptr);
+        throw WindowsBitmapException(failure);
+    }
+}
+
+WindowsBitmap::~WindowsBitmap() noexcept(false) {
+    const char* failure = _release();
+    if (failure == nullptr) {
+        return;
+    }
+    if (std::uncaught_exceptions() > _uncaughtAtConstruction) {
+        // Throwing now would end the program.
+        PLOVIX_CHECK(false);
+        return;
+    }
+    throw WindowsBitmapException(failure);
+}
+
+const char* WindowsBitmap::_release() noexcept {
+    if (_bitmap != nullptr) {
+        if (_previousObject != nullptr) {
+            SelectObject(_deviceContext, _previousObject);
+            _previousObject = nullptr;
+        }
+        if (DeleteObject(_bitmap) == 0) {
+            return "Error deleting the bitmap object.";
+        }
+        _bitmap = nullptr;
+    }
+    if (_deviceContext != nullptr) {
+        if (DeleteDC(_deviceContext) == 0) {
+            return "Error deleting the device context.";
+        }
+        _deviceContext = nullptr;
+    }
+    return nullptr;
+}
+
+BITMAP WindowsBitmap::_getInfo() {
+    BITMAP record = {};
+    if (GetObjectA(_bitmap, sizeof(BITMAP), &record) == 0) {
+        throw WindowsBitmapException(
+            "Error when getting the bitmap object (GetObject) in WindowsBitmap::_getInfo().");
+    }
+    return record;
+}
+
+int WindowsBitmap::getWidth() {
+    return static_cast<int>(_getInfo().bmWidth);
+}
+
+int WindowsBitmap::getHeight() {
+    return static_cast<int>(_getInfo().bmHeight);
+}
+
+void WindowsBitmap::draw(HDC destination, int x, int y, int width, int height, int sourceX,
+                         int sourceY, DWORD rasterOperation) {
+    if (BitBlt(destination, x, y, width, height, _deviceContext, sourceX, sourceY,
+               rasterOperation) != 0) {
+        return;
+    }
+    const int error = static_cast<int>(GetLastError());
+    std::ostringstream message;
+    message << "Error when bit blitting using 'BitBlt'.\n"
+            << "destination: " << util::handleToString(destination)
+            << "\nsource: " << util::handleToString(_deviceContext) << "\n"
+            << SystemErrors::map(error);
+    throw WindowsBitmapException(message.str());
+}
+
+HDC WindowsBitmap::getDeviceContext() {
+    return _deviceContext;
+}
+
+} // namespace graphics
+} // namespace windows

@@ -1,0 +1,48 @@
+#ifndef PLOVIX_WINDOWS_GRAPHICS_WINDOWSBITMAP_H
+#define PLOVIX_WINDOWS_GRAPHICS_WINDOWSBITMAP_H
+
+#include <windows.h>
+
+namespace windows {
+namespace graphics {
+
+// A bitmap resource of this program, loaded at a requested size and kept
+// selected in a memory device context compatible with the screen, ready to
+// be copied onto a window. Owns the bitmap and the device context.
+class WindowsBitmap {
+public:
+    // `width` or `height` 0 keeps the resource's own size in that direction.
+    // Throws WindowsBitmapException; a failed construction leaves nothing
+    // behind.
+    WindowsBitmap(const char* resource, int width, int height, UINT loadFlags);
+    // A failed release throws WindowsBitmapException, unless another
+    // exception is already on its way out, in which case it is reported as
+    // a check so the program is not ended.
+    virtual ~WindowsBitmap() noexcept(false);
+
+    WindowsBitmap(const WindowsBitmap&) = delete;
+    WindowsBitmap& operator=(const WindowsBitmap&) = delete;
+
+    // Asked anew from the system at every call.
+    int getWidth();
+    int getHeight();
+    void draw(HDC destination, int x, int y, int width, int height, int sourceX, int sourceY,
+              DWORD rasterOperation);
+    HDC getDeviceContext();
+
+private:
+    BITMAP _getInfo();
+    // Puts the old object back, deletes the bitmap, then the device context.
+    // Returns the first failure's message, or null.
+    const char* _release() noexcept;
+
+    HDC _deviceContext;
+    HBITMAP _bitmap;
+    HGDIOBJ _previousObject;
+    int _uncaughtAtConstruction;
+};
+
+} // namespace graphics
+} // namespace windows
+
+#endif

@@ -1,0 +1,10 @@
+#include "windows/window/CouldNotRegisterClassException.h"
+
+namespace windows {
+namespace window {
+
+CouldNotRegisterClassException::CouldNotRegisterClassException(const std::string& message)
+    : WindowException(message) {}
+
+} // namespace window
+} // namespace windows

@@ -1,0 +1,33 @@
+#ifndef PLOVIX_WINDOWS_WINDOW_WINDOW_H
+#define PLOVIX_WINDOWS_WINDOW_WINDOW_H
+
+#include <windows.h>
+
+#include <string>
+
+#include "windows/window/MessageListener.h"
+
+namespace windows {
+namespace window {
+
+// One window as its user sees it: messages through a listener, a pump, its
+// size and handle, showing and hiding.
+class Window {
+public:
+    virtual ~Window() = default;
+    virtual void addMessageListener(MessageListener* listener) = 0;
+    virtual void removeMessageListener() = 0;
+    // Dispatches at most one waiting message; never waits.
+    virtual void processMessage() = 0;
+    virtual int getWidth() = 0;
+    virtual int getHeight() = 0;
+    virtual HWND getHandle() = 0;
+    virtual bool isVisible() = 0;
+    virtual void show(bool visible) = 0;
+    virtual std::string getClassName() = 0;
+};
+
+} // namespace window
+} // namespace windows
+
+#endif

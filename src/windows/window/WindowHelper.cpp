@@ -1,0 +1,73 @@
+#include "windows/window/WindowHelper.h"
+
+#include <sstream>
+
+#include "platform/errorresources/SystemErrors.h"
+#include "util/Assertion.h"
+#include "util/Helpers.h"
+#include "windows/window/CouldNotCreateWindowException.h"
+#include "windows/window/CouldNotGetClassNameException.h"
+#include "windows/window/CouldNotRegisterClassException.h"
+
+namespace windows {
+namespace window {
+
+using platform::errorresources::SystemErrors;
+
+ATOM WindowHelper::registerClass(const WNDCLASSEXA& windowClass) {
+    const ATOM atom = RegisterClassExA(&windowClass);
+    if (atom != 0) {
+        return atom;
+    }
+    const int error = static_cast<int>(GetLastError());
+    std::ostringstream message;
+    message << "Error when registering the window class '"
+            << (windowClass.lpszClassName != nullptr ? windowClass.lpszClassName : "")
+            << "' with 'RegisterClassEx' in WindowHelper::registerClass.\n"
+            << SystemErrors::map(error);
+    throw CouldNotRegisterClassException(message.str());
+}
+
+HWND WindowHelper::createWindow(DWORD exStyle, const std::string& className,
+                                const std::string& title, DWORD style, int x, int y, int width,
+                                int height, HWND parent, HMENU menu, HINSTANCE instance,
+                                void* parameter) {
+    const HWND window = CreateWindowExA(exStyle, className.c_str(), title.c_str(), style, x, y,
+                                        width, height, parent, menu, instance, parameter);
+    if (window != nullptr) {
+        return window;
+    }
+    const int error = static_cast<int>(GetLastError());
+    std::ostringstream message;
+    message << "Error when creating a window using 'CreateWindowEx'  in "
+               "indowHelper::createWindow.\n"
+            << "Classname: '" << className << "'\n"
+            << SystemErrors::map(error);
+    throw CouldNotCreateWindowException(message.str());
+}
+
+std::string WindowHelper::getClassName(HWND window, bool ignoreInvalidWindowHandle) {
+    char buffer[1024] = {};
+    SetLastError(0);
+    const int ret = GetClassNameA(window, buffer, sizeof buffer);
+    if (ret > 0) {
+        return std::string(buffer, static_cast<std::size_t>(ret));
+    }
+    if (ret < 0) {
+        PLOVIX_CHECK(ret > 0);
+        return std::string();
+    }
+    const DWORD error = GetLastError();
+    if (error == 0 || (error == ERROR_INVALID_WINDOW_HANDLE && ignoreInvalidWindowHandle)) {
+        return std::string();
+    }
+    std::ostringstream message;
+    message << "Couldn't get the window class name using 'GetClassName'.\nThe window handle: "
+            << util::handleToString(window) << ".\n"
+            << SystemErrors::map(static_cast<int>(error)) << "\nIgnoring invalid window handle is "
+            << (ignoreInvalidWindowHandle ? "enabled" : "disabled");
+    throw CouldNotGetClassNameException(message.str());
+}
+
+} // namespace window
+} // namespace windows

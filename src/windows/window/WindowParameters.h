@@ -1,0 +1,28 @@
+#ifndef PLOVIX_WINDOWS_WINDOW_WINDOWPARAMETERS_H
+#define PLOVIX_WINDOWS_WINDOW_WINDOWPARAMETERS_H
+
+#include <windows.h>
+
+#include <string>
+
+namespace windows {
+namespace window {
+
+// Everything WindowXImpl::create needs to know about a window. A null
+// windowClass.lpfnWndProc stands for the shared windowProcedure.
+struct WindowParameters {
+    WNDCLASSEXA windowClass;
+    int width;
+    int height;
+    DWORD style;
+    DWORD exStyle;
+    // Not owned; read during create only.
+    const std::string& title;
+    HWND parent;
+    bool shouldRegisterClass;
+};
+
+} // namespace window
+} // namespace windows
+
+#endif

@@ -1,0 +1,77 @@
+#include "windows/devices/display/WindowsDisplaySettings.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/errorresources/SystemErrors.h"
+#include "windows/devices/display/DisplayException.h"
+
+namespace {
+
+using platform::errorresources::SystemErrors;
+using windows::devices::display::DisplayException;
+using windows::devices::display::WindowsDisplaySettings;
+
+// The message of the DisplayException `action` throws, with the last error
+// code it left behind.
+template <typename Action>
+std::pair<std::string, DWORD> failureOf(Action action) {
+    try {
+        action();
+    } catch (const DisplayException& e) {
+        return {e.getMessage(), GetLastError()};
+    }
+    return {"", 0};
+}
+
+TEST(WindowsDisplaySettingsTest, CurrentModeReadsBackTheScreen) {
+    WindowsDisplaySettings settings;
+    DEVMODEA mode;
+    std::memset(&mode, 0xAB, sizeof mode);
+    settings.getDisplaySetting(&mode, ENUM_CURRENT_SETTINGS, nullptr);
+    EXPECT_EQ(static_cast<DWORD>(GetSystemMetrics(SM_CXSCREEN)), mode.dmPelsWidth);
+    EXPECT_EQ(static_cast<DWORD>(GetSystemMetrics(SM_CYSCREEN)), mode.dmPelsHeight);
+
+    // Applying the mode in force is accepted and leaves the record alone.
+    const DEVMODEA before = mode;
+    settings.setDisplaySetting(&mode, 0);
+    EXPECT_EQ(0, std::memcmp(&before, &mode, sizeof mode));
+}
+
+TEST(WindowsDisplaySettingsTest, RefusedQueryNamesModeAndDevice) {
+    WindowsDisplaySettings settings;
+    DEVMODEA mode = {};
+    const auto named = failureOf([&] { settings.getDisplaySetting(&mode, 7, "DISPLAY2"); });
+    EXPECT_EQ("Could not get the display setting using 'EnumDisplaySettings'.\nModeNum: 7\n"
+              "DeviceName: DISPLAY2\n" +
+                  SystemErrors::map(static_cast<int>(named.second)),
+              named.first);
+
+    const auto unnamed = failureOf([&] { settings.getDisplaySetting(&mode, 100000, nullptr); });
+    EXPECT_EQ("Could not get the display setting using 'EnumDisplaySettings'.\nModeNum: 100000\n"
+              "DeviceName: \n" +
+                  SystemErrors::map(static_cast<int>(unnamed.second)),
+              unnamed.first);
+}
+
+TEST(WindowsDisplaySettingsTest, RefusedChangeNamesItsFlags) {
+    WindowsDisplaySettings settings;
+    DEVMODEA mode = {};
+    settings.getDisplaySetting(&mode, ENUM_CURRENT_SETTINGS, nullptr);
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    mode.dmPelsWidth = 12345;
+    mode.dmPelsHeight = 17;
+    for (const DWORD flags : {static_cast<DWORD>(CDS_FULLSCREEN), static_cast<DWORD>(0)}) {
+        const auto refused = failureOf([&] { settings.setDisplaySetting(&mode, flags); });
+        EXPECT_EQ("Could not set the display setting using 'ChangeDisplaySettings'.\nFlags: " +
+                      std::to_string(flags) + "\n" +
+                      SystemErrors::map(static_cast<int>(refused.second)),
+                  refused.first);
+    }
+    EXPECT_EQ(width, GetSystemMetrics(SM_CXSCREEN));
+}
+
+} // namespace

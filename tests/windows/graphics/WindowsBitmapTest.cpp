@@ -1,0 +1,104 @@
+#include "windows/graphics/WindowsBitmap.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/errorresources/SystemErrors.h"
+#include "support/TestWindow.h"
+#include "windows/graphics/Cursor.h"
+#include "windows/graphics/WindowsBitmapException.h"
+#include "windows/graphics/resources/TestResources.h"
+
+namespace {
+
+using platform::errorresources::SystemErrors;
+using windows::graphics::setCursor;
+using windows::graphics::WindowsBitmap;
+using windows::graphics::WindowsBitmapException;
+
+const char* const QUARTERS = MAKEINTRESOURCEA(TEST_BITMAP_QUARTERS);
+
+TEST(WindowsBitmapTest, LoadsAtTheRequestedOrItsOwnSize) {
+    WindowsBitmap scaled(QUARTERS, 800, 600, 0);
+    EXPECT_EQ(800, scaled.getWidth());
+    EXPECT_EQ(600, scaled.getHeight());
+    WindowsBitmap own(QUARTERS, 0, 0, 0);
+    EXPECT_EQ(8, own.getWidth());
+    EXPECT_EQ(6, own.getHeight());
+    EXPECT_NE(nullptr, own.getDeviceContext());
+}
+
+TEST(WindowsBitmapTest, MissingResourceGivesTheSystemsReason) {
+    try {
+        WindowsBitmap missing(MAKEINTRESOURCEA(999), 0, 0, 0);
+        FAIL() << "no exception";
+    } catch (const WindowsBitmapException& e) {
+        const std::string start = "Could not load bitmap using 'LoadImage'.\n";
+        EXPECT_EQ(start, e.getMessage().substr(0, start.size()));
+        EXPECT_EQ(SystemErrors::map(static_cast<int>(GetLastError())),
+                  e.getMessage().substr(start.size()));
+    }
+}
+
+TEST(WindowsBitmapTest, DrawToAnInvalidDeviceContextNamesBothHandles) {
+    WindowsBitmap bitmap(QUARTERS, 0, 0, 0);
+    const HDC invalid = reinterpret_cast<HDC>(static_cast<std::intptr_t>(0x00ABCDE0));
+    try {
+        bitmap.draw(invalid, 0, 0, 8, 6, 0, 0, SRCCOPY);
+        FAIL() << "no exception";
+    } catch (const WindowsBitmapException& e) {
+        char source[16];
+        std::snprintf(
+            source, sizeof source, "%08X",
+            static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(bitmap.getDeviceContext())));
+        EXPECT_EQ("Error when bit blitting using 'BitBlt'.\ndestination: 00ABCDE0\nsource: " +
+                      std::string(source) + "\n" +
+                      SystemErrors::map(static_cast<int>(GetLastError())),
+                  e.getMessage());
+    }
+}
+
+TEST(WindowsBitmapTest, DrawsItsPixelsOntoAWindow) {
+    const support::TestWindow window(support::uniqueClassName(), 64, 48, WS_POPUP | WS_VISIBLE);
+    UpdateWindow(window.handle());
+    WindowsBitmap bitmap(QUARTERS, 16, 12, 0);
+    const HDC dc = GetDC(window.handle());
+    bitmap.draw(dc, 10, 5, bitmap.getWidth(), bitmap.getHeight(), 0, 0, SRCCOPY);
+    GdiFlush();
+    EXPECT_EQ(RGB(0, 255, 0), GetPixel(dc, 10, 5));  // top-left pixel, scaled up
+    EXPECT_EQ(RGB(255, 0, 0), GetPixel(dc, 12, 16)); // left half
+    EXPECT_EQ(RGB(0, 0, 255), GetPixel(dc, 25, 16)); // right half
+    EXPECT_NE(RGB(0, 0, 255), GetPixel(dc, 26, 16)); // past the right edge
+    ReleaseDC(window.handle(), dc);
+}
+
+TEST(WindowsBitmapTest, ReleasesEverythingItHolds) {
+    HDC memory = nullptr;
+    {
+        WindowsBitmap bitmap(QUARTERS, 16, 16, 0);
+        memory = bitmap.getDeviceContext();
+        EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), GetObjectType(memory));
+    }
+    EXPECT_EQ(0u, GetObjectType(memory));
+
+    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 200; ++i) {
+        WindowsBitmap bitmap(QUARTERS, 16, 16, 0);
+    }
+    // Wine does not count GDI objects (it answers 0); Windows does.
+    if (before != 0) {
+        EXPECT_EQ(before, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+    }
+}
+
+TEST(WindowsBitmapTest, SetCursorHidesAndRestoresThePointer) {
+    const HCURSOR arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    setCursor(arrow);
+    EXPECT_EQ(arrow, setCursor(nullptr));
+    EXPECT_EQ(nullptr, setCursor(nullptr));
+    EXPECT_EQ(nullptr, setCursor(arrow));
+    EXPECT_EQ(arrow, GetCursor());
+}
+
+} // namespace
