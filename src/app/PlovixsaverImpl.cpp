@@ -1,0 +1,305 @@
+#include "app/PlovixsaverImpl.h"
+
+#include <exception>
+
+#include "app/DisplayModeChange.h"
+#include "exceptions/Exception.h"
+#include "platform/errorresources/SystemErrors.h"
+#include "util/Assertion.h"
+#include "windows/graphics/HiddenCursor.h"
+#include "windows/graphics/WindowsBitmapException.h"
+#include "windows/window/WindowParameters.h"
+#include "windows/window/WindowXImpl.h"
+
+namespace app {
+
+using exceptions::Exception;
+using platform::errorresources::SystemErrors;
+using windows::graphics::HiddenCursor;
+using windows::graphics::WindowsBitmap;
+using windows::graphics::WindowsBitmapException;
+using windows::window::Window;
+using windows::window::WindowParameters;
+using windows::window::WindowXImpl;
+
+namespace {
+
+const WORD PICTURE = 103;
+const WORD CURSOR_BLOCK = 114;
+const WORD EMPTY_BLOCK = 115;
+
+const DWORD FULL_SCREEN_WIDTH = 800;
+const DWORD FULL_SCREEN_HEIGHT = 600;
+// The picture is 50 cursor blocks wide and 37 high.
+const unsigned int BLOCKS_ACROSS = 50;
+const unsigned int BLOCKS_DOWN = 37;
+
+const UINT_PTR BLINK_TIMER = 123456;
+const UINT BLINK_PERIOD_MS = 350;
+// Keeps the loop near idle while still far faster than the blink and input.
+const DWORD LOOP_PAUSE_MS = 10;
+
+const DWORD FULL_SCREEN_STYLE = WS_POPUP | WS_VISIBLE;
+const DWORD FULL_SCREEN_EX_STYLE = WS_EX_TOPMOST;
+const DWORD PREVIEW_STYLE = WS_CHILD | WS_VISIBLE;
+const DWORD PREVIEW_EX_STYLE = 0;
+
+// Where the cursor cell lies, as fractions of the picture: the first cell of
+// the row under the ready prompt. The second factor is the double just above
+// 19/60, as the picture was laid out with it.
+const double CURSOR_LEFT = 0.1;
+const double CURSOR_TOP = 0.3166666666666667;
+
+const char* const NOTICE =
+    "Sablewick Screensaver by Brannix.\nThis screen saver has no options that you can set.";
+
+int widthOf(WindowsBitmap* picture) {
+    return picture->getWidth();
+}
+int heightOf(WindowsBitmap* picture) {
+    return picture->getHeight();
+}
+
+WindowsBitmap* load(WORD resource, int width, int height) {
+    return new WindowsBitmap(MAKEINTRESOURCEA(resource), width, height, 0);
+}
+
+int blockSize(int windowSize, unsigned int blocks) {
+    return static_cast<int>(static_cast<unsigned int>(windowSize) / blocks);
+}
+
+} // namespace
+
+PlovixsaverImpl::PlovixsaverImpl(MessageReporter* reporter,
+                                 windows::devices::display::DisplaySettings* display,
+                                 ExitPolicy* exitPolicy, const std::string& title,
+                                 const std::string& className)
+    : _reporter(reporter)
+    , _display(display)
+    , _exitPolicy(exitPolicy)
+    , _title(title)
+    , _className(className)
+    , _done(false)
+    , _preview(0)
+    , _bitmap(nullptr)
+    , _cursor(nullptr)
+    , _nocursor(nullptr)
+    , _cursorVisible(false) {}
+
+PlovixsaverImpl::~PlovixsaverImpl() noexcept(false) {
+    // Every picture is released even when an earlier one fails; the first
+    // failure is passed on afterwards, unless that would end the program.
+    std::string failure;
+    for (WindowsBitmap** picture : {&_bitmap, &_cursor, &_nocursor}) {
+        try {
+            delete *picture;
+        } catch (const WindowsBitmapException& e) {
+            if (failure.empty()) {
+                failure = e.getMessage();
+            }
+        }
+        *picture = nullptr;
+    }
+    if (failure.empty()) {
+        return;
+    }
+    if (std::uncaught_exceptions() > 0) {
+        PLOVIX_CHECK(false);
+        return;
+    }
+    throw WindowsBitmapException(failure);
+}
+
+void PlovixsaverImpl::configure(HWND) {
+    _reporter->reportInformation(NOTICE);
+}
+
+void PlovixsaverImpl::runScreensaver() {
+    try {
+        DEVMODEA saved = {};
+        _display->getDisplaySetting(&saved, ENUM_CURRENT_SETTINGS, nullptr);
+        DEVMODEA wanted = saved;
+        wanted.dmPelsWidth = FULL_SCREEN_WIDTH;
+        wanted.dmPelsHeight = FULL_SCREEN_HEIGHT;
+        // From here on the saved mode comes back on every way out, after the
+        // pointer and the window are gone and before anything is reported.
+        DisplayModeChange fullScreen(*_display, saved, wanted, *_reporter,
+                                     "Exception caught in 'runScreensaver'.\n");
+        std::string runFailure;
+        {
+            WindowXImpl window(nullptr);
+            window.create(WindowParameters{makeWindowClass(), GetSystemMetrics(SM_CXSCREEN),
+                                           GetSystemMetrics(SM_CYSCREEN), FULL_SCREEN_STYLE,
+                                           FULL_SCREEN_EX_STYLE, _title, nullptr, true});
+            window.addMessageListener(this);
+            const HiddenCursor hidden;
+            _preview = 0;
+            runFailure = _run(window);
+        }
+        fullScreen.restore();
+        if (!runFailure.empty()) {
+            _reporter->reportError(runFailure);
+        }
+    } catch (const Exception& e) {
+        _reporter->reportError("Exception caught in 'runScreensaver'.\n" + e.getMessage());
+    } catch (...) {
+        const int error = static_cast<int>(GetLastError());
+        _reporter->reportError("... exception caught in 'runScreensaver'.\n" +
+                               SystemErrors::map(error));
+    }
+}
+
+void PlovixsaverImpl::runPreview(HWND parent) {
+    try {
+        // A parent that is not a window gives no size; creating the child
+        // then fails and says why.
+        RECT rect = {0, 0, 0, 0};
+        if (GetWindowRect(parent, &rect) == 0) {
+            rect = RECT{0, 0, 0, 0};
+        }
+        std::string runFailure;
+        {
+            WindowXImpl window(nullptr);
+            window.create(WindowParameters{makeWindowClass(), rect.right - rect.left,
+                                           rect.bottom - rect.top, PREVIEW_STYLE, PREVIEW_EX_STYLE,
+                                           _title, parent, true});
+            window.addMessageListener(this);
+            _preview = 1;
+            runFailure = _run(window);
+        }
+        if (!runFailure.empty()) {
+            _reporter->reportError(runFailure);
+        }
+    } catch (const Exception& e) {
+        _reporter->reportError("Exception caught in 'runPreview'.\n" + e.getMessage());
+    } catch (...) {
+        const int error = static_cast<int>(GetLastError());
+        _reporter->reportError("... exception caught in 'runPreview'.\n" +
+                               SystemErrors::map(error));
+    }
+}
+
+std::string PlovixsaverImpl::_run(Window& window) {
+    try {
+        _replace(_bitmap, load(PICTURE, window.getWidth(), window.getHeight()));
+        _replace(_cursor, load(CURSOR_BLOCK, blockSize(window.getWidth(), BLOCKS_ACROSS),
+                               blockSize(window.getHeight(), BLOCKS_DOWN)));
+        _replace(_nocursor, load(EMPTY_BLOCK, blockSize(window.getWidth(), BLOCKS_ACROSS),
+                                 blockSize(window.getHeight(), BLOCKS_DOWN)));
+        _exitPolicy->reset();
+        _startTimer(window.getHandle());
+        while (!_done) {
+            window.processMessage();
+            Sleep(LOOP_PAUSE_MS);
+        }
+    } catch (const Exception& e) {
+        return "Exception caught in: PlovixsaverImpl::_run.\n" + e.getMessage();
+    }
+    return std::string();
+}
+
+void PlovixsaverImpl::_replace(WindowsBitmap*& slot, WindowsBitmap* picture) {
+    WindowsBitmap* previous = slot;
+    slot = picture;
+    delete previous;
+}
+
+WNDCLASSEXA PlovixsaverImpl::makeWindowClass() const {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(WNDCLASSEXA);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = nullptr;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = 0;
+    windowClass.hInstance = nullptr;
+    windowClass.hIcon = nullptr;
+    windowClass.hCursor = nullptr;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszMenuName = nullptr;
+    windowClass.lpszClassName = _className.c_str();
+    windowClass.hIconSm = nullptr;
+    return windowClass;
+}
+
+RECT PlovixsaverImpl::_cursorRect() const {
+    const double width = widthOf(_bitmap);
+    const double height = heightOf(_bitmap);
+    RECT rect;
+    rect.left = static_cast<LONG>(CURSOR_LEFT * width);
+    rect.top = static_cast<LONG>(CURSOR_TOP * height);
+    rect.right = static_cast<LONG>(widthOf(_cursor) + CURSOR_LEFT * width);
+    rect.bottom = static_cast<LONG>(heightOf(_cursor) + CURSOR_TOP * height);
+    return rect;
+}
+
+LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (_preview == 0 && _exitPolicy->shouldExit(message, wParam)) {
+            _done = true;
+        } else if (message == WM_CLOSE || message == WM_DESTROY) {
+            _done = true;
+        }
+        if (message == WM_SETCURSOR) {
+            return 0;
+        }
+        PLOVIX_CHECK(_cursor);
+        PLOVIX_CHECK(_nocursor);
+        if (_bitmap == nullptr || _cursor == nullptr || _nocursor == nullptr) {
+            // Messages before the pictures are loaded get the default handling.
+            return DefWindowProcA(window, message, wParam, lParam);
+        }
+        const RECT cursor = _cursorRect();
+        switch (message) {
+        case WM_TIMER:
+            InvalidateRect(window, &cursor, FALSE);
+            _startTimer(window);
+            break;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            _paint(window);
+            break;
+        default:
+            break;
+        }
+    } catch (const Exception& e) {
+        _reporter->reportError("Exception caught in 'windowCallback'.\n" + e.getMessage());
+    } catch (...) {
+        const int error = static_cast<int>(GetLastError());
+        _reporter->reportError("... exception caught in 'windowCallback'.\n" +
+                               SystemErrors::map(error));
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void PlovixsaverImpl::_paint(HWND window) {
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(window, &ps);
+    if (dc == nullptr) {
+        return;
+    }
+    PLOVIX_CHECK(dc == ps.hdc);
+    try {
+        PLOVIX_CHECK(_bitmap);
+        const RECT cursor = _cursorRect();
+        // A blink invalidates exactly the cursor cell; anything else was
+        // uncovered or resized and needs the whole picture.
+        if (!EqualRect(&ps.rcPaint, &cursor)) {
+            _bitmap->draw(dc, 0, 0, _bitmap->getWidth(), _bitmap->getHeight(), 0, 0, SRCCOPY);
+        }
+        WindowsBitmap* block = _cursorVisible ? _cursor : _nocursor;
+        block->draw(dc, cursor.left, cursor.top, block->getWidth(), block->getHeight(), 0, 0,
+                    SRCCOPY);
+    } catch (const WindowsBitmapException&) {
+        // The next paint tries again.
+    }
+    EndPaint(window, &ps);
+    _cursorVisible = !_cursorVisible;
+}
+
+void PlovixsaverImpl::_startTimer(HWND window) {
+    const UINT_PTR timerRet = SetTimer(window, BLINK_TIMER, BLINK_PERIOD_MS, nullptr);
+    PLOVIX_CHECK(timerRet);
+}
+
+} // namespace app

@@ -1,0 +1,73 @@
+#ifndef PLOVIX_APP_PLOVIXSAVERIMPL_H
+#define PLOVIX_APP_PLOVIXSAVERIMPL_H
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/ExitPolicy.h"
+#include "app/MessageReporter.h"
+#include "windows/devices/display/DisplaySettings.h"
+#include "windows/graphics/WindowsBitmap.h"
+#include "windows/screensaver/Screensaver.h"
+#include "windows/window/MessageListener.h"
+#include "windows/window/Window.h"
+
+namespace app {
+
+// The screen saver: the configuration notice, the full-screen run at
+// 800x600 and the preview inside the settings dialog, each showing the
+// start-up screen with its blinking cursor. Receives its window's messages
+// as a MessageListener. Owns the three pictures, which live from the run
+// that loads them until the object is destroyed.
+class PlovixsaverImpl : public windows::screensaver::Screensaver,
+                        public windows::window::MessageListener {
+public:
+    // Nothing but the two texts is owned.
+    PlovixsaverImpl(MessageReporter* reporter, windows::devices::display::DisplaySettings* display,
+                    ExitPolicy* exitPolicy, const std::string& title, const std::string& className);
+    // Deletes the pictures. A picture that cannot be released throws its
+    // WindowsBitmapException (after the others are released), so the entry
+    // can report it.
+    virtual ~PlovixsaverImpl() noexcept(false);
+
+    PlovixsaverImpl(const PlovixsaverImpl&) = delete;
+    PlovixsaverImpl& operator=(const PlovixsaverImpl&) = delete;
+
+    void configure(HWND owner) override;
+    // Never lets an exception out; failures are reported.
+    void runScreensaver() override;
+    void runPreview(HWND parent) override;
+
+    LRESULT windowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    WNDCLASSEXA makeWindowClass() const;
+
+private:
+    // Loads the pictures and pumps messages until the run is to end. A
+    // failure ends it early; its report is returned ("" if none) so that the
+    // caller can show it once the screen is back as it was.
+    std::string _run(windows::window::Window& window);
+    void _startTimer(HWND window);
+    RECT _cursorRect() const;
+    void _paint(HWND window);
+    static void _replace(windows::graphics::WindowsBitmap*& slot,
+                         windows::graphics::WindowsBitmap* picture);
+
+    MessageReporter* _reporter;
+    windows::devices::display::DisplaySettings* _display;
+    ExitPolicy* _exitPolicy;
+    std::string _title;
+    std::string _className;
+    bool _done;
+    std::int32_t _preview;
+    windows::graphics::WindowsBitmap* _bitmap;
+    windows::graphics::WindowsBitmap* _cursor;
+    windows::graphics::WindowsBitmap* _nocursor;
+    bool _cursorVisible;
+};
+
+} // namespace app
+
+#endif
