@@ -1,0 +1,60 @@
+// Built without the program's resources, so that no picture can be loaded.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/InputExitPolicy.h"
+#include "app/PlovixsaverImpl.h"
+#include "support/FakeDisplaySettings.h"
+#include "support/RecordingReporter.h"
+#include "support/TestWindow.h"
+
+namespace {
+
+TEST(MissingPicturesTest, FullScreenRunPutsTheScreenBackBeforeItReports) {
+    support::RecordingReporter reporter;
+    support::FakeDisplaySettings display;
+    app::InputExitPolicy policy;
+    const std::string className = support::uniqueClassName();
+    const HCURSOR arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    SetCursor(arrow);
+    bool restored = false;
+    HCURSOR cursor = nullptr;
+    bool windowGone = false;
+    reporter.onReport = [&] {
+        restored = display.restored();
+        cursor = GetCursor();
+        windowGone = FindWindowA(className.c_str(), nullptr) == nullptr;
+    };
+    {
+        app::PlovixsaverImpl saver(&reporter, &display, &policy, "Plovix test", className);
+        saver.runScreensaver();
+    }
+    ASSERT_EQ(1u, reporter.errors.size());
+    EXPECT_EQ(0u, reporter.errors[0].find("Exception caught in: PlovixsaverImpl::_run.\nCould not "
+                                          "load bitmap using 'LoadImage'.\n"));
+    EXPECT_TRUE(restored);
+    EXPECT_EQ(arrow, cursor);
+    EXPECT_TRUE(windowGone);
+    EXPECT_EQ(3u, display.calls.size());
+}
+
+TEST(MissingPicturesTest, PreviewReportsAfterItsWindowIsGone) {
+    support::RecordingReporter reporter;
+    support::FakeDisplaySettings display;
+    app::InputExitPolicy policy;
+    const support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
+    HWND childAtReport = reinterpret_cast<HWND>(1);
+    reporter.onReport = [&] { childAtReport = GetWindow(parent.handle(), GW_CHILD); };
+    {
+        app::PlovixsaverImpl saver(&reporter, &display, &policy, "Plovix test",
+                                   support::uniqueClassName());
+        saver.runPreview(parent.handle());
+    }
+    ASSERT_EQ(1u, reporter.errors.size());
+    EXPECT_EQ(0u, reporter.errors[0].find("Exception caught in: PlovixsaverImpl::_run.\n"));
+    EXPECT_EQ(nullptr, childAtReport);
+    EXPECT_TRUE(display.calls.empty());
+}
+
+} // namespace

@@ -1,0 +1,59 @@
+#include "app/Program.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/InputExitPolicy.h"
+#include "support/FakeDisplaySettings.h"
+#include "support/RecordingReporter.h"
+#include "windows/screensaver/ProcessContext.h"
+
+namespace {
+
+class FakeProcess : public windows::screensaver::ProcessContext {
+public:
+    explicit FakeProcess(std::string commandLine)
+        : _commandLine(std::move(commandLine)) {}
+    std::string getCommandLine() const override { return _commandLine; }
+    HWND getForegroundWindow() const override { return nullptr; }
+
+private:
+    std::string _commandLine;
+};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    int run(const std::string& arguments) {
+        return app::runProgram(reporter, display, policy,
+                               FakeProcess("\"C:\\Program Files\\Plovix.scr\" " + arguments));
+    }
+
+    support::RecordingReporter reporter;
+    support::FakeDisplaySettings display;
+    app::InputExitPolicy policy;
+};
+
+TEST_F(ProgramTest, BadCommandLineIsShownAndEndsWithOne) {
+    EXPECT_EQ(1, run("/p abc"));
+    EXPECT_EQ(std::vector<std::string>{"Error parsing the string [abc] to an integer"},
+              reporter.errors);
+    EXPECT_EQ(1, run("/x"));
+    EXPECT_EQ("The flag /x is not allowed", reporter.errors.back());
+    EXPECT_TRUE(display.calls.empty());
+}
+
+TEST_F(ProgramTest, ConfigureShowsTheNoticeAndEndsWithZero) {
+    EXPECT_EQ(0, run("/c"));
+    EXPECT_EQ(1u, reporter.information.size());
+    EXPECT_TRUE(reporter.errors.empty());
+}
+
+TEST_F(ProgramTest, FailedRunIsReportedByTheRunAndStillEndsWithZero) {
+    display.refuseSwitch = true;
+    EXPECT_EQ(0, run("/s"));
+    ASSERT_EQ(1u, reporter.errors.size());
+    EXPECT_EQ(0u, reporter.errors[0].find("Exception caught in 'runScreensaver'.\n"));
+}
+
+} // namespace

@@ -1,0 +1,49 @@
+#ifndef PLOVIX_TESTS_SUPPORT_FAKEDISPLAYSETTINGS_H
+#define PLOVIX_TESTS_SUPPORT_FAKEDISPLAYSETTINGS_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "windows/devices/display/DisplayException.h"
+#include "windows/devices/display/DisplaySettings.h"
+
+namespace support {
+
+// Display settings that change nothing: they answer the screen's real size,
+// record each call as "get <mode>" or "set <width>x<height> <flags>", and
+// refuse a switch or a restore when told to.
+class FakeDisplaySettings : public windows::devices::display::DisplaySettings {
+public:
+    void getDisplaySetting(DEVMODEA* mode, DWORD modeNum, const char* deviceName) override {
+        calls.push_back("get " + std::to_string(modeNum) + (deviceName ? deviceName : ""));
+        *mode = DEVMODEA{};
+        mode->dmSize = sizeof(DEVMODEA);
+        mode->dmPelsWidth = static_cast<DWORD>(GetSystemMetrics(SM_CXSCREEN));
+        mode->dmPelsHeight = static_cast<DWORD>(GetSystemMetrics(SM_CYSCREEN));
+        mode->dmBitsPerPel = 24;
+        mode->dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
+    }
+
+    void setDisplaySetting(DEVMODEA* mode, DWORD flags) override {
+        calls.push_back("set " + std::to_string(mode->dmPelsWidth) + "x" +
+                        std::to_string(mode->dmPelsHeight) + " " + std::to_string(flags) +
+                        (mode->dmBitsPerPel == 24 ? "" : " depth changed"));
+        if ((flags == 0 && refuseRestore) || (flags != 0 && refuseSwitch)) {
+            throw windows::devices::display::DisplayException(
+                "Could not set the display setting using 'ChangeDisplaySettings'.\nFlags: " +
+                std::to_string(flags) + "\nrefused by the test");
+        }
+    }
+
+    bool restored() const { return !calls.empty() && calls.back().find(" 0") != std::string::npos; }
+
+    std::vector<std::string> calls;
+    bool refuseSwitch = false;
+    bool refuseRestore = false;
+};
+
+} // namespace support
+
+#endif
