@@ -43,17 +43,6 @@ TEST(MessageBoxReporterTest, InformationAndSuccessShareTheirIconButNotTheirCapti
     }
 }
 
-TEST(MessageBoxReporterTest, ShowWithAnOwnerGivesAnOwnedBox) {
-    const HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
-                                       nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    MessageBoxReporter reporter("Plovix Test");
-    MessageBoxWatcher watcher("Plovix Test Error");
-    reporter.showError("owned", owner);
-    watcher.join();
-    EXPECT_EQ(owner, watcher.owner);
-    DestroyWindow(owner);
-}
-
 // Reports go through the virtual show operations.
 class SilentErrors : public MessageBoxReporter {
 public:

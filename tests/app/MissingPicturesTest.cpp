@@ -39,22 +39,4 @@ TEST(MissingPicturesTest, FullScreenRunPutsTheScreenBackBeforeItReports) {
     EXPECT_EQ(3u, display.calls.size());
 }
 
-TEST(MissingPicturesTest, PreviewReportsAfterItsWindowIsGone) {
-    support::RecordingReporter reporter;
-    support::FakeDisplaySettings display;
-    app::InputExitPolicy policy;
-    const support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
-    HWND childAtReport = reinterpret_cast<HWND>(1);
-    reporter.onReport = [&] { childAtReport = GetWindow(parent.handle(), GW_CHILD); };
-    {
-        app::PlovixsaverImpl saver(&reporter, &display, &policy, "Plovix test",
-                                   support::uniqueClassName());
-        saver.runPreview(parent.handle());
-    }
-    ASSERT_EQ(1u, reporter.errors.size());
-    EXPECT_EQ(0u, reporter.errors[0].find("Exception caught in: PlovixsaverImpl::_run.\n"));
-    EXPECT_EQ(nullptr, childAtReport);
-    EXPECT_TRUE(display.calls.empty());
-}
-
 } // namespace

@@ -6,27 +6,17 @@
 
 #include "app/InputExitPolicy.h"
 #include "support/FakeDisplaySettings.h"
+#include "support/FakeProcess.h"
 #include "support/RecordingReporter.h"
-#include "windows/screensaver/ProcessContext.h"
 
 namespace {
-
-class FakeProcess : public windows::screensaver::ProcessContext {
-public:
-    explicit FakeProcess(std::string commandLine)
-        : _commandLine(std::move(commandLine)) {}
-    std::string getCommandLine() const override { return _commandLine; }
-    HWND getForegroundWindow() const override { return nullptr; }
-
-private:
-    std::string _commandLine;
-};
 
 class ProgramTest : public ::testing::Test {
 protected:
     int run(const std::string& arguments) {
-        return app::runProgram(reporter, display, policy,
-                               FakeProcess("\"C:\\Program Files\\Plovix.scr\" " + arguments));
+        return app::runProgram(
+            reporter, display, policy,
+            support::FakeProcess("\"C:\\Program Files\\Plovix.scr\" " + arguments));
     }
 
     support::RecordingReporter reporter;
@@ -44,8 +34,10 @@ TEST_F(ProgramTest, BadCommandLineIsShownAndEndsWithOne) {
 }
 
 TEST_F(ProgramTest, ConfigureShowsTheNoticeAndEndsWithZero) {
-    EXPECT_EQ(0, run("/c"));
-    EXPECT_EQ(1u, reporter.information.size());
+    EXPECT_EQ(0, run("/c:1234"));
+    EXPECT_EQ((std::vector<std::string>{"Sablewick Screensaver by Brannix.\nThis screen saver has "
+                                        "no options that you can set."}),
+              reporter.information);
     EXPECT_TRUE(reporter.errors.empty());
 }
 

@@ -11,6 +11,7 @@
 #include "platform/mutex/MutexException.h"
 #include "platform/mutex/ScopedLock.h"
 #include "support/ReportDirectory.h"
+#include "support/Thrown.h"
 
 namespace {
 
@@ -20,12 +21,7 @@ using platform::mutex::MutexImpl;
 using platform::mutex::ScopedLock;
 
 std::string unlockFailure(Mutex& mutex) {
-    try {
-        mutex.unlock();
-    } catch (const MutexException& e) {
-        return e.getMessage();
-    }
-    return "";
+    return support::thrown<MutexException>([&] { mutex.unlock(); });
 }
 
 std::string wrongThreadMessage(DWORD holder, DWORD caller) {
@@ -91,23 +87,9 @@ TEST(MutexImplTest, ScopedLockReleasesOnEveryWayOut) {
     EXPECT_TRUE(isFreeForOthers(mutex));
 }
 
-class RefusingMutex : public Mutex {
-public:
-    void lock() override { throw MutexException("refused"); }
-    void unlock() override { ++unlocks; }
-    int unlocks = 0;
-};
-
-TEST(MutexImplTest, ScopedLockThatCouldNotLockUnlocksNothing) {
-    RefusingMutex mutex;
-    EXPECT_THROW(ScopedLock lock(mutex), MutexException);
-    EXPECT_EQ(0, mutex.unlocks);
-}
-
 TEST(MutexImplTest, DestroyingAHeldMutexReportsAndStillCloses) {
     support::ReportDirectory directory;
     HANDLE handle = nullptr;
-    ::testing::internal::CaptureStdout();
     {
         MutexImpl mutex;
         handle = mutex.getHandle();
@@ -116,7 +98,6 @@ TEST(MutexImplTest, DestroyingAHeldMutexReportsAndStillCloses) {
     DWORD flags = 0;
     // Asked before anything else can be given the same handle value.
     EXPECT_EQ(0, GetHandleInformation(handle, &flags));
-    ::testing::internal::GetCapturedStdout();
     EXPECT_EQ(std::vector<std::string>{"_lockCount == 0"}, directory.failedChecks());
 }
 

@@ -41,26 +41,15 @@ TEST(CommandLineConverterTest, UnmatchedQuoteNamesTheLineWithItsAddedBlank) {
     EXPECT_THROW(CommandLineConverter("a\\\""), CommandLineConverterException);
 }
 
-TEST(CommandLineConverterTest, BuildsANullTerminatedArgumentArray) {
-    const CommandLineConverter empty("   ");
-    EXPECT_EQ(0u, empty.getArgc());
-    EXPECT_EQ(nullptr, empty.getArgv()[0]);
-
-    const CommandLineConverter converter("\"Z:\\tmp\\Program Files\\Plovix.scr\"  /p 123");
-    EXPECT_EQ("\"Z:\\tmp\\Program Files\\Plovix.scr\"  /p 123", converter.getCommandLine());
-    ASSERT_EQ(3u, converter.getArgc());
-    EXPECT_STREQ("Z:\\tmp\\Program Files\\Plovix.scr", converter.getArgv()[0]);
-    EXPECT_STREQ("/p", converter.getArgv()[1]);
-    EXPECT_STREQ("123", converter.getArgv()[2]);
-    EXPECT_EQ(nullptr, converter.getArgv()[3]);
-}
-
 // Any byte string (a command line never holds a zero byte) either converts or fails for an odd
 // number of quotes; the sanitizers of the host build watch for leaks and bad accesses meanwhile.
 TEST(CommandLineConverterTest, TakesAnyByteString) {
     support::ReportDirectory directory;
     std::mt19937 random(20261206);
     const std::string favourites = " \"\t\\/sS";
+    const CommandLineConverter blanks("   ");
+    EXPECT_EQ(0u, blanks.getArgc());
+    EXPECT_EQ(nullptr, blanks.getArgv()[0]);
     for (int round = 0; round < 3000; ++round) {
         std::string line(random() % 24, '\0');
         for (char& c : line) {

@@ -6,14 +6,12 @@
 
 #include "platform/errorresources/SystemErrors.h"
 #include "support/TestWindow.h"
-#include "windows/graphics/Cursor.h"
 #include "windows/graphics/WindowsBitmapException.h"
 #include "windows/graphics/resources/TestResources.h"
 
 namespace {
 
 using platform::errorresources::SystemErrors;
-using windows::graphics::setCursor;
 using windows::graphics::WindowsBitmap;
 using windows::graphics::WindowsBitmapException;
 
@@ -81,24 +79,6 @@ TEST(WindowsBitmapTest, ReleasesEverythingItHolds) {
         EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), GetObjectType(memory));
     }
     EXPECT_EQ(0u, GetObjectType(memory));
-
-    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    for (int i = 0; i < 200; ++i) {
-        WindowsBitmap bitmap(QUARTERS, 16, 16, 0);
-    }
-    // Wine does not count GDI objects (it answers 0); Windows does.
-    if (before != 0) {
-        EXPECT_EQ(before, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
-    }
-}
-
-TEST(WindowsBitmapTest, SetCursorHidesAndRestoresThePointer) {
-    const HCURSOR arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-    setCursor(arrow);
-    EXPECT_EQ(arrow, setCursor(nullptr));
-    EXPECT_EQ(nullptr, setCursor(nullptr));
-    EXPECT_EQ(nullptr, setCursor(arrow));
-    EXPECT_EQ(arrow, GetCursor());
 }
 
 } // namespace
