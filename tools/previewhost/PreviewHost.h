@@ -1,0 +1,53 @@
+#ifndef PLOVIX_TOOLS_PREVIEWHOST_PREVIEWHOST_H
+#define PLOVIX_TOOLS_PREVIEWHOST_PREVIEWHOST_H
+
+#include <windows.h>
+
+#include <string>
+
+namespace tools {
+namespace previewhost {
+
+// Plays the Screen Saver Settings dialog: a small frame window holding a
+// borderless 152 x 112 preview area, whose handle it hands to the saver as
+// "/p <handle>" (or "/l"). Closing the frame, or the time running out,
+// destroys the area, which ends the preview.
+class PreviewHost {
+public:
+    static const int WIDTH = 152;
+    static const int HEIGHT = 112;
+
+    explicit PreviewHost(HINSTANCE instance);
+    ~PreviewHost();
+
+    PreviewHost(const PreviewHost&) = delete;
+    PreviewHost& operator=(const PreviewHost&) = delete;
+
+    // Runs the saver at `saverPath` in the preview area until the frame is
+    // closed or `seconds` (if above 0) have passed. Returns the saver's exit
+    // code, or -1 when it could not be started or did not end.
+    int run(const std::string& saverPath, const std::string& flag, int seconds);
+    // Runs this build's screen saver code in this process instead: Wine does
+    // not show what one process paints into a child of another process's
+    // window, so this is how the preview can be seen there. Returns 0.
+    int runInProcess(int seconds);
+
+    HWND frame() const { return _frame; }
+    HWND area() const { return _area; }
+
+private:
+    void _endAfter(int seconds);
+    static LRESULT CALLBACK _frameProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+
+    HINSTANCE _instance;
+    ATOM _frameClass;
+    ATOM _areaClass;
+    HWND _frame;
+    HWND _area;
+};
+
+} // namespace previewhost
+} // namespace tools
+
+#endif
