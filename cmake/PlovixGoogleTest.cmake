@@ -20,12 +20,26 @@ endif()
 
 # One test program, its tests found when ctest runs it (under Wine for the
 # Windows builds, where the program cannot run at build time).
+#   SERIAL        its tests use the whole screen, so nothing runs beside them
+#   BESIDE_SAVER  placed next to Plovix.scr, which it starts
+#   LABELS        a ctest label: the display its tests need
 function(plovix_add_test name)
-    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "SOURCES;LIBRARIES")
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "SERIAL;BESIDE_SAVER" "LABELS" "SOURCES;LIBRARIES")
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gmock
                                           GTest::gtest_main plovix_options)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    if(ARG_BESIDE_SAVER)
+        set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+        add_dependencies(${name} Plovix previewhost)
+    endif()
+    set(properties TIMEOUT 120)
+    if(ARG_SERIAL)
+        list(APPEND properties RUN_SERIAL TRUE)
+    endif()
+    if(ARG_LABELS)
+        list(APPEND properties LABELS "${ARG_LABELS}")
+    endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                         PROPERTIES TIMEOUT 120)
+                         PROPERTIES ${properties})
 endfunction()

@@ -18,45 +18,57 @@ for preset in host win32 win64; do
 done
 
 declare -A passed failed
+suites=()
 status=0
+# run_suite NAME PRESET [ctest arguments]
 run_suite() {
-    local preset=$1 log
+    local name=$1 preset=$2 log
+    shift 2
     log=$(mktemp)
-    plovix_log "testing $preset"
-    ctest --preset "$preset" 2>&1 | tee "$log" || status=1
+    plovix_log "testing $name"
+    ctest --preset "$preset" "$@" 2>&1 | tee "$log" || status=1
     local total failures
     total=$(sed -n 's/.* tests failed out of \([0-9]*\)$/\1/p' "$log" | tail -1)
     failures=$(sed -n 's/.*, \([0-9]*\) tests failed out of [0-9]*$/\1/p' "$log" | tail -1)
-    passed[$preset]=$((${total:-0} - ${failures:-0}))
-    failed[$preset]=${failures:-0}
+    passed[$name]=$((${total:-0} - ${failures:-0}))
+    failed[$name]=${failures:-0}
+    suites+=("$name")
     if [ "${total:-0}" -eq 0 ]; then
-        plovix_log "$preset ran no test"
+        plovix_log "$name ran no test"
         status=1
     fi
     rm -f "$log"
 }
 
-run_suite host
+run_suite host host
 
-plovix_start_display 800x600
-plovix_start_wine "$PLOVIX_ROOT/build/wine/800x600"
-suites=(host)
+windows_presets=(win64)
 if plovix_can_run_wine32; then
-    run_suite win32
-    suites+=(win32)
+    windows_presets=(win32 win64)
 else
     plovix_log "win32 built but not tested: this machine's kernel cannot run 32-bit programs," \
         "so 32-bit Wine cannot start here"
 fi
-run_suite win64
-suites+=(win64)
+
+# Everything but the refused-display tests runs on a display that accepts
+# 800x600; those run on one that refuses it, with a wineserver of its own.
+plovix_start_display 800x600
+plovix_start_wine "$PLOVIX_ROOT/build/wine/800x600"
+for preset in "${windows_presets[@]}"; do
+    run_suite "$preset" "$preset" -LE display1024
+done
+plovix_start_display 1024x768
+plovix_start_wine "$PLOVIX_ROOT/build/wine/1024x768"
+for preset in "${windows_presets[@]}"; do
+    run_suite "$preset@1024x768" "$preset" -L display1024
+done
 
 all_passed=0
 all_failed=0
-for preset in "${suites[@]}"; do
-    printf '%-6s %4d passed, %d failed\n' "$preset:" "${passed[$preset]}" "${failed[$preset]}"
-    all_passed=$((all_passed + passed[$preset]))
-    all_failed=$((all_failed + failed[$preset]))
+for name in "${suites[@]}"; do
+    printf '%-16s %4d passed, %d failed\n' "$name:" "${passed[$name]}" "${failed[$name]}"
+    all_passed=$((all_passed + passed[$name]))
+    all_failed=$((all_failed + failed[$name]))
 done
 echo "Total: $all_passed passed, $all_failed failed"
 exit $status

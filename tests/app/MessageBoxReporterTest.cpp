@@ -16,10 +16,10 @@ TEST(MessageBoxReporterTest, ErrorBoxHasTheCaptionTextAndErrorIcon) {
     MessageBoxWatcher watcher("Plovix Test Error");
     reporter.reportError("Line one.\nLine two.");
     watcher.join();
-    ASSERT_TRUE(watcher.found);
-    EXPECT_EQ("Line one.\nLine two.", watcher.text);
-    EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(32513)), watcher.icon); // IDI_HAND
-    EXPECT_EQ(nullptr, watcher.owner);
+    ASSERT_TRUE(watcher.contents.found);
+    EXPECT_EQ("Line one.\nLine two.", watcher.contents.text);
+    EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(32513)), watcher.contents.icon); // IDI_HAND
+    EXPECT_EQ(nullptr, watcher.contents.owner);
 }
 
 TEST(MessageBoxReporterTest, InformationAndSuccessShareTheirIconButNotTheirCaption) {
@@ -29,17 +29,17 @@ TEST(MessageBoxReporterTest, InformationAndSuccessShareTheirIconButNotTheirCapti
         MessageBoxWatcher watcher("Plovix Test Information");
         reporter.reportInformation("");
         watcher.join();
-        ASSERT_TRUE(watcher.found);
-        EXPECT_EQ("", watcher.text);
-        EXPECT_EQ(information, watcher.icon);
+        ASSERT_TRUE(watcher.contents.found);
+        EXPECT_EQ("", watcher.contents.text);
+        EXPECT_EQ(information, watcher.contents.icon);
     }
     {
         MessageBoxWatcher watcher("Plovix Test Success");
         reporter.reportSuccess("done");
         watcher.join();
-        ASSERT_TRUE(watcher.found);
-        EXPECT_EQ("done", watcher.text);
-        EXPECT_EQ(information, watcher.icon);
+        ASSERT_TRUE(watcher.contents.found);
+        EXPECT_EQ("done", watcher.contents.text);
+        EXPECT_EQ(information, watcher.contents.icon);
     }
 }
 

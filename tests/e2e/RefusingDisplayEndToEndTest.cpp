@@ -1,0 +1,22 @@
+// Runs on a display that refuses 800 x 600.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "support/MessageBoxWatcher.h"
+#include "support/SaverProcess.h"
+
+namespace {
+
+TEST(RefusingDisplayEndToEndTest, FullScreenRunReportsTheRefusalAndOpensNoWindow) {
+    ASSERT_NE(800, GetSystemMetrics(SM_CXSCREEN)) << "this test needs a display other than 800x600";
+    support::SaverProcess saver("\"" + support::besideThisProgram("Plovix.scr") + "\" /s");
+    const std::string text = support::closeMessageBox("Plovix Screensaver Error").text;
+    EXPECT_EQ(0u, text.find("Exception caught in 'runScreensaver'.\nCould not set the display "
+                            "setting using 'ChangeDisplaySettings'.\nFlags: 4\n"))
+        << text;
+    EXPECT_EQ(nullptr, FindWindowA("PLOVIXSAVER_CLASSNAME", nullptr));
+    EXPECT_EQ(0, saver.waitForExit(5000));
+}
+
+} // namespace

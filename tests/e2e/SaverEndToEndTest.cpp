@@ -1,0 +1,223 @@
+// Drives the built Plovix.scr as Windows and a user do: a real command line,
+// the screen, the keyboard and mouse, message boxes and the exit code.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <vector>
+
+#include "support/MessageBoxWatcher.h"
+#include "support/SaverProcess.h"
+
+namespace {
+
+using support::closeMessageBox;
+using support::SaverProcess;
+using support::screenPixel;
+using Clock = std::chrono::steady_clock;
+
+const char* const SAVER_CLASS = "PLOVIXSAVER_CLASSNAME";
+const COLORREF DARK = RGB(57, 57, 222);
+const COLORREF LIGHT = RGB(156, 156, 255);
+const std::string NOTICE =
+    "Sablewick Screensaver by Brannix.\nThis screen saver has no options that you can set.";
+
+std::string saverCommand(const std::string& arguments) {
+    return "\"" + support::besideThisProgram("Plovix.scr") + "\"" +
+           (arguments.empty() ? "" : " " + arguments);
+}
+
+long millisecondsSince(Clock::time_point start) {
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+}
+
+void send(INPUT input) {
+    SendInput(1, &input, sizeof input);
+}
+
+void pressKey(WORD key) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    send(input);
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    send(input);
+}
+
+void mouse(DWORD flags, int x = 0, int y = 0) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    // Absolute positions run from 0 to 65535 across the screen.
+    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags;
+    send(input);
+}
+
+// Moves the pointer `count` times, paced so that none are merged.
+void moveMouse(int count) {
+    for (int i = 0; i < count; ++i) {
+        mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 300 + (i % 2) * 20, 300 + (i % 2) * 20);
+        Sleep(30);
+    }
+}
+
+DEVMODEA currentMode() {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    return mode;
+}
+
+class FullScreenTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(FullScreenTest, ShowsTheBlinkingScreenUntilAKeyAndLeavesTheDesktopAsItWas) {
+    const DEVMODEA before = currentMode();
+    SaverProcess saver(saverCommand(GetParam()));
+    ASSERT_NE(nullptr, saver.waitForWindow(SAVER_CLASS));
+    Sleep(500);
+    EXPECT_EQ(LIGHT, screenPixel(10, 10));           // border
+    EXPECT_EQ(DARK, screenPixel(400, 400));          // text area
+    EXPECT_EQ(LIGHT, screenPixel(144 + 1, 110 + 1)); // the banner's first letter, row 1
+
+    // The block at (80,190) changes every 350 ms or so.
+    std::vector<long> changes;
+    const auto start = Clock::now();
+    COLORREF last = screenPixel(88, 198);
+    while (millisecondsSince(start) < 1800) {
+        const COLORREF now = screenPixel(88, 198);
+        if (now != last) {
+            EXPECT_TRUE(now == LIGHT || now == DARK);
+            changes.push_back(millisecondsSince(start));
+            last = now;
+        }
+        Sleep(15);
+    }
+    ASSERT_GE(changes.size(), 3u);
+    for (std::size_t i = 1; i < changes.size(); ++i) {
+        EXPECT_NEAR(350, changes[i] - changes[i - 1], 150);
+    }
+
+    pressKey(VK_SPACE);
+    EXPECT_EQ(0, saver.waitForExit(1000));
+    const DEVMODEA after = currentMode();
+    EXPECT_EQ(before.dmPelsWidth, after.dmPelsWidth);
+    EXPECT_EQ(before.dmPelsHeight, after.dmPelsHeight);
+    CURSORINFO cursor = {};
+    cursor.cbSize = sizeof cursor;
+    GetCursorInfo(&cursor);
+    EXPECT_NE(0u, cursor.flags & CURSOR_SHOWING);
+}
+
+INSTANTIATE_TEST_SUITE_P(Saver, FullScreenTest, ::testing::Values("", "/s"),
+                         [](const ::testing::TestParamInfo<const char*>& test) {
+                             return std::string(*test.param == '\0' ? "NoFlag" : "SlashS");
+                         });
+
+TEST(SaverEndToEndTest, MouseButtonEndsTheRun) {
+    SaverProcess saver(saverCommand("/s"));
+    ASSERT_NE(nullptr, saver.waitForWindow(SAVER_CLASS));
+    Sleep(200);
+    mouse(MOUSEEVENTF_LEFTDOWN);
+    mouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(0, saver.waitForExit(1000));
+}
+
+TEST(SaverEndToEndTest, MouseMovesEndTheRunOnlyPastTheFiftiethAfterTwoSeconds) {
+    SaverProcess saver(saverCommand("/s"));
+    ASSERT_NE(nullptr, saver.waitForWindow(SAVER_CLASS));
+    const auto shown = Clock::now();
+    moveMouse(50);
+    EXPECT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(0));
+    // Whole seconds are compared, so more than two have surely passed at three.
+    Sleep(static_cast<DWORD>(std::max(0L, 3200 - millisecondsSince(shown))));
+    for (int i = 0; i < 30 && saver.waitForExit(0) == SaverProcess::STILL_RUNNING; ++i) {
+        moveMouse(1);
+    }
+    EXPECT_EQ(0, saver.waitForExit(1000));
+}
+
+TEST(SaverEndToEndTest, ConfigureShowsTheNotice) {
+    SaverProcess saver(saverCommand("/c"));
+    EXPECT_EQ(NOTICE, closeMessageBox("Plovix Screensaver Information").text);
+    EXPECT_EQ(0, saver.waitForExit(5000));
+}
+
+TEST(SaverEndToEndTest, BadCommandLinesAreShownAndEndWithOne) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"/p abc", "Error parsing the string [abc] to an integer"},
+        {"/x", "The flag /x is not allowed"},
+        {"/s 5", "No arguments for the flag /s are allowed"},
+        {"/p", "Not enough arguments for the flag /p. 1 is required."},
+        {"/p \"5", "Unmatched \" found when parsing command line: " + saverCommand("/p \"5") + " "},
+    };
+    for (const auto& c : cases) {
+        SaverProcess saver(saverCommand(c.first));
+        const support::MessageBoxContents box = closeMessageBox("Plovix Screensaver Error");
+        EXPECT_EQ(c.second, box.text) << c.first;
+        EXPECT_EQ(nullptr, FindWindowA(SAVER_CLASS, nullptr)) << c.first;
+        EXPECT_EQ(1, saver.waitForExit(5000)) << c.first;
+    }
+}
+
+TEST(SaverEndToEndTest, PreviewLivesInsideItsParentUntilTheParentIsGone) {
+    const HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 500, 400, 152, 112,
+                                        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SaverProcess saver(saverCommand("/p " + std::to_string(static_cast<unsigned long>(
+                                                reinterpret_cast<std::uintptr_t>(parent)))));
+    HWND child = nullptr;
+    for (int waited = 0; child == nullptr && waited < 10000; waited += 10) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
+            DispatchMessageA(&message);
+        }
+        child = GetWindow(parent, GW_CHILD);
+        Sleep(10);
+    }
+    ASSERT_NE(nullptr, child);
+    EXPECT_TRUE(IsWindowVisible(child));
+    EXPECT_EQ(nullptr, GetWindow(child, GW_HWNDNEXT)); // the only child
+    RECT rect = {};
+    GetClientRect(child, &rect);
+    EXPECT_EQ(152, rect.right);
+    EXPECT_EQ(112, rect.bottom);
+    EXPECT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(500));
+    DestroyWindow(parent);
+    EXPECT_EQ(0, saver.waitForExit(5000));
+}
+
+TEST(SaverEndToEndTest, PreviewHostPlaysTheSettingsDialog) {
+    SaverProcess host("\"" + support::besideThisProgram("previewhost.exe") + "\" \"" +
+                      support::besideThisProgram("Plovix.scr") + "\" /l 2");
+    EXPECT_EQ(0, host.waitForExit(15000));
+}
+
+TEST(SaverEndToEndTest, PreviewOfSomethingThatIsNotAWindowIsReportedByTheRun) {
+    SaverProcess saver(saverCommand("/p 12345"));
+    const std::string text = closeMessageBox("Plovix Screensaver Error").text;
+    EXPECT_EQ(0u, text.find("Exception caught in 'runPreview'.\n")) << text;
+    EXPECT_EQ(0, saver.waitForExit(5000));
+}
+
+TEST(SaverEndToEndTest, QuotedProgramPathWithBlanksIsAccepted) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder =
+        std::string(temp) + "Plovix Test " + std::to_string(GetCurrentProcessId());
+    const std::string copy = folder + "\\Program Files\\Plovix.scr";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA((folder + "\\Program Files").c_str(), nullptr);
+    ASSERT_NE(0, CopyFileA(support::besideThisProgram("Plovix.scr").c_str(), copy.c_str(), FALSE));
+    {
+        SaverProcess saver("\"" + copy + "\" /c");
+        EXPECT_EQ(NOTICE, closeMessageBox("Plovix Screensaver Information").text);
+        EXPECT_EQ(0, saver.waitForExit(5000));
+    }
+    DeleteFileA(copy.c_str());
+    RemoveDirectoryA((folder + "\\Program Files").c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+} // namespace
