@@ -1,20 +1,5 @@
-# 32-bit Windows programs built with Debian's mingw-w64 cross compiler and run
-# under 32-bit Wine.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86)
-
-# The posix thread model: GoogleTest needs std::mutex, which the win32 model
-# of this compiler lacks. Programs link winpthread statically.
+# 32-bit Windows programs, run under 32-bit Wine.
 set(PLOVIX_MINGW_TRIPLE i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${PLOVIX_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${PLOVIX_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${PLOVIX_MINGW_TRIPLE}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${PLOVIX_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-find_program(PLOVIX_WINE NAMES wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${PLOVIX_WINE})
+set(CMAKE_SYSTEM_PROCESSOR x86)
+set(PLOVIX_WINE_LOADER wine)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

@@ -62,6 +62,7 @@ _plovix_wine() {
 PLOVIX_PIDS=()
 PLOVIX_WINE_PREFIXES=()
 
+# Ends what the command started, by process id and by Wine prefix.
 plovix_cleanup() {
     local prefix pid
     for prefix in "${PLOVIX_WINE_PREFIXES[@]}"; do
@@ -71,22 +72,7 @@ plovix_cleanup() {
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
-    # Debian's 64-bit Wine loader, outside PATH.
-PLOVIX_WINE64=/usr/lib/wine/wine64
-
-# 32-bit Wine needs a kernel that runs 32-bit Linux programs; some virtual
-# machines' kernels are built without that.
-plovix_can_run_wine32() {
-    /usr/lib/wine/wine --version >/dev/null 2>&1
-}
-
-# The loader that sets up a prefix: the 32-bit one when it runs, because it
-# also prepares the prefix for 32-bit programs and hands 64-bit work on.
-_plovix_wine() {
-    if plovix_can_run_wine32; then wine "$@"; else "$PLOVIX_WINE64" "$@"; fi
-}
-
-PLOVIX_PIDS=()
+    PLOVIX_PIDS=()
     PLOVIX_WINE_PREFIXES=()
 }
 

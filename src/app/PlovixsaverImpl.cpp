@@ -64,6 +64,20 @@ WindowsBitmap* load(WORD resource, int width, int height) {
     return new WindowsBitmap(MAKEINTRESOURCEA(resource), width, height, 0);
 }
 
+// Runs `body`; whatever escapes it is reported as a failure of `operation`.
+template <typename Body>
+void guarded(MessageReporter& reporter, const std::string& operation, Body body) {
+    try {
+        body();
+    } catch (const Exception& e) {
+        reporter.reportError("Exception caught in '" + operation + "'.\n" + e.getMessage());
+    } catch (...) {
+        const int error = static_cast<int>(GetLastError());
+        reporter.reportError("... exception caught in '" + operation + "'.\n" +
+                             SystemErrors::map(error));
+    }
+}
+
 int blockSize(int windowSize, unsigned int blocks) {
     return static_cast<int>(static_cast<unsigned int>(windowSize) / blocks);
 }
@@ -115,7 +129,7 @@ void PlovixsaverImpl::configure(HWND) {
 }
 
 void PlovixsaverImpl::runScreensaver() {
-    try {
+    guarded(*_reporter, "runScreensaver", [this] {
         DEVMODEA saved = {};
         _display->getDisplaySetting(&saved, ENUM_CURRENT_SETTINGS, nullptr);
         DEVMODEA wanted = saved;
@@ -140,17 +154,11 @@ void PlovixsaverImpl::runScreensaver() {
         if (!runFailure.empty()) {
             _reporter->reportError(runFailure);
         }
-    } catch (const Exception& e) {
-        _reporter->reportError("Exception caught in 'runScreensaver'.\n" + e.getMessage());
-    } catch (...) {
-        const int error = static_cast<int>(GetLastError());
-        _reporter->reportError("... exception caught in 'runScreensaver'.\n" +
-                               SystemErrors::map(error));
-    }
+    });
 }
 
 void PlovixsaverImpl::runPreview(HWND parent) {
-    try {
+    guarded(*_reporter, "runPreview", [this, parent] {
         // A parent that is not a window gives no size; creating the child
         // then fails and says why.
         RECT rect = {0, 0, 0, 0};
@@ -170,13 +178,7 @@ void PlovixsaverImpl::runPreview(HWND parent) {
         if (!runFailure.empty()) {
             _reporter->reportError(runFailure);
         }
-    } catch (const Exception& e) {
-        _reporter->reportError("Exception caught in 'runPreview'.\n" + e.getMessage());
-    } catch (...) {
-        const int error = static_cast<int>(GetLastError());
-        _reporter->reportError("... exception caught in 'runPreview'.\n" +
-                               SystemErrors::map(error));
-    }
+    });
 }
 
 std::string PlovixsaverImpl::_run(Window& window) {
@@ -233,20 +235,24 @@ RECT PlovixsaverImpl::_cursorRect() const {
 }
 
 LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
+    bool answered = false;
+    LRESULT answer = 0;
+    guarded(*_reporter, "windowCallback", [&] {
         if (_preview == 0 && _exitPolicy->shouldExit(message, wParam)) {
             _done = true;
         } else if (message == WM_CLOSE || message == WM_DESTROY) {
             _done = true;
         }
         if (message == WM_SETCURSOR) {
-            return 0;
+            // No pointer over the picture.
+            answered = true;
+            return;
         }
         PLOVIX_CHECK(_cursor);
         PLOVIX_CHECK(_nocursor);
         if (_bitmap == nullptr || _cursor == nullptr || _nocursor == nullptr) {
             // Messages before the pictures are loaded get the default handling.
-            return DefWindowProcA(window, message, wParam, lParam);
+            return;
         }
         const RECT cursor = _cursorRect();
         switch (message) {
@@ -255,21 +261,18 @@ LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam
             _startTimer(window);
             break;
         case WM_ERASEBKGND:
-            return 1;
+            // Never erased: the picture covers it all, and a blink must not flicker.
+            answered = true;
+            answer = 1;
+            break;
         case WM_PAINT:
             _paint(window);
             break;
         default:
             break;
         }
-    } catch (const Exception& e) {
-        _reporter->reportError("Exception caught in 'windowCallback'.\n" + e.getMessage());
-    } catch (...) {
-        const int error = static_cast<int>(GetLastError());
-        _reporter->reportError("... exception caught in 'windowCallback'.\n" +
-                               SystemErrors::map(error));
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    });
+    return answered ? answer : DefWindowProcA(window, message, wParam, lParam);
 }
 
 void PlovixsaverImpl::_paint(HWND window) {

@@ -76,7 +76,7 @@ class FullScreenTest : public ::testing::TestWithParam<const char*> {};
 TEST_P(FullScreenTest, ShowsTheBlinkingScreenUntilAKeyAndLeavesTheDesktopAsItWas) {
     const DEVMODEA before = currentMode();
     SaverProcess saver(saverCommand(GetParam()));
-    ASSERT_NE(nullptr, saver.waitForWindow(SAVER_CLASS));
+    ASSERT_NE(nullptr, support::waitForWindow(saver, SAVER_CLASS));
     Sleep(500);
     EXPECT_EQ(LIGHT, screenPixel(10, 10));           // border
     EXPECT_EQ(DARK, screenPixel(400, 400));          // text area
@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(Saver, FullScreenTest, ::testing::Values("", "/s"),
 
 TEST(SaverEndToEndTest, MouseButtonEndsTheRun) {
     SaverProcess saver(saverCommand("/s"));
-    ASSERT_NE(nullptr, saver.waitForWindow(SAVER_CLASS));
+    ASSERT_NE(nullptr, support::waitForWindow(saver, SAVER_CLASS));
     Sleep(200);
     mouse(MOUSEEVENTF_LEFTDOWN);
     mouse(MOUSEEVENTF_LEFTUP);
@@ -127,7 +127,7 @@ TEST(SaverEndToEndTest, MouseButtonEndsTheRun) {
 
 TEST(SaverEndToEndTest, MouseMovesEndTheRunOnlyPastTheFiftiethAfterTwoSeconds) {
     SaverProcess saver(saverCommand("/s"));
-    ASSERT_NE(nullptr, saver.waitForWindow(SAVER_CLASS));
+    ASSERT_NE(nullptr, support::waitForWindow(saver, SAVER_CLASS));
     const auto shown = Clock::now();
     moveMouse(50);
     EXPECT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(0));

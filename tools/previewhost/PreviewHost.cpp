@@ -7,6 +7,7 @@
 #include "app/MessageBoxReporter.h"
 #include "app/PlovixsaverImpl.h"
 #include "app/Program.h"
+#include "previewhost/ChildProcess.h"
 #include "windows/devices/display/WindowsDisplaySettings.h"
 
 namespace tools {
@@ -18,38 +19,6 @@ const char* const FRAME_CLASS = "PlovixPreviewHostFrame";
 const char* const AREA_CLASS = "PlovixPreviewHostArea";
 const UINT_PTR END_TIMER = 1;
 const int MARGIN = 16;
-
-// Owns a process started by CreateProcess: its two handles.
-class Process {
-public:
-    explicit Process(const std::string& commandLine) {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        std::string line = commandLine;
-        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &_info) == 0) {
-            throw std::runtime_error("could not start: " + commandLine);
-        }
-    }
-    ~Process() {
-        CloseHandle(_info.hThread);
-        CloseHandle(_info.hProcess);
-    }
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-
-    int waitForExit(DWORD milliseconds) {
-        DWORD code = 0;
-        if (WaitForSingleObject(_info.hProcess, milliseconds) != WAIT_OBJECT_0 ||
-            GetExitCodeProcess(_info.hProcess, &code) == 0) {
-            return -1;
-        }
-        return static_cast<int>(code);
-    }
-
-private:
-    PROCESS_INFORMATION _info = {};
-};
 
 } // namespace
 
@@ -101,14 +70,14 @@ PreviewHost::~PreviewHost() {
 int PreviewHost::run(const std::string& saverPath, const std::string& flag, int seconds) {
     const std::string handle =
         std::to_string(static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(_area)));
-    Process saver("\"" + saverPath + "\" " + flag + " " + handle);
+    ChildProcess saver("\"" + saverPath + "\" " + flag + " " + handle);
     _endAfter(seconds);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    return saver.waitForExit(5000);
+    return static_cast<int>(saver.waitForExit(5000));
 }
 
 int PreviewHost::runInProcess(int seconds) {
