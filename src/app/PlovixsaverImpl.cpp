@@ -53,13 +53,6 @@ const double CURSOR_TOP = 0.3166666666666667;
 const char* const NOTICE =
     "Sablewick Screensaver by Brannix.\nThis screen saver has no options that you can set.";
 
-int widthOf(WindowsBitmap* picture) {
-    return picture->getWidth();
-}
-int heightOf(WindowsBitmap* picture) {
-    return picture->getHeight();
-}
-
 WindowsBitmap* load(WORD resource, int width, int height) {
     return new WindowsBitmap(MAKEINTRESOURCEA(resource), width, height, 0);
 }
@@ -224,13 +217,13 @@ WNDCLASSEXA PlovixsaverImpl::makeWindowClass() const {
 }
 
 RECT PlovixsaverImpl::_cursorRect() const {
-    const double width = widthOf(_bitmap);
-    const double height = heightOf(_bitmap);
+    const double width = _bitmap->getWidth();
+    const double height = _bitmap->getHeight();
     RECT rect;
     rect.left = static_cast<LONG>(CURSOR_LEFT * width);
     rect.top = static_cast<LONG>(CURSOR_TOP * height);
-    rect.right = static_cast<LONG>(widthOf(_cursor) + CURSOR_LEFT * width);
-    rect.bottom = static_cast<LONG>(heightOf(_cursor) + CURSOR_TOP * height);
+    rect.right = static_cast<LONG>(_cursor->getWidth() + CURSOR_LEFT * width);
+    rect.bottom = static_cast<LONG>(_cursor->getHeight() + CURSOR_TOP * height);
     return rect;
 }
 
