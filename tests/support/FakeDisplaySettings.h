@@ -30,6 +30,7 @@ public:
         calls.push_back("set " + std::to_string(mode->dmPelsWidth) + "x" +
                         std::to_string(mode->dmPelsHeight) + " " + std::to_string(flags) +
                         (mode->dmBitsPerPel == 24 ? "" : " depth changed"));
+        _restoredLast = flags == 0;
         if ((flags == 0 && refuseRestore) || (flags != 0 && refuseSwitch)) {
             throw windows::devices::display::DisplayException(
                 "Could not set the display setting using 'ChangeDisplaySettings'.\nFlags: " +
@@ -37,11 +38,15 @@ public:
         }
     }
 
-    bool restored() const { return !calls.empty() && calls.back().find(" 0") != std::string::npos; }
+    // Whether the last call asked for the saved mode back (flags 0).
+    bool restored() const { return _restoredLast; }
 
     std::vector<std::string> calls;
     bool refuseSwitch = false;
     bool refuseRestore = false;
+
+private:
+    bool _restoredLast = false;
 };
 
 } // namespace support
