@@ -7,6 +7,7 @@
 #include "platform/errorresources/SystemErrors.h"
 #include "util/Assertion.h"
 #include "windows/graphics/HiddenCursor.h"
+#include "windows/graphics/PaintContext.h"
 #include "windows/graphics/WindowsBitmapException.h"
 #include "windows/window/WindowParameters.h"
 #include "windows/window/WindowXImpl.h"
@@ -16,6 +17,7 @@ namespace app {
 using exceptions::Exception;
 using platform::errorresources::SystemErrors;
 using windows::graphics::HiddenCursor;
+using windows::graphics::PaintContext;
 using windows::graphics::WindowsBitmap;
 using windows::graphics::WindowsBitmapException;
 using windows::window::Window;
@@ -269,27 +271,29 @@ LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam
 }
 
 void PlovixsaverImpl::_paint(HWND window) {
-    PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(window, &ps);
-    if (dc == nullptr) {
-        return;
-    }
-    PLOVIX_CHECK(dc == ps.hdc);
-    try {
-        PLOVIX_CHECK(_bitmap);
-        const RECT cursor = _cursorRect();
-        // A blink invalidates exactly the cursor cell; anything else was
-        // uncovered or resized and needs the whole picture.
-        if (!EqualRect(&ps.rcPaint, &cursor)) {
-            _bitmap->draw(dc, 0, 0, _bitmap->getWidth(), _bitmap->getHeight(), 0, 0, SRCCOPY);
+    {
+        const PaintContext painting(window);
+        const HDC dc = painting.deviceContext();
+        if (dc == nullptr) {
+            return;
         }
-        WindowsBitmap* block = _cursorVisible ? _cursor : _nocursor;
-        block->draw(dc, cursor.left, cursor.top, block->getWidth(), block->getHeight(), 0, 0,
-                    SRCCOPY);
-    } catch (const WindowsBitmapException&) {
-        // The next paint tries again.
+        const PAINTSTRUCT& ps = painting.paint();
+        PLOVIX_CHECK(dc == ps.hdc);
+        try {
+            PLOVIX_CHECK(_bitmap);
+            const RECT cursor = _cursorRect();
+            // A blink invalidates exactly the cursor cell; anything else was
+            // uncovered or resized and needs the whole picture.
+            if (!EqualRect(&ps.rcPaint, &cursor)) {
+                _bitmap->draw(dc, 0, 0, _bitmap->getWidth(), _bitmap->getHeight(), 0, 0, SRCCOPY);
+            }
+            WindowsBitmap* block = _cursorVisible ? _cursor : _nocursor;
+            block->draw(dc, cursor.left, cursor.top, block->getWidth(), block->getHeight(), 0, 0,
+                        SRCCOPY);
+        } catch (const WindowsBitmapException&) {
+            // The next paint tries again.
+        }
     }
-    EndPaint(window, &ps);
     _cursorVisible = !_cursorVisible;
 }
 
