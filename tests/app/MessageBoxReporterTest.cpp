@@ -4,42 +4,37 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/MessageBoxWatcher.h"
 
 namespace {
 
 using app::MessageBoxReporter;
-using support::MessageBoxWatcher;
 
-TEST(MessageBoxReporterTest, ErrorBoxHasTheCaptionTextAndErrorIcon) {
+TEST(MessageBoxReporterTest, EachKindHasItsCaptionAndIconAndNoOwner) {
     MessageBoxReporter reporter("Plovix Test");
-    MessageBoxWatcher watcher("Plovix Test Error");
-    reporter.reportError("Line one.\nLine two.");
-    watcher.join();
-    ASSERT_TRUE(watcher.contents.found);
-    EXPECT_EQ("Line one.\nLine two.", watcher.contents.text);
-    EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(32513)), watcher.contents.icon); // IDI_HAND
-    EXPECT_EQ(nullptr, watcher.contents.owner);
-}
-
-TEST(MessageBoxReporterTest, InformationAndSuccessShareTheirIconButNotTheirCaption) {
-    MessageBoxReporter reporter("Plovix Test");
-    const HICON information = LoadIconA(nullptr, MAKEINTRESOURCEA(32516)); // IDI_ASTERISK
-    {
-        MessageBoxWatcher watcher("Plovix Test Information");
-        reporter.reportInformation("");
+    const struct {
+        std::function<void(const std::string&)> report;
+        const char* caption;
+        const char* text;
+        WORD icon;
+    } kinds[] = {
+        {[&](const std::string& m) { reporter.reportError(m); }, "Plovix Test Error",
+         "Line one.\nLine two.", 32513}, // IDI_HAND
+        {[&](const std::string& m) { reporter.reportInformation(m); }, "Plovix Test Information",
+         "", 32516}, // IDI_ASTERISK
+        {[&](const std::string& m) { reporter.reportSuccess(m); }, "Plovix Test Success", "done",
+         32516},
+    };
+    for (const auto& kind : kinds) {
+        support::MessageBoxWatcher watcher(kind.caption);
+        kind.report(kind.text);
         watcher.join();
-        ASSERT_TRUE(watcher.contents.found);
-        EXPECT_EQ("", watcher.contents.text);
-        EXPECT_EQ(information, watcher.contents.icon);
-    }
-    {
-        MessageBoxWatcher watcher("Plovix Test Success");
-        reporter.reportSuccess("done");
-        watcher.join();
-        ASSERT_TRUE(watcher.contents.found);
-        EXPECT_EQ("done", watcher.contents.text);
-        EXPECT_EQ(information, watcher.contents.icon);
+        ASSERT_TRUE(watcher.contents.found) << kind.caption;
+        EXPECT_EQ(kind.text, watcher.contents.text);
+        EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(kind.icon)), watcher.contents.icon);
+        EXPECT_EQ(nullptr, watcher.contents.owner);
     }
 }
 

@@ -130,19 +130,6 @@ TEST_F(WindowXImplTest, FailedCreateLeavesTheClassFreeForTheNextOne) {
     EXPECT_NE(nullptr, window.getHandle());
 }
 
-TEST_F(WindowXImplTest, ExistingClassIsUsedWithoutRegistering) {
-    const support::TestWindow existing(className);
-    WindowParameters p = parameters(20, 20);
-    EXPECT_THROW(window.create(p), CouldNotRegisterClassException);
-    p.shouldRegisterClass = false;
-    window.create(p);
-    EXPECT_EQ(className, window.getClassName());
-    window.destroy();
-    WNDCLASSEXA info = {};
-    info.cbSize = sizeof info;
-    EXPECT_NE(0, GetClassInfoExA(GetModuleHandleA(nullptr), className.c_str(), &info));
-}
-
 TEST_F(WindowXImplTest, SizeOfNoWindowIsReportedAsZero) {
     support::ReportDirectory directory;
     EXPECT_EQ(0, window.getWidth());
