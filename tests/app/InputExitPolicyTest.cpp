@@ -7,22 +7,10 @@
 namespace {
 
 // Window message numbers; the rule itself needs no window system.
-enum : unsigned int {
-    ACTIVATE = 0x0006,
-    ACTIVATEAPP = 0x001C,
-    NCACTIVATE = 0x0086,
-    KEYDOWN = 0x0100,
-    KEYUP = 0x0101,
-    SYSKEYDOWN = 0x0104,
-    TIMER = 0x0113,
-    MOUSEMOVE = 0x0200,
-    LBUTTONDOWN = 0x0201,
-    LBUTTONUP = 0x0202,
-    RBUTTONDOWN = 0x0204,
-    MBUTTONDOWN = 0x0207,
-    MOUSEWHEEL = 0x020A,
-    XBUTTONDOWN = 0x020B,
-};
+constexpr unsigned int ACTIVATE = 0x06, ACTIVATEAPP = 0x1C, NCACTIVATE = 0x86, TIMER = 0x113;
+constexpr unsigned int KEYDOWN = 0x100, KEYUP = 0x101, SYSKEYDOWN = 0x104;
+constexpr unsigned int MOUSEMOVE = 0x200, LBUTTONDOWN = 0x201, LBUTTONUP = 0x202;
+constexpr unsigned int RBUTTONDOWN = 0x204, MBUTTONDOWN = 0x207, WHEEL = 0x20A, XBUTTON = 0x20B;
 
 class FakeClock : public app::Clock {
 public:
@@ -51,8 +39,7 @@ TEST_F(InputExitPolicyTest, PressesAndLostActivationEndTheRunOtherInputDoesNot) 
     for (const unsigned int press : {KEYDOWN, LBUTTONDOWN, RBUTTONDOWN, MBUTTONDOWN}) {
         EXPECT_TRUE(policy.shouldExit(press, 0)) << press;
     }
-    for (const unsigned int other :
-         {KEYUP, SYSKEYDOWN, LBUTTONUP, MOUSEWHEEL, XBUTTONDOWN, TIMER}) {
+    for (const unsigned int other : {KEYUP, SYSKEYDOWN, LBUTTONUP, WHEEL, XBUTTON, TIMER}) {
         EXPECT_FALSE(policy.shouldExit(other, 0)) << other;
     }
     for (const unsigned int activation : {ACTIVATE, ACTIVATEAPP, NCACTIVATE}) {

@@ -10,7 +10,6 @@
 
 namespace {
 
-using platform::errorresources::ErrorMapper;
 using platform::errorresources::SystemErrors;
 
 // The system's own text for a code, asked the same way, so that the tests
@@ -26,58 +25,46 @@ std::string systemText(DWORD code) {
     return result;
 }
 
-class TableMapper : public ErrorMapper {
+// Knows the code -1 only; throws when asked to.
+class Mapper : public platform::errorresources::ErrorMapper {
 public:
     std::pair<bool, std::string> lookup(int errorCode) const override {
-        if (errorCode == -1) {
-            return {true, "All bits set"};
+        if (fails) {
+            throw std::runtime_error("lookup failed");
         }
-        return {false, "ignored"};
+        return {errorCode == -1, "All bits set"};
     }
+    bool fails = false;
 };
 
-class ThrowingMapper : public ErrorMapper {
-public:
-    std::pair<bool, std::string> lookup(int) const override {
-        throw std::runtime_error("lookup failed");
-    }
-};
+const std::string NOT_FOUND = "System error message: The string representation of the error code [";
 
-TEST(SystemErrorsTest, KnownCodeGivesTheSystemTextUntrimmed) {
+TEST(SystemErrorsTest, KnownCodeGivesTheSystemTextUntrimmedAndNeverAsksTheMapper) {
     const std::string text = systemText(ERROR_CLASS_ALREADY_EXISTS);
     ASSERT_FALSE(text.empty()) << "the system has no text for 1410";
+    Mapper failing;
+    failing.fails = true;
     EXPECT_EQ("System error message: " + text, SystemErrors::map(ERROR_CLASS_ALREADY_EXISTS));
-    // A known code never reaches the mapper.
-    const ThrowingMapper mapper;
     EXPECT_EQ("System error message: " + text,
-              SystemErrors::map(ERROR_CLASS_ALREADY_EXISTS, &mapper));
+              SystemErrors::map(ERROR_CLASS_ALREADY_EXISTS, &failing));
 }
 
-TEST(SystemErrorsTest, UnknownCodeIsNamedInSignedDecimal) {
+TEST(SystemErrorsTest, UnknownCodeIsNamedInSignedDecimalUnlessTheMapperKnowsIt) {
     ASSERT_EQ("", systemText(0xFFFFFFFF));
-    EXPECT_EQ("System error message: The string representation of the error code [-1] was not "
-              "found.\r\n",
-              SystemErrors::map(-1));
-    EXPECT_EQ("System error message: The string representation of the error code [-1] was not "
-              "found.\r\n",
-              SystemErrors::map(static_cast<int>(0xFFFFFFFF), nullptr));
-}
-
-TEST(SystemErrorsTest, FallbackMapperIsAskedForUnknownCodes) {
-    const TableMapper mapper;
-    EXPECT_EQ("System error message: All bits set\r\n", SystemErrors::map(-1, &mapper));
     ASSERT_EQ("", systemText(0x7FFFFF00));
-    EXPECT_EQ("System error message: The string representation of the error code [2147483392] "
-              "was not found.\r\n",
-              SystemErrors::map(0x7FFFFF00, &mapper));
+    const Mapper mapper;
+    EXPECT_EQ(NOT_FOUND + "-1] was not found.\r\n", SystemErrors::map(-1));
+    EXPECT_EQ("System error message: All bits set\r\n", SystemErrors::map(-1, &mapper));
+    EXPECT_EQ(NOT_FOUND + "2147483392] was not found.\r\n", SystemErrors::map(0x7FFFFF00, &mapper));
 }
 
 TEST(SystemErrorsTest, FailureInsideIsReportedAndNeverEscapes) {
     support::ReportDirectory directory;
-    const ThrowingMapper mapper;
+    Mapper failing;
+    failing.fails = true;
     EXPECT_EQ("An unexpected exception was caught in static std::string SystemErrors::map(int "
               "errorCode, const ErrorMapper* fallbackErrors = 0) throw()\n",
-              SystemErrors::map(-1, &mapper));
+              SystemErrors::map(-1, &failing));
     EXPECT_EQ(std::vector<std::string>{"false"}, directory.failedChecks());
 }
 

@@ -44,21 +44,12 @@ bool isFreeForOthers(MutexImpl& mutex) {
     return free;
 }
 
-TEST(MutexImplTest, IsReentrantForItsHolder) {
+TEST(MutexImplTest, IsReentrantAndOnlyItsHolderCanUnlock) {
     MutexImpl mutex;
     mutex.lock();
     mutex.lock();
     mutex.unlock();
     EXPECT_FALSE(isFreeForOthers(mutex));
-    mutex.unlock();
-    EXPECT_TRUE(isFreeForOthers(mutex));
-    // Nobody holds it now, so a further unlock names holder 0.
-    EXPECT_EQ(wrongThreadMessage(0, GetCurrentThreadId()), unlockFailure(mutex));
-}
-
-TEST(MutexImplTest, OnlyTheHolderCanUnlock) {
-    MutexImpl mutex;
-    mutex.lock();
     std::string failure;
     DWORD otherId = 0;
     std::thread other([&] {
@@ -67,9 +58,11 @@ TEST(MutexImplTest, OnlyTheHolderCanUnlock) {
     });
     other.join();
     EXPECT_EQ(wrongThreadMessage(GetCurrentThreadId(), otherId), failure);
-    EXPECT_FALSE(isFreeForOthers(mutex));
+    EXPECT_FALSE(isFreeForOthers(mutex)); // the holder's lock is intact
     mutex.unlock();
     EXPECT_TRUE(isFreeForOthers(mutex));
+    // Nobody holds it now, so a further unlock names holder 0.
+    EXPECT_EQ(wrongThreadMessage(0, GetCurrentThreadId()), unlockFailure(mutex));
 }
 
 TEST(MutexImplTest, ScopedLockReleasesOnEveryWayOut) {

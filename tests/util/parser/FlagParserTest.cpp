@@ -10,7 +10,7 @@
 namespace {
 
 using exceptions::IllegalArgumentException;
-using util::parser::FlagParser;
+using support::thrown;
 using Arguments = std::vector<std::string>;
 
 const std::string OK = "(nothing thrown)";
@@ -24,76 +24,53 @@ struct ScreensaverFlags {
         parser.addFlag("/p", 1, 1, true);
         parser.addFlag("/l", 1, 1, true);
     }
-
     // The message the parse fails with.
     std::string failureOf(const std::string& line) {
-        return support::thrown<IllegalArgumentException>([&] { parser.parse(line); });
+        return thrown<IllegalArgumentException>([&] { parser.parse(line); });
     }
-
-    FlagParser parser;
+    util::parser::FlagParser parser;
 };
 
-// Each test starts from a fresh parser.
-class FlagParserTest : public ::testing::Test, protected ScreensaverFlags {};
-
-TEST_F(FlagParserTest, RecordsFlagsWithTheirArguments) {
-    ASSERT_EQ(OK, failureOf(" \t/p\n1 /l\r\v\f2 "));
-    EXPECT_EQ(Arguments{"1"}, parser.getArguments("/p"));
-    EXPECT_EQ(Arguments{"2"}, parser.getArguments("/l"));
-    EXPECT_FALSE(parser.isFlagSet("/c"));
-    EXPECT_FALSE(parser.isFlagSet("/s"));
-
-    ScreensaverFlags flagOnly;
-    ASSERT_EQ(OK, flagOnly.failureOf("/c"));
-    EXPECT_EQ(Arguments{}, flagOnly.parser.getArguments("/c"));
+TEST(FlagParserTest, RecordsFlagsWithTheirArgumentsSeparatedByAnyWhiteSpace) {
+    ScreensaverFlags flags;
+    ASSERT_EQ(OK, flags.failureOf(" \t/p\n1 /l\r\v\f2 /c"));
+    EXPECT_EQ(Arguments{"1"}, flags.parser.getArguments("/p"));
+    EXPECT_EQ(Arguments{"2"}, flags.parser.getArguments("/l"));
+    EXPECT_EQ(Arguments{}, flags.parser.getArguments("/c"));
+    EXPECT_FALSE(flags.parser.isFlagSet("/s"));
+    EXPECT_EQ("The flag: /s was not parsed",
+              thrown<IllegalArgumentException>([&] { flags.parser.getArguments("/s"); }));
+    EXPECT_EQ(OK, ScreensaverFlags().failureOf(" \t "));
 }
 
-TEST_F(FlagParserTest, EmptyLineSetsNothing) {
-    EXPECT_EQ(OK, failureOf(" \t "));
-    EXPECT_FALSE(parser.isFlagSet("/s"));
-    try {
-        parser.getArguments("/c");
-        FAIL() << "no exception";
-    } catch (const IllegalArgumentException& e) {
-        EXPECT_EQ("The flag: /c was not parsed", e.getMessage());
+TEST(FlagParserTest, ReportsTheFirstRuleALineBreaks) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"5 /s", "The argument line should start with a flag"},
+        {"/x", "The flag /x is not allowed"},
+        {"/", "The flag / is not allowed"},
+        {"/S", "The flag /S is not allowed"}, // names are case-sensitive
+        {"/s /s", "The flag /s was used more than once."},
+        {"/c 1 2", "Too many arguments for the flag /c. No more than 1 arguments allowed"},
+        {"/s 5", "No arguments for the flag /s are allowed"},
+        {"/p", "Not enough arguments for the flag /p. 1 is required."},
+        {"/p /l", "Not enough arguments for the flag /l. 1 is required."}, // /l sorts first
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.second, ScreensaverFlags().failureOf(c.first)) << c.first;
     }
 }
 
-TEST_F(FlagParserTest, RejectsTokensAsTheyCome) {
-    EXPECT_EQ("The argument line should start with a flag", failureOf("5 /s"));
-    EXPECT_EQ("The flag /x is not allowed", ScreensaverFlags().failureOf("/x"));
-    EXPECT_EQ("The flag / is not allowed", ScreensaverFlags().failureOf("/"));
-    EXPECT_EQ("The flag /S is not allowed", ScreensaverFlags().failureOf("/S"));
-    EXPECT_EQ("The flag /s was used more than once.", ScreensaverFlags().failureOf("/s /s"));
-}
-
-TEST_F(FlagParserTest, ValidatesArgumentCountsInNameOrder) {
-    EXPECT_EQ("Too many arguments for the flag /c. No more than 1 arguments allowed",
-              failureOf("/c 1 2"));
-    EXPECT_EQ("No arguments for the flag /s are allowed", ScreensaverFlags().failureOf("/s 5"));
-    EXPECT_EQ("Not enough arguments for the flag /p. 1 is required.",
-              ScreensaverFlags().failureOf("/p"));
-    // /l comes before /p in the order of the names.
-    EXPECT_EQ("Not enough arguments for the flag /l. 1 is required.",
-              ScreensaverFlags().failureOf("/p /l"));
-}
-
-TEST_F(FlagParserTest, MandatoryFlagMustBeGiven) {
-    parser.addFlag("/m", 2, 2, false);
-    EXPECT_EQ("The non optional flag /m was not found.", failureOf(""));
-}
-
-TEST(FlagParserDeclarationTest, RejectsBadDeclarations) {
-    FlagParser parser('/');
-    parser.addFlag("/s", 0, 0, true);
-    parser.addFlag("/e", 3, 3, true);
+TEST(FlagParserTest, DeclarationsAreCheckedAndMandatoryFlagsRequired) {
+    ScreensaverFlags flags;
     EXPECT_EQ("The flag /s has been previosly specified",
-              support::thrown<IllegalArgumentException>([&] { parser.addFlag("/s", 0, 0, true); }));
+              thrown<IllegalArgumentException>([&] { flags.parser.addFlag("/s", 0, 0, true); }));
     EXPECT_EQ("[max] must be bigger or equal to [min]",
-              support::thrown<IllegalArgumentException>([&] { parser.addFlag("/x", 2, 1, true); }));
+              thrown<IllegalArgumentException>([&] { flags.parser.addFlag("/x", 2, 1, true); }));
+    flags.parser.addFlag("/m", 2, 2, false);
+    EXPECT_EQ("The non optional flag /m was not found.", flags.failureOf(""));
 }
 
-TEST_F(FlagParserTest, TakesAnyLine) {
+TEST(FlagParserTest, TakesAnyLine) {
     std::mt19937 random(1206);
     const std::vector<std::string> words = {"/s", "/c", "/p", "/l", "/",    "/x", "5",
                                             "\"", " ",  "\t", "\n", "\x80", "0",  "/c:1"};
@@ -102,11 +79,11 @@ TEST_F(FlagParserTest, TakesAnyLine) {
         for (unsigned int n = random() % 8; n > 0; --n) {
             line += words[random() % words.size()] + (random() % 2 == 0 ? " " : "");
         }
-        ScreensaverFlags fresh;
-        if (fresh.failureOf(line) == OK) {
+        ScreensaverFlags flags;
+        if (flags.failureOf(line) == OK) {
             for (const std::string flag : {"/s", "/c", "/p", "/l"}) {
-                if (fresh.parser.isFlagSet(flag)) {
-                    EXPECT_LE(fresh.parser.getArguments(flag).size(), 1u) << line;
+                if (flags.parser.isFlagSet(flag)) {
+                    EXPECT_LE(flags.parser.getArguments(flag).size(), 1u) << line;
                 }
             }
         }

@@ -6,6 +6,7 @@
 
 #include "platform/errorresources/SystemErrors.h"
 #include "support/TestWindow.h"
+#include "support/Thrown.h"
 #include "windows/graphics/WindowsBitmapException.h"
 #include "windows/graphics/resources/TestResources.h"
 
@@ -17,44 +18,39 @@ using windows::graphics::WindowsBitmapException;
 
 const char* const QUARTERS = MAKEINTRESOURCEA(TEST_BITMAP_QUARTERS);
 
-TEST(WindowsBitmapTest, LoadsAtTheRequestedOrItsOwnSize) {
+TEST(WindowsBitmapTest, LoadsAtTheRequestedOrItsOwnSizeAndReleasesItsDeviceContext) {
     WindowsBitmap scaled(QUARTERS, 800, 600, 0);
     EXPECT_EQ(800, scaled.getWidth());
     EXPECT_EQ(600, scaled.getHeight());
-    WindowsBitmap own(QUARTERS, 0, 0, 0);
-    EXPECT_EQ(8, own.getWidth());
-    EXPECT_EQ(6, own.getHeight());
-    EXPECT_NE(nullptr, own.getDeviceContext());
-}
-
-TEST(WindowsBitmapTest, MissingResourceGivesTheSystemsReason) {
-    try {
-        WindowsBitmap missing(MAKEINTRESOURCEA(999), 0, 0, 0);
-        FAIL() << "no exception";
-    } catch (const WindowsBitmapException& e) {
-        const std::string start = "Could not load bitmap using 'LoadImage'.\n";
-        EXPECT_EQ(start, e.getMessage().substr(0, start.size()));
-        EXPECT_EQ(SystemErrors::map(static_cast<int>(GetLastError())),
-                  e.getMessage().substr(start.size()));
+    HDC memory = nullptr;
+    {
+        WindowsBitmap own(QUARTERS, 0, 0, 0);
+        EXPECT_EQ(8, own.getWidth());
+        EXPECT_EQ(6, own.getHeight());
+        memory = own.getDeviceContext();
+        EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), GetObjectType(memory));
     }
+    EXPECT_EQ(0u, GetObjectType(memory));
 }
 
-TEST(WindowsBitmapTest, DrawToAnInvalidDeviceContextNamesBothHandles) {
+TEST(WindowsBitmapTest, FailuresNameTheCallHandlesAndSystemReason) {
+    const std::string missing = support::thrown<WindowsBitmapException>(
+        [] { WindowsBitmap(MAKEINTRESOURCEA(999), 0, 0, 0); });
+    EXPECT_EQ("Could not load bitmap using 'LoadImage'.\n" +
+                  SystemErrors::map(static_cast<int>(GetLastError())),
+              missing);
+
     WindowsBitmap bitmap(QUARTERS, 0, 0, 0);
     const HDC invalid = reinterpret_cast<HDC>(static_cast<std::intptr_t>(0x00ABCDE0));
-    try {
-        bitmap.draw(invalid, 0, 0, 8, 6, 0, 0, SRCCOPY);
-        FAIL() << "no exception";
-    } catch (const WindowsBitmapException& e) {
-        char source[16];
-        std::snprintf(
-            source, sizeof source, "%08X",
-            static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(bitmap.getDeviceContext())));
-        EXPECT_EQ("Error when bit blitting using 'BitBlt'.\ndestination: 00ABCDE0\nsource: " +
-                      std::string(source) + "\n" +
-                      SystemErrors::map(static_cast<int>(GetLastError())),
-                  e.getMessage());
-    }
+    const std::string blit = support::thrown<WindowsBitmapException>(
+        [&] { bitmap.draw(invalid, 0, 0, 8, 6, 0, 0, SRCCOPY); });
+    char source[16];
+    std::snprintf(
+        source, sizeof source, "%08X",
+        static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(bitmap.getDeviceContext())));
+    EXPECT_EQ("Error when bit blitting using 'BitBlt'.\ndestination: 00ABCDE0\nsource: " +
+                  std::string(source) + "\n" + SystemErrors::map(static_cast<int>(GetLastError())),
+              blit);
 }
 
 TEST(WindowsBitmapTest, DrawsItsPixelsOntoAWindow) {
@@ -69,16 +65,6 @@ TEST(WindowsBitmapTest, DrawsItsPixelsOntoAWindow) {
     EXPECT_EQ(RGB(0, 0, 255), GetPixel(dc, 25, 16)); // right half
     EXPECT_NE(RGB(0, 0, 255), GetPixel(dc, 26, 16)); // past the right edge
     ReleaseDC(window.handle(), dc);
-}
-
-TEST(WindowsBitmapTest, ReleasesEverythingItHolds) {
-    HDC memory = nullptr;
-    {
-        WindowsBitmap bitmap(QUARTERS, 16, 16, 0);
-        memory = bitmap.getDeviceContext();
-        EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), GetObjectType(memory));
-    }
-    EXPECT_EQ(0u, GetObjectType(memory));
 }
 
 } // namespace

@@ -8,99 +8,84 @@
 
 #include "exceptions/NumberFormatException.h"
 #include "support/FakeProcess.h"
+#include "support/Thrown.h"
 #include "util/parser/CommandLineConverterException.h"
 
 namespace {
 
-using exceptions::Exception;
 using exceptions::NumberFormatException;
-using util::parser::CommandLineConverterException;
-using windows::screensaver::Screensaver;
 using windows::screensaver::ScreensaverRouter;
 
-// Records which operation was called with which handle, as "runPreview 1234".
-class RecordingScreensaver : public Screensaver {
+// Records the call it gets, as "runPreview 1234".
+class RecordingScreensaver : public windows::screensaver::Screensaver {
 public:
     virtual ~RecordingScreensaver() = default;
-    void configure(HWND owner) override { calls.push_back("configure " + text(owner)); }
-    void runScreensaver() override { calls.push_back("runScreensaver"); }
-    void runPreview(HWND parent) override { calls.push_back("runPreview " + text(parent)); }
-
+    void configure(HWND owner) override { call = "configure " + text(owner); }
+    void runScreensaver() override { call = "runScreensaver"; }
+    void runPreview(HWND parent) override { call = "runPreview " + text(parent); }
     static std::string text(HWND handle) {
         return std::to_string(reinterpret_cast<std::intptr_t>(handle));
     }
-
-    std::vector<std::string> calls;
+    std::string call;
 };
 
-const std::string PROGRAM = "C:\\WINDOWS\\system32\\Plovix.scr";
-
-// What the router calls for a process started with `commandLine`, or the
-// failure's message.
+// What the router calls for a process started with `commandLine`, or why it
+// refuses the line.
 std::string routed(const std::string& commandLine) {
     RecordingScreensaver saver;
     try {
-        ScreensaverRouter router(saver, "", support::FakeProcess(commandLine));
-        router.route();
-    } catch (const Exception& e) {
+        ScreensaverRouter(saver, "", support::FakeProcess(commandLine)).route();
+    } catch (const exceptions::Exception& e) {
         return "failed: " + e.getMessage();
     }
-    std::string calls;
-    for (const std::string& call : saver.calls) {
-        calls += (calls.empty() ? "" : ", ") + call;
-    }
-    return calls;
+    return saver.call;
 }
 
-std::string withArguments(const std::string& arguments) {
-    return routed(PROGRAM + " " + arguments);
-}
-
-TEST(ScreensaverRouterTest, EachModeIsCalledWithItsHandle) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"", "runScreensaver"},
-        {"   ", "runScreensaver"},
-        {"/S", "runScreensaver"},
-        {"/p 1234", "runPreview 1234"},
-        {"/L 1234", "runPreview 1234"},
-        {"/p 0", "runPreview 0"},
-        {"/p 12ab", "runPreview 12"},
-        {"/c:1234", "configure 1234"},
-        {"/c 1234", "configure 1234"},
-        {"/c", "configure 4242"}, // the foreground window
-        {"/c /s", "runScreensaver"},
-        {"/s /p 5", "runScreensaver"},
-        {"/c /p 5", "runPreview 5"},
-        {"/p 00", "failed: Error parsing the string [00] to an integer"},
-        {"/C:1234", "failed: The flag /c:1234 is not allowed"}, // only "/c:" is split
+TEST(ScreensaverRouterTest, EachCommandLineCallsOneModeWithItsHandle) {
+    const std::string program = "C:\\WINDOWS\\system32\\Plovix.scr";
+    const std::string p = program + " ";
+    // A quoted path with blanks is dropped whole, as Windows' "Test" button and Wine start
+    // programs.
+    const std::string spaced = "\"C:\\Program Files\\Plovix\\Plovix.scr\"";
+    const std::pair<std::string, std::string> cases[] = {
+        {program, "runScreensaver"},
+        {p + "   ", "runScreensaver"},
+        {p + "/S", "runScreensaver"},
+        {p + "/p 1234", "runPreview 1234"},
+        {p + "/L 1234", "runPreview 1234"},
+        {p + "/p 0", "runPreview 0"},
+        {p + "/p 12ab", "runPreview 12"},
+        {p + "/c:1234", "configure 1234"},
+        {p + "/c 1234", "configure 1234"},
+        {p + "/c", "configure 4242"}, // the foreground window
+        {p + "/c /s", "runScreensaver"},
+        {p + "/s /p 5", "runScreensaver"},
+        {p + "/c /p 5", "runPreview 5"},
+        {p + "/p 00", "failed: Error parsing the string [00] to an integer"},
+        {p + "/C:1234", "failed: The flag /c:1234 is not allowed"}, // only "/c:" is split
+        {spaced + " /s", "runScreensaver"},
+        {spaced + " /p 77", "runPreview 77"},
+        {spaced + "/c:9", "configure 9"},
+        {spaced, "runScreensaver"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(c.second, withArguments(c.first)) << c.first;
+        EXPECT_EQ(c.second, routed(c.first)) << c.first;
     }
-    EXPECT_EQ("runScreensaver", routed(PROGRAM));
-}
-
-TEST(ScreensaverRouterTest, QuotedProgramPathWithBlanksIsDroppedWhole) {
-    // As Windows' own "Test" button starts a saver, and as Wine starts every program.
-    EXPECT_EQ("runScreensaver", routed("\"C:\\Program Files\\Plovix\\Plovix.scr\" /s"));
-    EXPECT_EQ("runPreview 77", routed("\"Z:\\tmp\\Program Files\\Plovix.scr\" /p 77"));
-    EXPECT_EQ("configure 9", routed("\"C:\\Program Files\\Plovix.scr\"/c:9"));
-    EXPECT_EQ("runScreensaver", routed("\"C:\\Program Files\\Plovix.scr\""));
 }
 
 TEST(ScreensaverRouterTest, TextHandedInReplacesTheProcessLineButQuotesThereStillCount) {
     RecordingScreensaver saver;
-    ScreensaverRouter(saver, "x.scr /p 31", support::FakeProcess(PROGRAM + " /s")).route();
-    EXPECT_EQ(std::vector<std::string>{"runPreview 31"}, saver.calls);
-    EXPECT_THROW(ScreensaverRouter(saver, "x.scr /s", support::FakeProcess(PROGRAM + " \"")),
-                 CommandLineConverterException);
+    ScreensaverRouter(saver, "x.scr /p 31", support::FakeProcess("x.scr /s")).route();
+    EXPECT_EQ("runPreview 31", saver.call);
+    EXPECT_THROW(ScreensaverRouter(saver, "x.scr /s", support::FakeProcess("x.scr \"")),
+                 util::parser::CommandLineConverterException);
 }
 
 TEST(ScreensaverRouterTest, ParseIntegerReadsLikeAtoiAndClamps) {
     const std::pair<const char*, int> values[] = {{"0", 0},
                                                   {" \t-7x", -7},
                                                   {"2147483647", INT_MAX},
-                                                  {"99999999999999", INT_MAX},
+                                                  {"9999999999", INT_MAX},
                                                   {"-2147483648", INT_MIN},
                                                   {"-2147483649", INT_MIN}};
     for (const auto& v : values) {
@@ -109,12 +94,8 @@ TEST(ScreensaverRouterTest, ParseIntegerReadsLikeAtoiAndClamps) {
     for (const char* zero : {"00", "+0", " 0", "-", "abc"}) {
         EXPECT_THROW(ScreensaverRouter::parseInteger(zero), NumberFormatException) << zero;
     }
-    try {
-        ScreensaverRouter::parseInteger("");
-        FAIL() << "no exception";
-    } catch (const NumberFormatException& e) {
-        EXPECT_EQ("The empty string cannot be parsed into an integer", e.getMessage());
-    }
+    EXPECT_EQ("The empty string cannot be parsed into an integer",
+              support::thrown<NumberFormatException>([] { ScreensaverRouter::parseInteger(""); }));
 }
 
 } // namespace

@@ -4,37 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <algorithm>
 
+#include "support/MessageLog.h"
 #include "support/ReportDirectory.h"
 #include "support/TestWindow.h"
 #include "windows/window/CouldNotCreateWindowException.h"
-#include "windows/window/CouldNotRegisterClassException.h"
-#include "windows/window/MessageMapper.h"
 
 namespace {
 
-using windows::window::CouldNotCreateWindowException;
-using windows::window::CouldNotRegisterClassException;
-using windows::window::MessageListener;
+using support::MessageLog;
 using windows::window::WindowParameters;
-using windows::window::WindowXImpl;
-
-const UINT PROBE = WM_APP + 3;
-
-class MessageLog : public MessageListener {
-public:
-    virtual ~MessageLog() = default;
-    LRESULT windowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
-        messages.push_back(message);
-        if (message == PROBE) {
-            probes.push_back(wParam);
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    std::vector<UINT> messages;
-    std::vector<WPARAM> probes;
-};
 
 class WindowXImplTest : public ::testing::Test {
 protected:
@@ -46,75 +26,54 @@ protected:
         windowClass.lpszClassName = className.c_str();
         return WindowParameters{windowClass, width, height, style, 0, title, parent, true};
     }
-
-    RECT rectOf(HWND handle) {
+    int left() {
         RECT rect = {};
-        GetWindowRect(handle, &rect);
-        return rect;
+        GetWindowRect(window.getHandle(), &rect);
+        return rect.left;
     }
 
     const std::string className = support::uniqueClassName();
     const std::string title = "Plovix test";
-    WindowXImpl window{GetModuleHandleA(nullptr)};
+    windows::window::WindowXImpl window{GetModuleHandleA(nullptr)};
 };
 
 TEST_F(WindowXImplTest, TopLevelWindowIsCentredOnTheScreen) {
     window.create(parameters(640, 480));
-    const RECT rect = rectOf(window.getHandle());
+    RECT rect = {};
+    GetWindowRect(window.getHandle(), &rect);
     EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - 640) / 2, rect.left);
     EXPECT_EQ((GetSystemMetrics(SM_CYSCREEN) - 480) / 2, rect.top);
     EXPECT_EQ(640, window.getWidth());
     EXPECT_EQ(480, window.getHeight());
     EXPECT_EQ(className, window.getClassName());
-
     window.show(true);
     EXPECT_TRUE(window.isVisible());
     window.setPosition(3, 4);
-    EXPECT_EQ(3, rectOf(window.getHandle()).left);
+    EXPECT_EQ(3, left());
     window.center();
-    EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - 640) / 2, rectOf(window.getHandle()).left);
+    EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - 640) / 2, left());
 }
 
-TEST_F(WindowXImplTest, ChildSitsAtTheParentsCorner) {
-    const support::TestWindow parent(support::uniqueClassName(), 300, 200);
-    window.create(parameters(152, 112, WS_CHILD, parent.handle()));
-    POINT corner = {0, 0};
-    ClientToScreen(parent.handle(), &corner);
-    EXPECT_EQ(corner.x, rectOf(window.getHandle()).left);
-    EXPECT_EQ(corner.y, rectOf(window.getHandle()).top);
-    EXPECT_EQ(parent.handle(), GetParent(window.getHandle()));
-}
-
-TEST_F(WindowXImplTest, ProcessMessageDispatchesOneMessageAndNeverWaits) {
+TEST_F(WindowXImplTest, MessagesComeOneAtATimeAndNoneOfTheDestruction) {
     window.create(parameters(50, 50));
     MessageLog log;
     window.addMessageListener(&log);
-    MSG stale;
-    while (PeekMessageA(&stale, nullptr, 0, 0, PM_REMOVE) != 0) {
+    for (MSG stale; PeekMessageA(&stale, nullptr, 0, 0, PM_REMOVE) != 0;) {
     }
     window.processMessage(); // empty queue: returns at once
     for (WPARAM i = 1; i <= 3; ++i) {
-        PostMessageA(window.getHandle(), PROBE, i, 0);
+        PostMessageA(window.getHandle(), MessageLog::PROBE, i, 0);
     }
     window.processMessage();
-    EXPECT_EQ(std::vector<WPARAM>{1}, log.probes);
-    window.processMessage();
-    window.processMessage();
-    EXPECT_EQ((std::vector<WPARAM>{1, 2, 3}), log.probes);
-}
+    ASSERT_EQ(1u, log.probes.size());
+    EXPECT_EQ(1u, log.probes[0].wParam);
 
-TEST_F(WindowXImplTest, DestroyLetsTheListenerMissTheDestructionAndUnregistersTheClass) {
-    window.create(parameters(50, 50));
-    MessageLog log;
-    window.addMessageListener(&log);
     const HWND handle = window.getHandle();
     window.destroy();
     window.destroy();
     EXPECT_EQ(nullptr, window.getHandle());
     EXPECT_FALSE(IsWindow(handle));
-    for (const UINT message : log.messages) {
-        EXPECT_NE(static_cast<UINT>(WM_DESTROY), message);
-    }
+    EXPECT_EQ(log.messages.end(), std::find(log.messages.begin(), log.messages.end(), WM_DESTROY));
     WNDCLASSEXA info = {};
     info.cbSize = sizeof info;
     EXPECT_EQ(0, GetClassInfoExA(GetModuleHandleA(nullptr), className.c_str(), &info));
@@ -124,7 +83,7 @@ TEST_F(WindowXImplTest, FailedCreateLeavesTheClassFreeForTheNextOne) {
     // A child of a window that does not exist cannot be created.
     const HWND noWindow = reinterpret_cast<HWND>(static_cast<std::intptr_t>(0x7FFF0));
     EXPECT_THROW(window.create(parameters(10, 10, WS_CHILD, noWindow)),
-                 CouldNotCreateWindowException);
+                 windows::window::CouldNotCreateWindowException);
     EXPECT_EQ(nullptr, window.getHandle());
     window.create(parameters(10, 10));
     EXPECT_NE(nullptr, window.getHandle());

@@ -44,17 +44,15 @@ TEST(WindowsDisplaySettingsTest, CurrentModeReadsBackTheScreen) {
 TEST(WindowsDisplaySettingsTest, RefusedQueryNamesModeAndDevice) {
     WindowsDisplaySettings settings;
     DEVMODEA mode = {};
-    const auto named = failureOf([&] { settings.getDisplaySetting(&mode, 7, "DISPLAY2"); });
-    EXPECT_EQ("Could not get the display setting using 'EnumDisplaySettings'.\nModeNum: 7\n"
-              "DeviceName: DISPLAY2\n" +
-                  SystemErrors::map(static_cast<int>(named.second)),
-              named.first);
-
-    const auto unnamed = failureOf([&] { settings.getDisplaySetting(&mode, 100000, nullptr); });
-    EXPECT_EQ("Could not get the display setting using 'EnumDisplaySettings'.\nModeNum: 100000\n"
-              "DeviceName: \n" +
-                  SystemErrors::map(static_cast<int>(unnamed.second)),
-              unnamed.first);
+    for (const auto& query : {std::make_pair(7u, "DISPLAY2"), std::make_pair(100000u, "")}) {
+        const char* device = *query.second != '\0' ? query.second : nullptr;
+        const auto refused =
+            failureOf([&] { settings.getDisplaySetting(&mode, query.first, device); });
+        EXPECT_EQ("Could not get the display setting using 'EnumDisplaySettings'.\nModeNum: " +
+                      std::to_string(query.first) + "\nDeviceName: " + query.second + "\n" +
+                      SystemErrors::map(static_cast<int>(refused.second)),
+                  refused.first);
+    }
 }
 
 TEST(WindowsDisplaySettingsTest, RefusedChangeNamesItsFlags) {
