@@ -50,7 +50,10 @@ PLOVIX_WINE64=/usr/lib/wine/wine64
 # 32-bit Wine needs a kernel that runs 32-bit Linux programs; some virtual
 # machines' kernels are built without that.
 plovix_can_run_wine32() {
-    /usr/lib/wine/wine --version >/dev/null 2>&1
+    if [ -z "${_PLOVIX_WINE32:-}" ]; then
+        if /usr/lib/wine/wine --version >/dev/null 2>&1; then _PLOVIX_WINE32=yes; else _PLOVIX_WINE32=no; fi
+    fi
+    [ "$_PLOVIX_WINE32" = yes ]
 }
 
 # The loader that sets up a prefix: the 32-bit one when it runs, because it
