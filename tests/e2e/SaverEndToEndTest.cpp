@@ -162,9 +162,12 @@ TEST(SaverEndToEndTest, PreviewLivesInsideItsParentUntilTheParentIsGone) {
                                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SaverProcess saver(saverCommand("/p " + std::to_string(static_cast<unsigned long>(
                                                 reinterpret_cast<std::uintptr_t>(parent)))));
+    // Waits until the child is made and shown; the saver's child sends its
+    // parent messages while it is made, so they are answered meanwhile.
     HWND child = nullptr;
-    for (int waited = 0; child == nullptr && waited < 10000; waited += 10, Sleep(10)) {
-        MSG message; // the saver's child sends its parent messages while it is made
+    for (int waited = 0; waited < 10000 && !IsWindowVisible(child); waited += 10) {
+        Sleep(10);
+        MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
             DispatchMessageA(&message);
         }
