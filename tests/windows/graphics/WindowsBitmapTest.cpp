@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
 #include "platform/errorresources/SystemErrors.h"
 #include "support/TestWindow.h"
 #include "support/Thrown.h"
@@ -33,23 +37,36 @@ TEST(WindowsBitmapTest, LoadsAtTheRequestedOrItsOwnSizeAndReleasesItsDeviceConte
     EXPECT_EQ(0u, GetObjectType(memory));
 }
 
+// The last error does not survive the exception's unwinding, so each failing
+// call is made once more here, from the same starting point, to learn the
+// code it sets.
 TEST(WindowsBitmapTest, FailuresNameTheCallHandlesAndSystemReason) {
-    const std::string missing = support::thrown<WindowsBitmapException>(
-        [] { WindowsBitmap(MAKEINTRESOURCEA(999), 0, 0, 0); });
+    const char* const absent = MAKEINTRESOURCEA(999);
+    const std::string missing = support::thrown<WindowsBitmapException>([&] {
+        SetLastError(0);
+        WindowsBitmap(absent, 0, 0, 0);
+    });
+    SetLastError(0);
+    EXPECT_EQ(nullptr, LoadImageA(GetModuleHandleA(nullptr), absent, IMAGE_BITMAP, 0, 0, 0));
     EXPECT_EQ("Could not load bitmap using 'LoadImage'.\n" +
                   SystemErrors::map(static_cast<int>(GetLastError())),
               missing);
 
     WindowsBitmap bitmap(QUARTERS, 0, 0, 0);
     const HDC invalid = reinterpret_cast<HDC>(static_cast<std::intptr_t>(0x00ABCDE0));
-    const std::string blit = support::thrown<WindowsBitmapException>(
-        [&] { bitmap.draw(invalid, 0, 0, 8, 6, 0, 0, SRCCOPY); });
+    const std::string blit = support::thrown<WindowsBitmapException>([&] {
+        SetLastError(0);
+        bitmap.draw(invalid, 0, 0, 8, 6, 0, 0, SRCCOPY);
+    });
+    SetLastError(0);
+    EXPECT_EQ(0, BitBlt(invalid, 0, 0, 8, 6, bitmap.getDeviceContext(), 0, 0, SRCCOPY));
+    const int error = static_cast<int>(GetLastError());
     char source[16];
     std::snprintf(
         source, sizeof source, "%08X",
         static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(bitmap.getDeviceContext())));
     EXPECT_EQ("Error when bit blitting using 'BitBlt'.\ndestination: 00ABCDE0\nsource: " +
-                  std::string(source) + "\n" + SystemErrors::map(static_cast<int>(GetLastError())),
+                  std::string(source) + "\n" + SystemErrors::map(error),
               blit);
 }
 
