@@ -5,8 +5,12 @@
 # With an X display (DISPLAY set) it runs there: "/s" by default, "/p" or "/l"
 # inside a preview window, "/c" shows its notice. Without one it runs in a
 # private 800x600 virtual display and leaves pictures in out/: the screen,
-# the preview enlarged and an animation of the blinking cursor.
-# Exits with the saver's exit code. PLOVIX_VERBOSE=1 shows Wine's own output.
+# the preview enlarged and an animation of the blinking cursor; a notice or
+# an error box is read out and answered. A run that shows an error box instead
+# of the saver's picture, ends early, or cannot be pictured is reported, its
+# evidence kept as out/failure.png, and the command exits non-zero.
+# Otherwise it exits with the saver's exit code. PLOVIX_VERBOSE=1 shows Wine's
+# own output.
 set -euo pipefail
 
 source "$(dirname "$0")/lib/environment.sh"
@@ -18,9 +22,11 @@ OUT=$PLOVIX_ROOT/out
 mkdir -p "$OUT"
 LOG=$OUT/run.log
 : >"$LOG"
+# Pictures of an earlier run must not pass for this run's.
+rm -f "$OUT"/*.png "$OUT"/*.gif
 
 plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_WINE_PACKAGES[@]}" \
-    imagemagick xdotool x11-apps
+    "${PLOVIX_PICTURE_PACKAGES[@]}"
 trap plovix_cleanup EXIT
 
 # The 32-bit saver where 32-bit Wine runs, else the 64-bit one.
@@ -32,9 +38,15 @@ else
     wine_loader=$PLOVIX_WINE64
     plovix_log "this machine cannot run 32-bit programs; running the 64-bit saver instead"
 fi
-if [ ! -f "build/$preset/Plovix.scr" ] || [ ! -f "build/$preset/previewhost.exe" ]; then
+PROGRAMS=(Plovix.scr previewhost.exe desktopprobe.exe)
+needs_build=no
+for program in "${PROGRAMS[@]}"; do
+    [ -f "build/$preset/$program" ] || needs_build=yes
+done
+if [ $needs_build = yes ]; then
     plovix_log "building the $preset saver"
-    if ! { cmake --preset "$preset" && cmake --build --preset "$preset" --target Plovix previewhost; } \
+    if ! { cmake --preset "$preset" &&
+        cmake --build --preset "$preset" --target Plovix previewhost desktopprobe; } \
         >>"$LOG" 2>&1; then
         plovix_log "the build failed; see $LOG"
         exit 1
@@ -42,6 +54,7 @@ if [ ! -f "build/$preset/Plovix.scr" ] || [ ! -f "build/$preset/previewhost.exe"
 fi
 SAVER=$PLOVIX_ROOT/build/$preset/Plovix.scr
 HOST=$PLOVIX_ROOT/build/$preset/previewhost.exe
+PROBE=$PLOVIX_ROOT/build/$preset/desktopprobe.exe
 
 # Runs a Windows program; Wine's own messages go to the log unless asked for.
 wine_run() {
@@ -80,16 +93,84 @@ fi
 # No display: a private one, and pictures of what it shows.
 plovix_start_display 800x600
 plovix_start_wine "$PLOVIX_ROOT/build/wine/800x600"
+plovix_check_display_switch "$preset"
+
+SAVER_TITLE="Plovixscreen Screensaver"
+ERROR_CAPTION="Plovix Screensaver Error"
+NOTICE_CAPTION="Plovix Screensaver Information"
+FAILURE_PICTURE=$OUT/failure.png
 
 capture() { xwd -root -silent | convert xwd:- "$@"; }
 
-wait_for_window() {
-    local tries=0
-    until xdotool search --name "$1" >/dev/null 2>&1; do
-        tries=$((tries + 1))
-        [ $tries -gt 150 ] && return 1
+# Ends the command for a run that failed: what happened, where the evidence
+# is, and a non-zero exit code (the saver's own if it has one).
+fail() {
+    local code=$1
+    shift
+    plovix_log "the run failed: $*"
+    if [ -f "$FAILURE_PICTURE" ]; then
+        plovix_log "what the screen showed: $FAILURE_PICTURE"
+    fi
+    plovix_log "Wine's messages: $LOG"
+    [ "$code" -eq 0 ] && code=1
+    exit "$code"
+}
+
+# Prints the first of the given window titles that is shown; fails once the
+# process has ended or about 30 s have passed.
+await_window() {
+    local pid=$1 tries title
+    shift
+    for ((tries = 0; tries < 300; tries++)); do
+        for title in "$@"; do
+            if xdotool search --name "^$title\$" >/dev/null 2>&1; then
+                printf '%s\n' "$title"
+                return 0
+            fi
+        done
+        kill -0 "$pid" 2>/dev/null || return 1
         sleep 0.1
     done
+    return 1
+}
+
+# Sets `code` to the exit code of a process that is about to end; one that
+# does not end within about 10 s is ended and fails the run.
+await_exit() {
+    local pid=$1 tries
+    for ((tries = 0; tries < 100; tries++)); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+        fail 1 "the saver did not end"
+    fi
+    set +e
+    wait "$pid"
+    code=$?
+    set -e
+}
+
+# Waits until the screen pixel at (x, y) has the colour; about 10 s at most.
+await_colour() {
+    local x=$1 y=$2 colour=$3 tries
+    for ((tries = 0; tries < 50; tries++)); do
+        [ "$(capture -format "%[pixel:p{$x,$y}]" info:)" = "$colour" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# Keeps a picture of the message box with the given caption in the given file,
+# prints its text and answers it.
+answer_box() {
+    local caption=$1 picture=$2 text
+    capture "$picture" || fail 1 "no picture of the box \"$caption\" could be taken"
+    text=$(wine_run "$PROBE" box "$caption" | tr -d '\r') || text="(its text could not be read)"
+    printf '%s:\n%s\n' "$caption" "$text"
+    xdotool key Return
 }
 
 # An animation of two blink cycles and a bit, each frame shown as long as it
@@ -99,7 +180,7 @@ record_blink() {
     frames=$(mktemp -d)
     start=$(date +%s%N)
     while [ $(($(date +%s%N) - start)) -lt 1700000000 ]; do
-        xwd -root -silent >"$frames/$(printf %04d $n).xwd"
+        xwd -root -silent >"$frames/$(printf %04d $n).xwd" || return 1
         date +%s%N >"$frames/$(printf %04d $n).time"
         n=$((n + 1))
     done
@@ -112,61 +193,90 @@ record_blink() {
     done
     gif+=(-delay 10 "$last")
     convert -loop 0 "${gif[@]}" -layers Optimize "$1"
+    local made=$?
     rm -rf "$frames"
+    return $made
 }
 
-# The preview area, as the host reports it, enlarged four times.
+# The preview area, as the host reports it, enlarged four times, once the
+# saver's picture is in it.
 record_preview() {
-    local place_file place
+    local place_file host tries x y width height
     place_file=$(mktemp)
     wine_run "$HOST" --in-process 3 >"$place_file" &
-    local host=$!
+    host=$!
     PLOVIX_PIDS+=($host)
-    for _ in $(seq 100); do
+    for ((tries = 0; tries < 100; tries++)); do
         grep -q '^preview area:' "$place_file" && break
+        kill -0 "$host" 2>/dev/null || break
         sleep 0.1
     done
-    sleep 1
     read -r x y width height < <(sed -n 's/^preview area: //p' "$place_file" | tr -d '\r')
-    capture -crop "${width}x${height}+${x}+${y}" +repage -filter point -resize 400% "$1"
-    set +e
-    wait $host
-    local code=$?
-    set -e
     rm -f "$place_file"
-    return $code
+    if [ -z "${height:-}" ]; then
+        capture "$FAILURE_PICTURE" || true
+        fail 1 "the preview host did not show its preview area"
+    fi
+    if ! await_colour $((x + width / 2)) $((y + height / 2)) "$PLOVIX_TEXT_AREA_COLOUR"; then
+        capture "$FAILURE_PICTURE" || true
+        fail 1 "the preview area did not show the saver's picture"
+    fi
+    capture -crop "${width}x${height}+${x}+${y}" +repage -filter point -resize 400% "$1" ||
+        fail 1 "no picture of the preview could be taken"
+    await_exit "$host"
+    [ "$code" -eq 0 ] || fail "$code" "the preview host ended with exit code $code"
 }
 
 pictures=()
-set +e
 if wants_preview; then
     record_preview "$OUT/preview.png"
-    code=$?
     pictures+=("$OUT/preview.png")
 else
     wine_run "$SAVER" "${arguments[@]}" &
     saver=$!
     PLOVIX_PIDS+=($saver)
-    if [ "${arguments[0],,}" = /s ] && wait_for_window "Plovixscreen Screensaver"; then
-        sleep 1
-        capture "$OUT/screenshot.png"
-        record_blink "$OUT/blink.gif"
-        xdotool key space
+    shown=$(await_window "$saver" "$SAVER_TITLE" "$ERROR_CAPTION" "$NOTICE_CAPTION") || shown=
+    case $shown in
+    "$SAVER_TITLE")
+        if ! await_colour 10 10 "$PLOVIX_BORDER_COLOUR" ||
+            ! capture "$OUT/screenshot.png" ||
+            ! plovix_shows_saver_picture "$OUT/screenshot.png"; then
+            capture "$FAILURE_PICTURE" || true
+            rm -f "$OUT/screenshot.png"
+            fail 1 "the saver's window did not show its picture"
+        fi
+        record_blink "$OUT/blink.gif" || fail 1 "no animation of the blink could be taken"
         pictures+=("$OUT/screenshot.png" "$OUT/blink.gif")
-    else
-        # A notice or an error box: show it, then answer it.
-        sleep 2
-        capture "$OUT/screenshot.png"
-        xdotool key Return
+        kill -0 "$saver" 2>/dev/null || fail 1 "the saver ended before it was asked to"
+        xdotool key space
+        await_exit "$saver"
+        [ "$code" -eq 0 ] || fail "$code" "the saver ended with exit code $code"
+        record_preview "$OUT/preview.png"
+        pictures+=("$OUT/preview.png")
+        ;;
+    "$ERROR_CAPTION")
+        answer_box "$ERROR_CAPTION" "$FAILURE_PICTURE"
+        await_exit "$saver"
+        fail "$code" "the saver showed an error box instead of its picture (exit code $code)"
+        ;;
+    "$NOTICE_CAPTION")
+        answer_box "$NOTICE_CAPTION" "$OUT/screenshot.png"
         pictures+=("$OUT/screenshot.png")
-    fi
-    wait $saver
-    code=$?
-    if [ "${arguments[0],,}" = /s ]; then
-        record_preview "$OUT/preview.png" && pictures+=("$OUT/preview.png")
-    fi
+        await_exit "$saver"
+        [ "$code" -eq 0 ] || fail "$code" "the saver ended with exit code $code"
+        ;;
+    *)
+        capture "$FAILURE_PICTURE" || true
+        if kill -0 "$saver" 2>/dev/null; then
+            fail 1 "the saver showed nothing within 30 s"
+        fi
+        await_exit "$saver"
+        fail "$code" "the saver ended without showing anything (exit code $code)"
+        ;;
+    esac
 fi
-set -e
 
-printf '%s\n' "${pictures[@]}"
-exit $code
+for picture in "${pictures[@]}"; do
+    plovix_log "picture: $picture"
+done
+exit "$code"

@@ -54,6 +54,7 @@ fi
 # 800x600; those run on one that refuses it, with a wineserver of its own.
 plovix_start_display 800x600
 plovix_start_wine "$PLOVIX_ROOT/build/wine/800x600"
+plovix_check_display_switch "${windows_presets[@]}"
 for preset in "${windows_presets[@]}"; do
     run_suite "$preset" "$preset" -LE display1024
 done

@@ -8,7 +8,16 @@ PLOVIX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 PLOVIX_BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix)
-PLOVIX_WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth fonts-wine)
+# Wine's X11 driver loads these X extension libraries when it starts and
+# quietly does without any that are missing (without XRandR no display mode
+# can be switched); Wine's packages only recommend them, so they are named
+# here, for both Wine architectures.
+PLOVIX_WINE_X11_LIBRARIES=(libx11-6 libxext6 libxcomposite1 libxcursor1 libxfixes3 libxi6
+    libxinerama1 libxrandr2 libxrender1 libxxf86vm1 libfreetype6 libfontconfig1)
+PLOVIX_WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth fonts-wine
+    "${PLOVIX_WINE_X11_LIBRARIES[@]}" "${PLOVIX_WINE_X11_LIBRARIES[@]/%/:i386}")
+# What the run command uses to watch the virtual display and take pictures.
+PLOVIX_PICTURE_PACKAGES=(imagemagick xdotool x11-apps)
 
 plovix_log() { printf '==> %s\n' "$*" >&2; }
 
@@ -128,4 +137,46 @@ plovix_start_wine() {
     # The first program started brings up the prefix's services; do it now,
     # before tests run in parallel.
     _plovix_wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+# Makes sure that the Wine of each given preset (win32, win64) can switch the
+# current display to 800x600 as the saver does, with the preset's
+# desktopprobe; stops with one line naming what is missing when it cannot.
+plovix_check_display_switch() {
+    local preset loader architecture output missing
+    for preset in "$@"; do
+        if [ "$preset" = win32 ]; then
+            loader=wine
+            architecture=i386
+        else
+            loader=$PLOVIX_WINE64
+            architecture=amd64
+        fi
+        if output=$("$loader" "$PLOVIX_ROOT/build/$preset/desktopprobe.exe" switch 800 600 2>&1 |
+            tr -d '\r'); then
+            continue
+        fi
+        mapfile -t missing < <(_plovix_missing_packages \
+            "${PLOVIX_WINE_X11_LIBRARIES[@]/%/:$architecture}")
+        if [ ${#missing[@]} -gt 0 ]; then
+            plovix_log "$preset: Wine cannot switch $DISPLAY to 800x600 ($output); missing: ${missing[*]}"
+        else
+            plovix_log "$preset: Wine cannot switch $DISPLAY to 800x600 ($output) although its" \
+                "X libraries are installed; WINEDEBUG=+xrandr shows why"
+        fi
+        return 1
+    done
+}
+
+# The saver's two blues, as "srgb(r,g,b)": the border and the text area.
+PLOVIX_BORDER_COLOUR='srgb(156,156,255)'
+PLOVIX_TEXT_AREA_COLOUR='srgb(57,57,222)'
+
+# Whether a full-screen picture of the 800x600 display shows the saver: its
+# border at the top left and its text area in the middle.
+plovix_shows_saver_picture() {
+    local colours
+    colours=$(convert "$1" -format '%[pixel:p{10,10}] %[pixel:p{400,400}]' info: 2>/dev/null) ||
+        return 1
+    [ "$colours" = "$PLOVIX_BORDER_COLOUR $PLOVIX_TEXT_AREA_COLOUR" ]
 }

@@ -1,0 +1,129 @@
+// desktopprobe switch <width> <height>
+//   Asks the display for a full-screen switch to that size as the saver does,
+//   puts the mode back and prints the result. Exit code 0 when the switch was
+//   accepted, 3 when it was refused.
+// desktopprobe box <caption>
+//   Prints the text of the message box with that caption. Exit code 0, or 3
+//   when no such box is shown.
+// Both exit with 2 for a bad command line and 1 when the probe itself fails.
+// The set-up and run commands use it to see what Wine really does.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "desktopprobe/MessageBoxReader.h"
+#include "platform/errorresources/SystemErrors.h"
+
+namespace {
+
+using platform::errorresources::SystemErrors;
+using tools::desktopprobe::MessageBoxReader;
+
+const int ACCEPTED = 0;
+const int FAILED = 1;
+const int USAGE = 2;
+const int REFUSED = 3;
+
+const char* resultName(LONG result) {
+    switch (result) {
+    case DISP_CHANGE_SUCCESSFUL:
+        return "DISP_CHANGE_SUCCESSFUL";
+    case DISP_CHANGE_RESTART:
+        return "DISP_CHANGE_RESTART";
+    case DISP_CHANGE_FAILED:
+        return "DISP_CHANGE_FAILED";
+    case DISP_CHANGE_BADMODE:
+        return "DISP_CHANGE_BADMODE";
+    case DISP_CHANGE_NOTUPDATED:
+        return "DISP_CHANGE_NOTUPDATED";
+    case DISP_CHANGE_BADFLAGS:
+        return "DISP_CHANGE_BADFLAGS";
+    case DISP_CHANGE_BADPARAM:
+        return "DISP_CHANGE_BADPARAM";
+    case DISP_CHANGE_BADDUALVIEW:
+        return "DISP_CHANGE_BADDUALVIEW";
+    default:
+        return "unknown";
+    }
+}
+
+int failure(const char* sentence, DWORD error) {
+    std::fputs((std::string(sentence) + "\n" + SystemErrors::map(static_cast<int>(error))).c_str(),
+               stdout);
+    return FAILED;
+}
+
+int probeSwitch(DWORD width, DWORD height) {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) == 0) {
+        return failure("Could not read the display mode using 'EnumDisplaySettings'.",
+                       GetLastError());
+    }
+    char line[160];
+    std::snprintf(line, sizeof line,
+                  "%lux%lu -> %lux%lu: ", static_cast<unsigned long>(mode.dmPelsWidth),
+                  static_cast<unsigned long>(mode.dmPelsHeight), static_cast<unsigned long>(width),
+                  static_cast<unsigned long>(height));
+    std::string report = line;
+    mode.dmPelsWidth = width;
+    mode.dmPelsHeight = height;
+    const LONG result = ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
+    std::snprintf(line, sizeof line, "%s, result %ld (%s)\n",
+                  result == DISP_CHANGE_SUCCESSFUL ? "accepted" : "refused", result,
+                  resultName(result));
+    std::fputs((report + line).c_str(), stdout);
+    if (result != DISP_CHANGE_SUCCESSFUL) {
+        return REFUSED;
+    }
+    const LONG restored = ChangeDisplaySettingsA(nullptr, 0);
+    if (restored != DISP_CHANGE_SUCCESSFUL) {
+        std::snprintf(line, sizeof line, "Result: %ld (%s)", restored, resultName(restored));
+        return failure(
+            (std::string("Could not put the display mode back using 'ChangeDisplaySettings'.\n") +
+             line)
+                .c_str(),
+            GetLastError());
+    }
+    return ACCEPTED;
+}
+
+int probeBox(const std::string& caption) {
+    const MessageBoxReader::Contents box = MessageBoxReader::read(MessageBoxReader::find(caption));
+    if (!box.found) {
+        return REFUSED;
+    }
+    std::fputs((box.text + "\n").c_str(), stdout);
+    return ACCEPTED;
+}
+
+bool parseSize(const char* text, DWORD* size) {
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text, &end, 10);
+    if (end == text || *end != '\0' || value == 0 || value > 65535) {
+        return false;
+    }
+    *size = static_cast<DWORD>(value);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    DWORD width = 0;
+    DWORD height = 0;
+    if (argc == 4 && std::strcmp(argv[1], "switch") == 0 && parseSize(argv[2], &width) &&
+        parseSize(argv[3], &height)) {
+        return probeSwitch(width, height);
+    }
+    if (argc == 3 && std::strcmp(argv[1], "box") == 0) {
+        return probeBox(argv[2]);
+    }
+    std::fputs("usage: desktopprobe switch <width> <height>\n"
+               "       desktopprobe box <caption>\n",
+               stderr);
+    return USAGE;
+}
