@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <utility>
 
 #include "platform/errorresources/SystemErrors.h"
 #include "windows/devices/display/DisplayException.h"
@@ -16,15 +18,20 @@ using windows::devices::display::DisplayException;
 using windows::devices::display::WindowsDisplaySettings;
 
 // The message of the DisplayException `action` throws, with the last error
-// code it left behind.
-template <typename Action>
-std::pair<std::string, DWORD> failureOf(Action action) {
+// code that `repeat`, the same failing call made directly from the same
+// starting point, leaves behind: the code does not survive the unwinding.
+template <typename Action, typename Repeat>
+std::pair<std::string, int> failureOf(Action action, Repeat repeat) {
+    std::string message;
+    SetLastError(0);
     try {
         action();
     } catch (const DisplayException& e) {
-        return {e.getMessage(), GetLastError()};
+        message = e.getMessage();
     }
-    return {"", 0};
+    SetLastError(0);
+    repeat();
+    return {message, static_cast<int>(GetLastError())};
 }
 
 TEST(WindowsDisplaySettingsTest, CurrentModeReadsBackTheScreen) {
@@ -47,10 +54,11 @@ TEST(WindowsDisplaySettingsTest, RefusedQueryNamesModeAndDevice) {
     for (const auto& query : {std::make_pair(7u, "DISPLAY2"), std::make_pair(100000u, "")}) {
         const char* device = *query.second != '\0' ? query.second : nullptr;
         const auto refused =
-            failureOf([&] { settings.getDisplaySetting(&mode, query.first, device); });
+            failureOf([&] { settings.getDisplaySetting(&mode, query.first, device); },
+                      [&] { EnumDisplaySettingsA(device, query.first, &mode); });
         EXPECT_EQ("Could not get the display setting using 'EnumDisplaySettings'.\nModeNum: " +
                       std::to_string(query.first) + "\nDeviceName: " + query.second + "\n" +
-                      SystemErrors::map(static_cast<int>(refused.second)),
+                      SystemErrors::map(refused.second),
                   refused.first);
     }
 }
@@ -63,10 +71,10 @@ TEST(WindowsDisplaySettingsTest, RefusedChangeNamesItsFlags) {
     mode.dmPelsWidth = 12345;
     mode.dmPelsHeight = 17;
     for (const DWORD flags : {static_cast<DWORD>(CDS_FULLSCREEN), static_cast<DWORD>(0)}) {
-        const auto refused = failureOf([&] { settings.setDisplaySetting(&mode, flags); });
+        const auto refused = failureOf([&] { settings.setDisplaySetting(&mode, flags); },
+                                       [&] { ChangeDisplaySettingsA(&mode, flags); });
         EXPECT_EQ("Could not set the display setting using 'ChangeDisplaySettings'.\nFlags: " +
-                      std::to_string(flags) + "\n" +
-                      SystemErrors::map(static_cast<int>(refused.second)),
+                      std::to_string(flags) + "\n" + SystemErrors::map(refused.second),
                   refused.first);
     }
     EXPECT_EQ(width, GetSystemMetrics(SM_CXSCREEN));
