@@ -95,9 +95,6 @@ plovix_start_display 800x600
 plovix_start_wine "$PLOVIX_ROOT/build/wine/800x600"
 plovix_check_display_switch "$preset"
 
-SAVER_TITLE="Plovixscreen Screensaver"
-ERROR_CAPTION="Plovix Screensaver Error"
-NOTICE_CAPTION="Plovix Screensaver Information"
 FAILURE_PICTURE=$OUT/failure.png
 
 capture() { xwd -root -silent | convert xwd:- "$@"; }
@@ -115,6 +112,13 @@ fail() {
     [ "$code" -eq 0 ] && code=1
     exit "$code"
 }
+
+# The saver's own names for its window and boxes.
+names=$(wine_run "$PROBE" names | tr -d '\r') || fail 1 "desktopprobe could not tell the saver's names"
+name_of() { sed -n "s/^$1: //p" <<<"$names"; }
+SAVER_TITLE=$(name_of 'window title')
+ERROR_CAPTION=$(name_of 'error caption')
+NOTICE_CAPTION=$(name_of 'information caption')
 
 # Prints the first of the given window titles that is shown; fails once the
 # process has ended or about 30 s have passed.

@@ -21,6 +21,11 @@ public:
     void reportSuccess(const std::string& message) override;
     void reportInformation(const std::string& message) override;
 
+    // The captions of the three kinds of box.
+    std::string errorCaption() const;
+    std::string successCaption() const;
+    std::string informationCaption() const;
+
     // A null owner gives a box without owner window.
     virtual void showError(const std::string& message, HWND owner);
     virtual void showSuccess(const std::string& message, HWND owner);

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/DisplayModeChange.h"
+#include "app/resources/ResourceIds.h"
 #include "exceptions/Exception.h"
 #include "platform/errorresources/SystemErrors.h"
 #include "util/Assertion.h"
@@ -26,9 +27,9 @@ using windows::window::WindowXImpl;
 
 namespace {
 
-const WORD PICTURE = 103;
-const WORD CURSOR_BLOCK = 114;
-const WORD EMPTY_BLOCK = 115;
+const WORD PICTURE = PLOVIX_BITMAP_PICTURE;
+const WORD CURSOR_BLOCK = PLOVIX_BITMAP_CURSOR_BLOCK;
+const WORD EMPTY_BLOCK = PLOVIX_BITMAP_EMPTY_BLOCK;
 
 const DWORD FULL_SCREEN_WIDTH = 800;
 const DWORD FULL_SCREEN_HEIGHT = 600;
@@ -52,11 +53,8 @@ const DWORD PREVIEW_EX_STYLE = 0;
 const double CURSOR_LEFT = 0.1;
 const double CURSOR_TOP = 0.3166666666666667;
 
-const char* const NOTICE =
-    "Sablewick Screensaver by Brannix.\nThis screen saver has no options that you can set.";
-
-WindowsBitmap* load(WORD resource, int width, int height) {
-    return new WindowsBitmap(MAKEINTRESOURCEA(resource), width, height, 0);
+WindowsBitmap* load(HINSTANCE module, WORD resource, int width, int height) {
+    return new WindowsBitmap(MAKEINTRESOURCEA(resource), width, height, 0, module);
 }
 
 // Runs `body`; whatever escapes it is reported as a failure of `operation`.
@@ -79,15 +77,19 @@ int blockSize(int windowSize, unsigned int blocks) {
 
 } // namespace
 
+const char* const PlovixsaverImpl::NOTICE =
+    "Sablewick Screensaver by Brannix.\nThis screen saver has no options that you can set.";
+
 PlovixsaverImpl::PlovixsaverImpl(MessageReporter* reporter,
                                  windows::devices::display::DisplaySettings* display,
                                  ExitPolicy* exitPolicy, const std::string& title,
-                                 const std::string& className)
+                                 const std::string& className, HINSTANCE pictures)
     : _reporter(reporter)
     , _display(display)
     , _exitPolicy(exitPolicy)
     , _title(title)
     , _className(className)
+    , _pictures(pictures)
     , _done(false)
     , _preview(0)
     , _bitmap(nullptr)
@@ -178,11 +180,12 @@ void PlovixsaverImpl::runPreview(HWND parent) {
 
 std::string PlovixsaverImpl::_run(Window& window) {
     try {
-        _replace(_bitmap, load(PICTURE, window.getWidth(), window.getHeight()));
-        _replace(_cursor, load(CURSOR_BLOCK, blockSize(window.getWidth(), BLOCKS_ACROSS),
+        _replace(_bitmap, load(_pictures, PICTURE, window.getWidth(), window.getHeight()));
+        _replace(_cursor, load(_pictures, CURSOR_BLOCK, blockSize(window.getWidth(), BLOCKS_ACROSS),
                                blockSize(window.getHeight(), BLOCKS_DOWN)));
-        _replace(_nocursor, load(EMPTY_BLOCK, blockSize(window.getWidth(), BLOCKS_ACROSS),
-                                 blockSize(window.getHeight(), BLOCKS_DOWN)));
+        _replace(_nocursor,
+                 load(_pictures, EMPTY_BLOCK, blockSize(window.getWidth(), BLOCKS_ACROSS),
+                      blockSize(window.getHeight(), BLOCKS_DOWN)));
         _exitPolicy->reset();
         _startTimer(window.getHandle());
         while (!_done) {

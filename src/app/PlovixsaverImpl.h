@@ -24,9 +24,14 @@ namespace app {
 class PlovixsaverImpl : public windows::screensaver::Screensaver,
                         public windows::window::MessageListener {
 public:
-    // Nothing but the two texts is owned.
+    // What configure() tells the user.
+    static const char* const NOTICE;
+
+    // Nothing but the two texts is owned. The pictures are loaded from
+    // `pictures`, or from the program's own file when that is null.
     PlovixsaverImpl(MessageReporter* reporter, windows::devices::display::DisplaySettings* display,
-                    ExitPolicy* exitPolicy, const std::string& title, const std::string& className);
+                    ExitPolicy* exitPolicy, const std::string& title, const std::string& className,
+                    HINSTANCE pictures = nullptr);
     // Deletes the pictures. A picture that cannot be released throws its
     // WindowsBitmapException (after the others are released), so the entry
     // can report it.
@@ -60,6 +65,7 @@ private:
     ExitPolicy* _exitPolicy;
     std::string _title;
     std::string _className;
+    HINSTANCE _pictures;
     bool _done;
     std::int32_t _preview;
     windows::graphics::WindowsBitmap* _bitmap;

@@ -1,12 +1,13 @@
 #include "app/Program.h"
 
 #include "app/PlovixsaverImpl.h"
+#include "app/resources/Product.h"
 #include "exceptions/Exception.h"
 #include "windows/screensaver/ScreensaverRouter.h"
 
 namespace app {
 
-const char* const APPLICATION_NAME = "Plovix Screensaver";
+const char* const APPLICATION_NAME = PLOVIX_PRODUCT_NAME;
 const char* const WINDOW_TITLE = "Plovixscreen Screensaver";
 const char* const WINDOW_CLASS_NAME = "PLOVIXSAVER_CLASSNAME";
 

@@ -5,7 +5,10 @@
 // desktopprobe box <caption>
 //   Prints the text of the message box with that caption. Exit code 0, or 3
 //   when no such box is shown.
-// Both exit with 2 for a bad command line and 1 when the probe itself fails.
+// desktopprobe names
+//   Prints the saver's window title and the captions of its boxes, one
+//   "name: value" line each, so that the commands need not retype them.
+// All exit with 2 for a bad command line and 1 when the probe itself fails.
 // The set-up and run commands use it to see what Wine really does.
 #include <windows.h>
 
@@ -14,6 +17,8 @@
 #include <cstring>
 #include <string>
 
+#include "app/MessageBoxReporter.h"
+#include "app/Program.h"
 #include "desktopprobe/MessageBoxReader.h"
 #include "platform/errorresources/SystemErrors.h"
 
@@ -100,6 +105,16 @@ int probeBox(const std::string& caption) {
     return ACCEPTED;
 }
 
+int printNames() {
+    const app::MessageBoxReporter reporter(app::APPLICATION_NAME);
+    std::fputs((std::string("window title: ") + app::WINDOW_TITLE + "\n" +
+                "error caption: " + reporter.errorCaption() + "\n" +
+                "information caption: " + reporter.informationCaption() + "\n")
+                   .c_str(),
+               stdout);
+    return ACCEPTED;
+}
+
 bool parseSize(const char* text, DWORD* size) {
     char* end = nullptr;
     const unsigned long value = std::strtoul(text, &end, 10);
@@ -122,8 +137,12 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "box") == 0) {
         return probeBox(argv[2]);
     }
+    if (argc == 2 && std::strcmp(argv[1], "names") == 0) {
+        return printNames();
+    }
     std::fputs("usage: desktopprobe switch <width> <height>\n"
-               "       desktopprobe box <caption>\n",
+               "       desktopprobe box <caption>\n"
+               "       desktopprobe names\n",
                stderr);
     return USAGE;
 }
