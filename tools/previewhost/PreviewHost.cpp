@@ -1,7 +1,8 @@
 #include "previewhost/PreviewHost.h"
 
+#include <cstdint>
 #include <cstdio>
-#include <stdexcept>
+#include <string>
 
 #include "app/InputExitPolicy.h"
 #include "app/MessageBoxReporter.h"
@@ -9,6 +10,7 @@
 #include "app/Program.h"
 #include "previewhost/ChildProcess.h"
 #include "windows/devices/display/WindowsDisplaySettings.h"
+#include "windows/window/WindowParameters.h"
 
 namespace tools {
 namespace previewhost {
@@ -23,53 +25,35 @@ const int MARGIN = 16;
 } // namespace
 
 PreviewHost::PreviewHost(HINSTANCE instance)
-    : _instance(instance)
-    , _frameClass(0)
-    , _areaClass(0)
-    , _frame(nullptr)
-    , _area(nullptr) {
+    : _frame(instance)
+    , _area(instance) {
     WNDCLASSEXA frameClass = {};
     frameClass.cbSize = sizeof frameClass;
     frameClass.lpfnWndProc = _frameProcedure;
-    frameClass.hInstance = _instance;
+    frameClass.hInstance = instance;
     frameClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     frameClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     frameClass.lpszClassName = FRAME_CLASS;
-    _frameClass = RegisterClassExA(&frameClass);
+    RECT outer = {0, 0, WIDTH + 2 * MARGIN, HEIGHT + 2 * MARGIN};
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+    AdjustWindowRect(&outer, style, FALSE);
+    const std::string title = "Plovix Preview";
+    _frame.create(windows::window::WindowParameters{frameClass, outer.right - outer.left,
+                                                    outer.bottom - outer.top, style, 0, title,
+                                                    nullptr, true});
 
     WNDCLASSEXA areaClass = frameClass;
     areaClass.lpfnWndProc = DefWindowProcA;
     areaClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     areaClass.lpszClassName = AREA_CLASS;
-    _areaClass = RegisterClassExA(&areaClass);
-    if (_frameClass == 0 || _areaClass == 0) {
-        throw std::runtime_error("could not register the preview host's window classes");
-    }
-
-    RECT outer = {0, 0, WIDTH + 2 * MARGIN, HEIGHT + 2 * MARGIN};
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
-    AdjustWindowRect(&outer, style, FALSE);
-    _frame =
-        CreateWindowExA(0, FRAME_CLASS, "Plovix Preview", style, 40, 40, outer.right - outer.left,
-                        outer.bottom - outer.top, nullptr, nullptr, _instance, nullptr);
-    _area = CreateWindowExA(0, AREA_CLASS, "", WS_CHILD | WS_VISIBLE, MARGIN, MARGIN, WIDTH, HEIGHT,
-                            _frame, nullptr, _instance, nullptr);
-    if (_frame == nullptr || _area == nullptr) {
-        throw std::runtime_error("could not create the preview host's windows");
-    }
-}
-
-PreviewHost::~PreviewHost() {
-    if (IsWindow(_frame)) {
-        DestroyWindow(_frame);
-    }
-    UnregisterClassA(AREA_CLASS, _instance);
-    UnregisterClassA(FRAME_CLASS, _instance);
+    _area.create(windows::window::WindowParameters{areaClass, WIDTH, HEIGHT, WS_CHILD | WS_VISIBLE,
+                                                   0, std::string(), _frame.getHandle(), true});
+    _area.setPosition(MARGIN, MARGIN);
 }
 
 int PreviewHost::run(const std::string& saverPath, const std::string& flag, int seconds) {
     const std::string handle =
-        std::to_string(static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(_area)));
+        std::to_string(static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(area())));
     ChildProcess saver("\"" + saverPath + "\" " + flag + " " + handle);
     _endAfter(seconds);
     MSG message;
@@ -89,18 +73,18 @@ int PreviewHost::runInProcess(int seconds) {
     _endAfter(seconds);
     // The saver's loop dispatches the frame's messages too, so the frame's
     // end takes the preview with it.
-    screensaver.runPreview(_area);
+    screensaver.runPreview(area());
     return 0;
 }
 
 void PreviewHost::_endAfter(int seconds) {
     RECT area = {};
-    GetWindowRect(_area, &area);
+    GetWindowRect(this->area(), &area);
     std::printf("preview area: %ld %ld %ld %ld\n", area.left, area.top, area.right - area.left,
                 area.bottom - area.top);
     std::fflush(stdout);
     if (seconds > 0) {
-        SetTimer(_frame, END_TIMER, static_cast<UINT>(seconds) * 1000, nullptr);
+        SetTimer(frame(), END_TIMER, static_cast<UINT>(seconds) * 1000, nullptr);
     }
 }
 

@@ -5,20 +5,23 @@
 
 #include <string>
 
+#include "windows/window/WindowXImpl.h"
+
 namespace tools {
 namespace previewhost {
 
 // Plays the Screen Saver Settings dialog: a small frame window holding a
 // borderless 152 x 112 preview area, whose handle it hands to the saver as
 // "/p <handle>" (or "/l"). Closing the frame, or the time running out,
-// destroys the area, which ends the preview.
+// destroys the area, which ends the preview. Each window owns its class.
 class PreviewHost {
 public:
     static const int WIDTH = 152;
     static const int HEIGHT = 112;
 
+    // Throws the window toolkit's exceptions when a class or window cannot
+    // be made; what was made so far is released.
     explicit PreviewHost(HINSTANCE instance);
-    ~PreviewHost();
 
     PreviewHost(const PreviewHost&) = delete;
     PreviewHost& operator=(const PreviewHost&) = delete;
@@ -32,19 +35,17 @@ public:
     // window, so this is how the preview can be seen there. Returns 0.
     int runInProcess(int seconds);
 
-    HWND frame() const { return _frame; }
-    HWND area() const { return _area; }
+    HWND frame() { return _frame.getHandle(); }
+    HWND area() { return _area.getHandle(); }
 
 private:
     void _endAfter(int seconds);
     static LRESULT CALLBACK _frameProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
 
-    HINSTANCE _instance;
-    ATOM _frameClass;
-    ATOM _areaClass;
-    HWND _frame;
-    HWND _area;
+    // The area goes first, then the frame that holds it.
+    windows::window::WindowXImpl _frame;
+    windows::window::WindowXImpl _area;
 };
 
 } // namespace previewhost

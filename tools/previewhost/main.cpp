@@ -9,6 +9,7 @@
 #include <exception>
 #include <string>
 
+#include "exceptions/Exception.h"
 #include "previewhost/PreviewHost.h"
 
 int main(int argc, char** argv) {
@@ -24,6 +25,9 @@ int main(int argc, char** argv) {
             return host.runInProcess(argc == 3 ? std::atoi(argv[2]) : 0);
         }
         return host.run(argv[1], argc >= 3 ? argv[2] : "/p", argc == 4 ? std::atoi(argv[3]) : 0);
+    } catch (const exceptions::Exception& e) {
+        std::fprintf(stderr, "%s\n", e.getMessage().c_str());
+        return -1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return -1;
