@@ -3,6 +3,12 @@
 
 include(GoogleTest)
 
+if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    message(WARNING "Wine was not found: the Windows test programs build, but ctest cannot run "
+                    "them. Install Debian's wine packages (./scripts/test.sh does) and configure "
+                    "again.")
+endif()
+
 if(CMAKE_CROSSCOMPILING)
     set(PLOVIX_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
     if(NOT EXISTS ${PLOVIX_GOOGLETEST_SOURCE}/CMakeLists.txt)
@@ -22,9 +28,8 @@ endif()
 # Windows builds, where the program cannot run at build time).
 #   SERIAL        its tests use the whole screen, so nothing runs beside them
 #   BESIDE_SAVER  placed next to Plovix.scr, which it starts
-#   LABELS        a ctest label: the display its tests need
 function(plovix_add_test name)
-    cmake_parse_arguments(PARSE_ARGV 1 ARG "SERIAL;BESIDE_SAVER" "LABELS" "SOURCES;LIBRARIES")
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "SERIAL;BESIDE_SAVER" "" "SOURCES;LIBRARIES")
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gmock
                                           GTest::gtest_main plovix_options)
@@ -36,9 +41,6 @@ function(plovix_add_test name)
     set(properties TIMEOUT 120)
     if(ARG_SERIAL)
         list(APPEND properties RUN_SERIAL TRUE)
-    endif()
-    if(ARG_LABELS)
-        list(APPEND properties LABELS "${ARG_LABELS}")
     endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                          PROPERTIES ${properties})

@@ -1,5 +1,6 @@
 # Settings every target of the project links to, as INTERFACE targets so no
-# flag is set directory-wide.
+# flag is set directory-wide. Warnings are errors only where the presets ask
+# for it (CMAKE_COMPILE_WARNING_AS_ERROR), not for every consumer.
 
 add_library(plovix_options INTERFACE)
 target_compile_features(plovix_options INTERFACE cxx_std_17)
@@ -7,7 +8,6 @@ set_target_properties(plovix_options PROPERTIES CXX_EXTENSIONS OFF)
 target_compile_options(plovix_options INTERFACE
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
     -Woverloaded-virtual -Wconversion -Wsign-conversion
-    $<$<BOOL:${PLOVIX_WARNINGS_AS_ERRORS}>:-Werror>
     # Assertion reports name files relative to src/, never the build machine's paths.
     -fmacro-prefix-map=${PROJECT_SOURCE_DIR}/src/=)
 

@@ -13,31 +13,38 @@ trap plovix_cleanup EXIT
 
 for preset in host win32 win64; do
     plovix_log "building $preset"
-    cmake --preset "$preset" >/dev/null
+    if ! configure_log=$(cmake --preset "$preset" 2>&1); then
+        printf '%s\n' "$configure_log" >&2
+        plovix_log "configuring $preset failed"
+        exit 1
+    fi
     cmake --build --preset "$preset"
 done
 
 declare -A passed failed
 suites=()
 status=0
-# run_suite NAME PRESET [ctest arguments]
+# run_suite NAME PRESET [ctest arguments]; counts from ctest's JUnit report.
 run_suite() {
-    local name=$1 preset=$2 log
+    local name=$1 preset=$2 report
     shift 2
-    log=$(mktemp)
+    report=$(mktemp)
     plovix_log "testing $name"
-    ctest --preset "$preset" "$@" 2>&1 | tee "$log" || status=1
-    local total failures
-    total=$(sed -n 's/.* tests failed out of \([0-9]*\)$/\1/p' "$log" | tail -1)
-    failures=$(sed -n 's/.*, \([0-9]*\) tests failed out of [0-9]*$/\1/p' "$log" | tail -1)
-    passed[$name]=$((${total:-0} - ${failures:-0}))
+    ctest --preset "$preset" --output-junit "$report" "$@" || status=1
+    local suite total failures skipped
+    # ctest puts each attribute of the suite's element on a line of its own.
+    suite=$(tr '\n\t' '  ' <"$report" | grep -o -m1 '<testsuite [^>]*>' || true)
+    total=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<<"$suite")
+    failures=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$suite")
+    skipped=$(sed -n 's/.* skipped="\([0-9]*\)".*/\1/p' <<<"$suite")
+    passed[$name]=$((${total:-0} - ${failures:-0} - ${skipped:-0}))
     failed[$name]=${failures:-0}
     suites+=("$name")
     if [ "${total:-0}" -eq 0 ]; then
         plovix_log "$name ran no test"
         status=1
     fi
-    rm -f "$log"
+    rm -f "$report"
 }
 
 run_suite host host
@@ -52,16 +59,18 @@ fi
 
 # Everything but the refused-display tests runs on a display that accepts
 # 800x600; those run on one that refuses it, with a wineserver of its own.
+REFUSING_DISPLAY_TESTS='^RefusingDisplay'
+
 plovix_start_display 800x600
 plovix_start_wine "$PLOVIX_ROOT/build/wine/800x600"
 plovix_check_display_switch "${windows_presets[@]}"
 for preset in "${windows_presets[@]}"; do
-    run_suite "$preset" "$preset" -LE display1024
+    run_suite "$preset" "$preset" -E "$REFUSING_DISPLAY_TESTS"
 done
 plovix_start_display 1024x768
 plovix_start_wine "$PLOVIX_ROOT/build/wine/1024x768"
 for preset in "${windows_presets[@]}"; do
-    run_suite "$preset@1024x768" "$preset" -L display1024
+    run_suite "$preset@1024x768" "$preset" -R "$REFUSING_DISPLAY_TESTS"
 done
 
 all_passed=0

@@ -17,4 +17,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # ctest runs the test programs through Wine. Debian keeps the loaders outside
 # PATH as well as behind its "wine" wrapper.
 find_program(PLOVIX_WINE NAMES ${PLOVIX_WINE_LOADER} PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${PLOVIX_WINE})
+if(PLOVIX_WINE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${PLOVIX_WINE})
+endif()

@@ -111,6 +111,22 @@ plovix_start_display() {
     plovix_log "virtual display $DISPLAY at $size"
 }
 
+# Runs a set-up step quietly; when it fails, shows what it printed and
+# names the step. The output goes to a file, not a pipe: Wine's services
+# outlive the step and keep what they inherited open.
+_plovix_step() {
+    local what=$1 output
+    shift
+    output=$(mktemp)
+    if ! "$@" >"$output" 2>&1; then
+        cat "$output" >&2
+        rm -f "$output"
+        plovix_log "$what failed: $*"
+        return 1
+    fi
+    rm -f "$output"
+}
+
 # Makes (once) and starts the Wine prefix in the given folder for the current
 # DISPLAY, and keeps its wineserver running. A wineserver keeps the screen
 # size it first saw, so each display size needs its own prefix.
@@ -119,24 +135,32 @@ plovix_start_wine() {
     export WINEARCH=win64
     export WINEDEBUG=${WINEDEBUG:--all}
     export WINEDLLOVERRIDES="mscoree,mshtml="
+    PLOVIX_WINE_PREFIXES+=("$WINEPREFIX")
     if [ ! -f "$WINEPREFIX/.plovix-ready" ]; then
         plovix_log "creating the Wine prefix $WINEPREFIX"
         rm -rf "$WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        _plovix_wine wineboot -i >/dev/null 2>&1
-        wineserver -w
+        _plovix_step "making the Wine prefix" _plovix_wine wineboot -i
+        _plovix_step "waiting for the Wine prefix" wineserver -w
         # Without a window manager Wine waits about 2 s on every window it
         # hides or destroys, unless it manages the windows itself.
-        _plovix_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-        wineserver -w
+        _plovix_step "writing the Wine registry" \
+            _plovix_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+        _plovix_step "waiting for the Wine prefix" wineserver -w
         touch "$WINEPREFIX/.plovix-ready"
     fi
-    wineserver -f -p >/dev/null 2>&1 &
-    PLOVIX_PIDS+=($!)
-    PLOVIX_WINE_PREFIXES+=("$WINEPREFIX")
+    # Without -f the server returns only once it accepts connections, so no
+    # later command can start a server of its own. It answers 2 when one
+    # already runs for this prefix. plovix_cleanup ends it.
+    local code=0
+    wineserver -p || code=$?
+    if [ $code -ne 0 ] && [ $code -ne 2 ]; then
+        plovix_log "starting the Wine server failed (exit code $code)"
+        return 1
+    fi
     # The first program started brings up the prefix's services; do it now,
     # before tests run in parallel.
-    _plovix_wine cmd /c exit >/dev/null 2>&1 || true
+    _plovix_step "starting the Wine prefix's services" _plovix_wine cmd /c exit
 }
 
 # Makes sure that the Wine of each given preset (win32, win64) can switch the

@@ -1,10 +1,10 @@
-// Built without the program's resources, so that no picture can be loaded.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include "app/InputExitPolicy.h"
 #include "app/PlovixsaverImpl.h"
+#include "app/resources/ResourceIds.h"
 #include "support/FakeDisplaySettings.h"
 #include "support/RecordingReporter.h"
 #include "support/TestWindow.h"
@@ -12,6 +12,10 @@
 namespace {
 
 TEST(MissingPicturesTest, FullScreenRunPutsTheScreenBackBeforeItReports) {
+    // A system module, which holds none of the saver's pictures.
+    const HINSTANCE noPictures = GetModuleHandleA("kernel32.dll");
+    ASSERT_EQ(nullptr, LoadImageA(noPictures, MAKEINTRESOURCEA(PLOVIX_BITMAP_PICTURE), IMAGE_BITMAP,
+                                  0, 0, 0));
     support::RecordingReporter reporter;
     support::FakeDisplaySettings display;
     app::InputExitPolicy policy;
@@ -27,7 +31,8 @@ TEST(MissingPicturesTest, FullScreenRunPutsTheScreenBackBeforeItReports) {
         windowGone = FindWindowA(className.c_str(), nullptr) == nullptr;
     };
     {
-        app::PlovixsaverImpl saver(&reporter, &display, &policy, "Plovix test", className);
+        app::PlovixsaverImpl saver(&reporter, &display, &policy, "Plovix test", className,
+                                   noPictures);
         saver.runScreensaver();
     }
     ASSERT_EQ(1u, reporter.errors.size());

@@ -36,13 +36,15 @@ private:
 
 } // namespace
 
-WindowsBitmap::WindowsBitmap(const char* resource, int width, int height, UINT loadFlags)
+WindowsBitmap::WindowsBitmap(const char* resource, int width, int height, UINT loadFlags,
+                             HINSTANCE module)
     : _deviceContext(nullptr)
     , _bitmap(nullptr)
     , _previousObject(nullptr)
     , _uncaughtAtConstruction(std::uncaught_exceptions()) {
-    _bitmap = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), resource, IMAGE_BITMAP, width, height, loadFlags));
+    _bitmap =
+        static_cast<HBITMAP>(LoadImageA(module != nullptr ? module : GetModuleHandleA(nullptr),
+                                        resource, IMAGE_BITMAP, width, height, loadFlags));
     if (_bitmap == nullptr) {
         const int error = static_cast<int>(GetLastError());
         throw WindowsBitmapException("Could not load bitmap using 'LoadImage'.\n" +

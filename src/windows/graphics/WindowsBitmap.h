@@ -12,9 +12,11 @@ namespace graphics {
 class WindowsBitmap {
 public:
     // `width` or `height` 0 keeps the resource's own size in that direction.
-    // Throws WindowsBitmapException; a failed construction leaves nothing
-    // behind.
-    WindowsBitmap(const char* resource, int width, int height, UINT loadFlags);
+    // The resource is taken from `module`, or from the program's own file
+    // when that is null. Throws WindowsBitmapException; a failed construction
+    // leaves nothing behind.
+    WindowsBitmap(const char* resource, int width, int height, UINT loadFlags,
+                  HINSTANCE module = nullptr);
     // A failed release throws WindowsBitmapException, unless another
     // exception is already on its way out, in which case it is reported as
     // a check so the program is not ended.
