@@ -11,16 +11,40 @@ namespace support {
 
 using SaverProcess = tools::previewhost::ChildProcess;
 
-// The visible window of the given class that `process` shows, waiting up to
-// `milliseconds` for it; null if there is none.
+namespace detail {
+
+struct WindowSearch {
+    DWORD process;
+    const char* className;
+    HWND found;
+};
+
+inline BOOL CALLBACK findProcessWindow(HWND window, LPARAM search) {
+    WindowSearch& wanted = *reinterpret_cast<WindowSearch*>(search);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[256] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner == wanted.process && std::string(className) == wanted.className &&
+        IsWindowVisible(window)) {
+        wanted.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace detail
+
+// The visible top-level window of the given class that `process` shows,
+// waiting up to `milliseconds` for it; null if there is none. Windows of the
+// same class that other processes show do not count.
 inline HWND waitForWindow(const SaverProcess& process, const char* className,
                           int milliseconds = 10000) {
     for (int waited = 0; waited <= milliseconds; waited += 10) {
-        const HWND window = FindWindowA(className, nullptr);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (window != nullptr && owner == process.id() && IsWindowVisible(window)) {
-            return window;
+        detail::WindowSearch search{process.id(), className, nullptr};
+        EnumWindows(detail::findProcessWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            return search.found;
         }
         Sleep(10);
     }

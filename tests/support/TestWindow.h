@@ -5,14 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
+#include "platform/errorresources/SystemErrors.h"
 #include "windows/window/MessageMapper.h"
 
 namespace support {
 
 // A window class of a test's own, with the shared window procedure, and one
-// hidden top-level window of it. Both are gone when the object is.
+// top-level window of it (hidden unless the style says otherwise). Both are
+// gone when the object is, also when an assertion ends the test. Throws
+// std::runtime_error, so that the test fails at once, when either cannot be
+// made.
 class TestWindow {
 public:
     explicit TestWindow(const std::string& className, int width = 200, int height = 100,
@@ -23,14 +28,20 @@ public:
         windowClass.lpfnWndProc = windows::window::windowProcedure;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = _className.c_str();
-        RegisterClassExA(&windowClass);
+        if (RegisterClassExA(&windowClass) == 0) {
+            _fail("RegisterClassEx");
+        }
         _handle = CreateWindowExA(0, _className.c_str(), "test window", style, 0, 0, width, height,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (_handle == nullptr) {
+            const DWORD error = GetLastError();
+            UnregisterClassA(_className.c_str(), GetModuleHandleA(nullptr));
+            SetLastError(error);
+            _fail("CreateWindowEx");
+        }
     }
     ~TestWindow() {
-        if (_handle != nullptr) {
-            DestroyWindow(_handle);
-        }
+        destroy();
         UnregisterClassA(_className.c_str(), GetModuleHandleA(nullptr));
     }
     TestWindow(const TestWindow&) = delete;
@@ -38,7 +49,22 @@ public:
 
     HWND handle() const { return _handle; }
 
+    // Destroys the window before its owner goes.
+    void destroy() {
+        if (_handle != nullptr) {
+            DestroyWindow(_handle);
+            _handle = nullptr;
+        }
+    }
+
 private:
+    [[noreturn]] void _fail(const char* call) const {
+        const int error = static_cast<int>(GetLastError());
+        throw std::runtime_error("Could not make a test window using '" + std::string(call) +
+                                 "'.\nClass: " + _className + "\n" +
+                                 platform::errorresources::SystemErrors::map(error));
+    }
+
     std::string _className;
     HWND _handle = nullptr;
 };

@@ -1,13 +1,25 @@
 #include "previewhost/ChildProcess.h"
 
+#include <cstdio>
 #include <stdexcept>
+
+#include "platform/errorresources/SystemErrors.h"
 
 namespace tools {
 namespace previewhost {
 
+using platform::errorresources::SystemErrors;
+
 namespace {
 
 const UINT ENDED_BY_OWNER = 99;
+const DWORD ENDING_WAIT_MS = 5000;
+
+std::string processLine(DWORD id) {
+    char line[40];
+    std::snprintf(line, sizeof line, "Process: %lu\n", static_cast<unsigned long>(id));
+    return line;
+}
 
 } // namespace
 
@@ -18,26 +30,47 @@ ChildProcess::ChildProcess(const std::string& commandLine)
     std::string line = commandLine; // CreateProcessA may write to it
     if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                        &_info) == 0) {
-        throw std::runtime_error("could not start " + commandLine);
+        const int error = static_cast<int>(GetLastError());
+        throw std::runtime_error(
+            "Could not start a program using 'CreateProcess'.\nCommand line: " + commandLine +
+            "\n" + SystemErrors::map(error));
     }
 }
 
 ChildProcess::~ChildProcess() {
-    if (waitForExit(0) == STILL_RUNNING) {
-        TerminateProcess(_info.hProcess, ENDED_BY_OWNER);
-        WaitForSingleObject(_info.hProcess, 5000);
+    if (WaitForSingleObject(_info.hProcess, 0) != WAIT_OBJECT_0) {
+        if (TerminateProcess(_info.hProcess, ENDED_BY_OWNER) == 0 ||
+            WaitForSingleObject(_info.hProcess, ENDING_WAIT_MS) != WAIT_OBJECT_0) {
+            const int error = static_cast<int>(GetLastError());
+            std::fputs(("Could not end a program using 'TerminateProcess'.\n" +
+                        processLine(_info.dwProcessId) + SystemErrors::map(error))
+                           .c_str(),
+                       stderr);
+        }
     }
     CloseHandle(_info.hThread);
     CloseHandle(_info.hProcess);
 }
 
-long ChildProcess::waitForExit(DWORD milliseconds) {
-    DWORD code = 0;
-    if (WaitForSingleObject(_info.hProcess, milliseconds) != WAIT_OBJECT_0 ||
-        GetExitCodeProcess(_info.hProcess, &code) == 0) {
+std::optional<DWORD> ChildProcess::waitForExit(DWORD milliseconds) {
+    switch (WaitForSingleObject(_info.hProcess, milliseconds)) {
+    case WAIT_OBJECT_0:
+        break;
+    case WAIT_TIMEOUT:
         return STILL_RUNNING;
+    default:
+        _fail("Could not wait for a program using 'WaitForSingleObject'.\n");
     }
-    return static_cast<long>(code);
+    DWORD code = 0;
+    if (GetExitCodeProcess(_info.hProcess, &code) == 0) {
+        _fail("Could not read a program's exit code using 'GetExitCodeProcess'.\n");
+    }
+    return code;
+}
+
+void ChildProcess::_fail(const char* sentence) const {
+    const int error = static_cast<int>(GetLastError());
+    throw std::runtime_error(sentence + processLine(_info.dwProcessId) + SystemErrors::map(error));
 }
 
 } // namespace previewhost

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace tools {
@@ -13,20 +14,28 @@ namespace previewhost {
 // process still running when its owner goes is ended, so none is left behind.
 class ChildProcess {
 public:
-    static constexpr long STILL_RUNNING = -1;
+    // What waitForExit returns while the process runs; every exit code,
+    // 0xFFFFFFFF and STILL_ACTIVE included, is told apart from it.
+    static inline const std::optional<DWORD> STILL_RUNNING{};
 
-    // Throws std::runtime_error when the program cannot be started.
+    // Throws std::runtime_error, naming the call and the system's reason,
+    // when the program cannot be started.
     explicit ChildProcess(const std::string& commandLine);
+    // Reports a process it could not end on the standard error output.
     ~ChildProcess();
 
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // The exit code, or STILL_RUNNING after `milliseconds`.
-    long waitForExit(DWORD milliseconds);
+    // The exit code once the process has ended, waiting up to
+    // `milliseconds`; STILL_RUNNING if it has not. Throws std::runtime_error
+    // when the wait or the query fails.
+    std::optional<DWORD> waitForExit(DWORD milliseconds);
     DWORD id() const { return _info.dwProcessId; }
 
 private:
+    [[noreturn]] void _fail(const char* sentence) const;
+
     PROCESS_INFORMATION _info;
 };
 

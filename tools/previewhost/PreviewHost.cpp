@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "app/InputExitPolicy.h"
@@ -61,7 +62,8 @@ int PreviewHost::run(const std::string& saverPath, const std::string& flag, int 
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    return static_cast<int>(saver.waitForExit(5000));
+    const std::optional<DWORD> code = saver.waitForExit(5000);
+    return code ? static_cast<int>(*code) : -1;
 }
 
 int PreviewHost::runInProcess(int seconds) {
