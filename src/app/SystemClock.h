@@ -1,6 +1,8 @@
 #ifndef PLOVIX_APP_SYSTEMCLOCK_H
 #define PLOVIX_APP_SYSTEMCLOCK_H
 
+#include <ctime>
+
 #include "app/Clock.h"
 
 namespace app {

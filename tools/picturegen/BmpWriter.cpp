@@ -1,5 +1,7 @@
 #include "picturegen/BmpWriter.h"
 
+#include <cstddef>
+
 namespace tools {
 namespace picturegen {
 

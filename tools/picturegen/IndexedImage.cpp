@@ -1,5 +1,6 @@
 #include "picturegen/IndexedImage.h"
 
+#include <cstddef>
 #include <stdexcept>
 
 namespace tools {

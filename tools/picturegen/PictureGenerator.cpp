@@ -1,5 +1,6 @@
 #include "picturegen/PictureGenerator.h"
 
+#include <array>
 #include <cstring>
 
 #include "picturegen/Font.h"

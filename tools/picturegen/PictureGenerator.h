@@ -1,6 +1,7 @@
 #ifndef PLOVIX_TOOLS_PICTUREGEN_PICTUREGENERATOR_H
 #define PLOVIX_TOOLS_PICTUREGEN_PICTUREGENERATOR_H
 
+#include <cstdint>
 #include <string>
 
 #include "picturegen/BmpWriter.h"

@@ -3,6 +3,8 @@
 #include <exception>
 #include <fstream>
 #include <iostream>
+#include <stdexcept>
+#include <string>
 
 #include "picturegen/BmpWriter.h"
 #include "picturegen/PictureGenerator.h"

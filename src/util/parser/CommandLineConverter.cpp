@@ -1,5 +1,6 @@
 #include "util/parser/CommandLineConverter.h"
 
+#include <cstddef>
 #include <memory>
 
 #include "util/Assertion.h"

@@ -2,6 +2,7 @@
 
 #include <locale>
 #include <sstream>
+#include <utility>
 
 #include "exceptions/IllegalArgumentException.h"
 #include "util/Helpers.h"
