@@ -54,7 +54,7 @@ _mounts_inside() {
 }
 
 cleanup() {
-    trap - EXIT INT TERM
+    trap - EXIT INT TERM HUP
     local pids mounts
     mapfile -t pids < <(_processes_inside)
     [ ${#pids[@]} -gt 0 ] && kill -KILL "${pids[@]}" 2>/dev/null
@@ -72,6 +72,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
+trap 'exit 129' HUP
 
 started=$(date +%s)
 elapsed() {
@@ -101,11 +102,14 @@ git clone -q --no-hardlinks "$PLOVIX_ROOT" "$ROOTFS/root/plovix"
 git -C "$ROOTFS/root/plovix" checkout -q "$commit"
 
 # Runs a command in the project's folder inside the root, with nothing of
-# this machine's environment.
+# this machine's environment. It runs in the background and is waited for,
+# so that Ctrl-C reaches the cleanup at once instead of after, say, an apt-get
+# that ignores it; the cleanup ends whatever still runs inside.
 inside() {
     chroot "$ROOTFS" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 \
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-        bash -c 'cd /root/plovix && "$@"' bash "$@"
+        bash -c 'cd /root/plovix && "$@"' bash "$@" &
+    wait $!
 }
 
 plovix_log "running ./scripts/test.sh inside (log: $LOGS/test.log)"
