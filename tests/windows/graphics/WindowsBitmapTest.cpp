@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "platform/errorresources/SystemErrors.h"
@@ -37,10 +36,10 @@ TEST(WindowsBitmapTest, LoadsAtTheRequestedOrItsOwnSizeAndReleasesItsDeviceConte
     EXPECT_EQ(0u, GetObjectType(memory));
 }
 
-// The last error does not survive the exception's unwinding, so each failing
-// call is made once more here, from the same starting point, to learn the
-// code it sets.
-TEST(WindowsBitmapTest, FailuresNameTheCallHandlesAndSystemReason) {
+// The last error does not survive the exception's unwinding, so the failing
+// load is made once more here, from the same starting point, to learn the
+// code it sets. A failed draw is only ever skipped, never shown.
+TEST(WindowsBitmapTest, FailuresNameTheCallAndTheSystemsReason) {
     const char* const absent = MAKEINTRESOURCEA(999);
     const std::string missing = support::thrown<WindowsBitmapException>([&] {
         SetLastError(0);
@@ -54,20 +53,9 @@ TEST(WindowsBitmapTest, FailuresNameTheCallHandlesAndSystemReason) {
 
     WindowsBitmap bitmap(QUARTERS, 0, 0, 0);
     const HDC invalid = reinterpret_cast<HDC>(static_cast<std::intptr_t>(0x00ABCDE0));
-    const std::string blit = support::thrown<WindowsBitmapException>([&] {
-        SetLastError(0);
-        bitmap.draw(invalid, 0, 0, 8, 6, 0, 0, SRCCOPY);
-    });
-    SetLastError(0);
-    EXPECT_EQ(0, BitBlt(invalid, 0, 0, 8, 6, bitmap.getDeviceContext(), 0, 0, SRCCOPY));
-    const int error = static_cast<int>(GetLastError());
-    char source[16];
-    std::snprintf(
-        source, sizeof source, "%08X",
-        static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(bitmap.getDeviceContext())));
-    EXPECT_EQ("Error when bit blitting using 'BitBlt'.\ndestination: 00ABCDE0\nsource: " +
-                  std::string(source) + "\n" + SystemErrors::map(error),
-              blit);
+    EXPECT_EQ(0u, support::thrown<WindowsBitmapException>([&] {
+                      bitmap.draw(invalid, 0, 0, 8, 6, 0, 0, SRCCOPY);
+                  }).find("Error when bit blitting using 'BitBlt'.\ndestination: 00ABCDE0\n"));
 }
 
 TEST(WindowsBitmapTest, DrawsItsPixelsOntoAWindow) {

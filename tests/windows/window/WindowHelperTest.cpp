@@ -4,11 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/errorresources/SystemErrors.h"
 #include "support/TestWindow.h"
 #include "support/Thrown.h"
 #include "windows/window/CouldNotCreateWindowException.h"
-#include "windows/window/CouldNotGetClassNameException.h"
 #include "windows/window/CouldNotRegisterClassException.h"
 
 namespace {
@@ -25,7 +26,8 @@ int errorOf(Call call) {
     return static_cast<int>(GetLastError());
 }
 
-TEST(WindowHelperTest, RegisteringAClassTwiceGivesTheSystemsReason) {
+// The failure reaches the user in the run's error box.
+TEST(WindowHelperTest, FailuresNameTheRequestAndGiveTheSystemsReason) {
     const std::string name = support::uniqueClassName();
     const support::TestWindow window(name);
     WNDCLASSEXA windowClass = {};
@@ -38,13 +40,7 @@ TEST(WindowHelperTest, RegisteringAClassTwiceGivesTheSystemsReason) {
                   SystemErrors::map(ERROR_CLASS_ALREADY_EXISTS),
               thrown<windows::window::CouldNotRegisterClassException>(
                   [&] { WindowHelper::registerClass(windowClass); }));
-}
 
-TEST(WindowHelperTest, CreatingAWindowOfAnUnknownClassNamesTheClass) {
-    const auto create = [] {
-        return WindowHelper::createWindow(0, "PlovixNoSuchClass", "", WS_POPUP, 0, 0, 10, 10,
-                                          nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    };
     const int error = errorOf([] {
         CreateWindowExA(0, "PlovixNoSuchClass", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                         GetModuleHandleA(nullptr), nullptr);
@@ -52,30 +48,10 @@ TEST(WindowHelperTest, CreatingAWindowOfAnUnknownClassNamesTheClass) {
     EXPECT_EQ("Error when creating a window using 'CreateWindowEx'  in "
               "indowHelper::createWindow.\nClassname: 'PlovixNoSuchClass'\n" +
                   SystemErrors::map(error),
-              thrown<windows::window::CouldNotCreateWindowException>(create));
-}
-
-TEST(WindowHelperTest, ClassNameOfADestroyedWindowIsEmptyOnlyWhenIgnored) {
-    HWND gone = nullptr;
-    {
-        const support::TestWindow window(support::uniqueClassName());
-        gone = window.handle();
-    }
-    char buffer[64];
-    const int error = errorOf([&] { GetClassNameA(gone, buffer, sizeof buffer); });
-    // Windows reports a destroyed window as an invalid handle, which may be
-    // ignored; Wine 8 as an invalid parameter, which is not.
-    if (error == ERROR_INVALID_WINDOW_HANDLE) {
-        EXPECT_EQ("", WindowHelper::getClassName(gone, true));
-    }
-    char handle[16];
-    std::snprintf(handle, sizeof handle, "%08X",
-                  static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(gone)));
-    EXPECT_EQ("Couldn't get the window class name using 'GetClassName'.\nThe window handle: " +
-                  std::string(handle) + ".\n" + SystemErrors::map(error) +
-                  "\nIgnoring invalid window handle is disabled",
-              thrown<windows::window::CouldNotGetClassNameException>(
-                  [&] { WindowHelper::getClassName(gone, false); }));
+              thrown<windows::window::CouldNotCreateWindowException>([] {
+                  WindowHelper::createWindow(0, "PlovixNoSuchClass", "", WS_POPUP, 0, 0, 10, 10,
+                                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+              }));
 }
 
 } // namespace
