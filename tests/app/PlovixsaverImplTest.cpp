@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/InputExitPolicy.h"
+#include "app/resources/ResourceIds.h"
 #include "support/FakeDisplaySettings.h"
 #include "support/RecordingReporter.h"
 #include "support/TestWindow.h"
@@ -57,6 +58,7 @@ protected:
         reporter.onReport = [this] {
             restoredAtReport = display.restored();
             cursorAtReport = GetCursor();
+            windowGoneAtReport = saverWindow() == nullptr;
         };
     }
     // The pictures could throw on release; they never do here.
@@ -72,6 +74,7 @@ protected:
     const HCURSOR arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     bool restoredAtReport = false;
     HCURSOR cursorAtReport = nullptr;
+    bool windowGoneAtReport = false;
 };
 
 TEST_F(PlovixsaverImplTest, FullScreenRunEndsAtAKeyAndPutsModeAndPointerBack) {
@@ -91,15 +94,29 @@ TEST_F(PlovixsaverImplTest, FullScreenRunEndsAtAKeyAndPutsModeAndPointerBack) {
     EXPECT_EQ(std::vector<std::string>{}, reporter.errors);
 }
 
-TEST_F(PlovixsaverImplTest, FailureAfterTheSwitchPutsTheModeBackBeforeItIsReported) {
+// Pictures that cannot be loaded fail the run inside its loop, a class that
+// cannot be registered before it; either way the user sees the report only
+// once window, pointer and mode are back.
+TEST_F(PlovixsaverImplTest, FailuresPutTheScreenBackBeforeTheyAreReported) {
+    const HINSTANCE noPictures = GetModuleHandleA("kernel32.dll");
+    ASSERT_EQ(nullptr, LoadImageA(noPictures, MAKEINTRESOURCEA(PLOVIX_BITMAP_PICTURE), IMAGE_BITMAP,
+                                  0, 0, 0));
+    app::PlovixsaverImpl{&reporter, &display, &policy, "Plovix test", className, noPictures}
+        .runScreensaver();
+    ASSERT_EQ(1u, reporter.errors.size());
+    EXPECT_EQ(0u, reporter.errors[0].find("Exception caught in: PlovixsaverImpl::_run.\nCould not "
+                                          "load bitmap using 'LoadImage'.\n"));
+    EXPECT_TRUE(restoredAtReport && windowGoneAtReport);
+    EXPECT_EQ(arrow, cursorAtReport);
+
     const support::TestWindow taken(className); // the run cannot register its class
     saver.runScreensaver();
-    ASSERT_EQ(1u, reporter.errors.size());
-    EXPECT_EQ(0u, reporter.errors[0].find("Exception caught in 'runScreensaver'.\nError when "
+    ASSERT_EQ(2u, reporter.errors.size());
+    EXPECT_EQ(0u, reporter.errors[1].find("Exception caught in 'runScreensaver'.\nError when "
                                           "registering the window class '" +
                                           className + "'"));
     EXPECT_TRUE(restoredAtReport);
-    EXPECT_EQ(3u, display.calls.size());
+    EXPECT_EQ(6u, display.calls.size());
 }
 
 TEST_F(PlovixsaverImplTest, FailedRestoreIsReportedOnceNotThrown) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/MessageBoxReporter.h"
+#include "app/Program.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SaverProcess.h"
 
@@ -11,11 +13,13 @@ namespace {
 TEST(RefusingDisplayEndToEndTest, FullScreenRunReportsTheRefusalAndOpensNoWindow) {
     ASSERT_NE(800, GetSystemMetrics(SM_CXSCREEN)) << "this test needs a display other than 800x600";
     support::SaverProcess saver("\"" + support::besideThisProgram("Plovix.scr") + "\" /s");
-    const std::string text = support::closeMessageBox("Plovix Screensaver Error").text;
+    const std::string text =
+        support::closeMessageBox(app::MessageBoxReporter(app::APPLICATION_NAME).errorCaption())
+            .text;
     EXPECT_EQ(0u, text.find("Exception caught in 'runScreensaver'.\nCould not set the display "
                             "setting using 'ChangeDisplaySettings'.\nFlags: 4\n"))
         << text;
-    EXPECT_EQ(nullptr, FindWindowA("PLOVIXSAVER_CLASSNAME", nullptr));
+    EXPECT_EQ(nullptr, FindWindowA(app::WINDOW_CLASS_NAME, nullptr));
     EXPECT_EQ(0, saver.waitForExit(5000));
 }
 

@@ -4,13 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <string>
 #include <utility>
 
+#include "app/MessageBoxReporter.h"
+#include "app/Program.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SaverProcess.h"
+#include "support/TestWindow.h"
 
 namespace {
 
@@ -19,16 +21,14 @@ using support::SaverProcess;
 using support::screenPixel;
 using Clock = std::chrono::steady_clock;
 
-const char* const SAVER_CLASS = "PLOVIXSAVER_CLASSNAME";
+const char* const SAVER_CLASS = app::WINDOW_CLASS_NAME;
+const std::string ERROR_CAPTION = app::MessageBoxReporter(app::APPLICATION_NAME).errorCaption();
 const COLORREF DARK = RGB(57, 57, 222);
 const COLORREF LIGHT = RGB(156, 156, 255);
 
-std::string quoted(const std::string& program, const std::string& arguments) {
-    return "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
-}
-
 std::string saverCommand(const std::string& arguments) {
-    return quoted(support::besideThisProgram("Plovix.scr"), arguments);
+    return "\"" + support::besideThisProgram("Plovix.scr") + "\"" +
+           (arguments.empty() ? "" : " " + arguments);
 }
 
 long millisecondsSince(Clock::time_point start) {
@@ -77,11 +77,10 @@ TEST(SaverEndToEndTest, ShowsTheBlinkingScreenUntilAKeyAndLeavesTheDesktopAsItWa
     EXPECT_EQ(DARK, screenPixel(400, 400));                              // text area
     EXPECT_EQ(LIGHT, screenPixel(145, 111)); // the banner's first letter, row 1 column 4
 
-    // The block at (80,190) keeps changing between the two blues; how
-    // regularly is measured by the benchmarks.
+    // The block at (80,190) keeps changing between the two blues. Its period
+    // is not checked: on a busy machine the timing says nothing of the saver.
     int changes = 0;
     COLORREF last = screenPixel(88, 198);
-    EXPECT_TRUE(last == LIGHT || last == DARK);
     waitUntil([&] {
         const COLORREF now = screenPixel(88, 198);
         if (now != last) {
@@ -104,19 +103,12 @@ TEST(SaverEndToEndTest, ShowsTheBlinkingScreenUntilAKeyAndLeavesTheDesktopAsItWa
 
 // The exact rule (more than 50 moves, more than two seconds) is the exit
 // policy's own test; here real moves must reach it. Wine may add a move of its
-// own or merge some, so the counts leave room either way.
+// own or merge some, so the count leaves room either way.
 TEST(SaverEndToEndTest, MouseMovesEndTheRunOnlyAfterManyOfThem) {
     SaverProcess saver(saverCommand("/s"));
     ASSERT_NE(nullptr, support::waitForWindow(saver, SAVER_CLASS));
-    const auto shown = Clock::now();
-    for (int i = 0; i < 10; ++i) {
-        moveMouse(i);
-        Sleep(30);
-    }
     // Whole seconds are compared, so more than two have surely passed at three.
-    Sleep(static_cast<DWORD>(std::max(0L, 3200 - millisecondsSince(shown))));
-    ASSERT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(0));
-
+    ASSERT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(3200));
     int moves = 0;
     const auto start = Clock::now();
     while (saver.waitForExit(30) == SaverProcess::STILL_RUNNING &&
@@ -124,7 +116,7 @@ TEST(SaverEndToEndTest, MouseMovesEndTheRunOnlyAfterManyOfThem) {
         moveMouse(moves++);
     }
     EXPECT_EQ(0, saver.waitForExit(0));
-    EXPECT_GE(moves, 25);
+    EXPECT_GE(moves, 35);
 }
 
 TEST(SaverEndToEndTest, BadCommandLinesAreShownAndEndWithOne) {
@@ -134,17 +126,17 @@ TEST(SaverEndToEndTest, BadCommandLinesAreShownAndEndWithOne) {
     };
     for (const auto& c : cases) {
         SaverProcess saver(saverCommand(c.first));
-        EXPECT_EQ(c.second, closeMessageBox("Plovix Screensaver Error").text) << c.first;
+        EXPECT_EQ(c.second, closeMessageBox(ERROR_CAPTION).text) << c.first;
         EXPECT_EQ(nullptr, FindWindowA(SAVER_CLASS, nullptr)) << c.first;
         EXPECT_EQ(1, saver.waitForExit(5000)) << c.first;
     }
 }
 
 TEST(SaverEndToEndTest, PreviewLivesInsideItsParentUntilTheParentIsGone) {
-    const HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 500, 400, 152, 112,
-                                        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SaverProcess saver(saverCommand("/p " + std::to_string(static_cast<unsigned long>(
-                                                reinterpret_cast<std::uintptr_t>(parent)))));
+    support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
+    SaverProcess saver(
+        saverCommand("/p " + std::to_string(static_cast<unsigned long>(
+                                 reinterpret_cast<std::uintptr_t>(parent.handle())))));
     // Waits until the child is made and shown; the saver's child sends its
     // parent messages while it is made, so they are answered meanwhile.
     HWND child = nullptr;
@@ -154,7 +146,7 @@ TEST(SaverEndToEndTest, PreviewLivesInsideItsParentUntilTheParentIsGone) {
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
             DispatchMessageA(&message);
         }
-        child = GetWindow(parent, GW_CHILD);
+        child = GetWindow(parent.handle(), GW_CHILD);
     }
     ASSERT_NE(nullptr, child);
     EXPECT_TRUE(IsWindowVisible(child));
@@ -164,17 +156,13 @@ TEST(SaverEndToEndTest, PreviewLivesInsideItsParentUntilTheParentIsGone) {
     EXPECT_EQ(152, rect.right);
     EXPECT_EQ(112, rect.bottom);
     EXPECT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(500));
-    DestroyWindow(parent);
+    parent.destroy();
     EXPECT_EQ(0, saver.waitForExit(5000));
 }
 
-TEST(SaverEndToEndTest, PreviewHostAndABadHandle) {
-    SaverProcess host(quoted(support::besideThisProgram("previewhost.exe"),
-                             "\"" + support::besideThisProgram("Plovix.scr") + "\" /l 2"));
-    EXPECT_EQ(0, host.waitForExit(15000));
-
+TEST(SaverEndToEndTest, PreviewIntoABadHandleIsReported) {
     SaverProcess saver(saverCommand("/p 12345")); // not a window: the run reports it
-    const std::string text = closeMessageBox("Plovix Screensaver Error").text;
+    const std::string text = closeMessageBox(ERROR_CAPTION).text;
     EXPECT_EQ(0u, text.find("Exception caught in 'runPreview'.\n")) << text;
     EXPECT_EQ(0, saver.waitForExit(5000));
 }

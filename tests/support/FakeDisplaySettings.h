@@ -13,7 +13,7 @@ namespace support {
 
 // Display settings that change nothing: they answer the screen's real size,
 // record each call as "get <mode>" or "set <width>x<height> <flags>", and
-// refuse a switch or a restore when told to.
+// refuse a restore when told to.
 class FakeDisplaySettings : public windows::devices::display::DisplaySettings {
 public:
     void getDisplaySetting(DEVMODEA* mode, DWORD modeNum, const char* deviceName) override {
@@ -31,7 +31,7 @@ public:
                         std::to_string(mode->dmPelsHeight) + " " + std::to_string(flags) +
                         (mode->dmBitsPerPel == 24 ? "" : " depth changed"));
         _restoredLast = flags == 0;
-        if ((flags == 0 && refuseRestore) || (flags != 0 && refuseSwitch)) {
+        if (flags == 0 && refuseRestore) {
             throw windows::devices::display::DisplayException(
                 "Could not set the display setting using 'ChangeDisplaySettings'.\nFlags: " +
                 std::to_string(flags) + "\nrefused by the test");
@@ -42,7 +42,6 @@ public:
     bool restored() const { return _restoredLast; }
 
     std::vector<std::string> calls;
-    bool refuseSwitch = false;
     bool refuseRestore = false;
 
 private:

@@ -19,11 +19,10 @@ public:
             onReport();
         }
     }
-    void reportSuccess(const std::string& message) override { successes.push_back(message); }
+    void reportSuccess(const std::string&) override {}
     void reportInformation(const std::string& message) override { information.push_back(message); }
 
     std::vector<std::string> errors;
-    std::vector<std::string> successes;
     std::vector<std::string> information;
     std::function<void()> onReport;
 };

@@ -4,12 +4,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
-#include <system_error>
 #include <vector>
-
-#include "support/TemporaryFolder.h"
 
 namespace support {
 
@@ -19,23 +17,26 @@ namespace support {
 class ReportDirectory {
 public:
     ReportDirectory()
-        : _previous(std::filesystem::current_path())
-        , _folder("plovix-test-") {
-        std::filesystem::current_path(_folder.path());
+        : _previous(std::filesystem::current_path()) {
+        std::random_device random;
+        _path = std::filesystem::temp_directory_path() /
+                ("plovix-test-" + std::to_string(random()) + std::to_string(random()));
+        std::filesystem::create_directories(_path);
+        std::filesystem::current_path(_path);
     }
     ~ReportDirectory() {
-        // Back out of the folder first: a current folder cannot be removed.
         std::error_code ignored;
         std::filesystem::current_path(_previous, ignored);
+        std::filesystem::remove_all(_path, ignored);
     }
     ReportDirectory(const ReportDirectory&) = delete;
     ReportDirectory& operator=(const ReportDirectory&) = delete;
 
-    const std::filesystem::path& path() const { return _folder.path(); }
+    const std::filesystem::path& path() const { return _path; }
 
     // The report file's bytes exactly as stored, or "" when there is none.
     std::string reportFile() const {
-        std::ifstream in(path() / "assertion.txt", std::ios::binary);
+        std::ifstream in(_path / "assertion.txt", std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
@@ -57,7 +58,7 @@ public:
 
 private:
     std::filesystem::path _previous;
-    TemporaryFolder _folder;
+    std::filesystem::path _path;
 };
 
 } // namespace support

@@ -35,7 +35,7 @@ public:
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         if (_handle == nullptr) {
             const DWORD error = GetLastError();
-            UnregisterClassA(_className.c_str(), GetModuleHandleA(nullptr));
+            UnregisterClassA(_className.c_str(), GetModuleHandleA(nullptr)); // no destructor runs
             SetLastError(error);
             _fail("CreateWindowEx");
         }

@@ -8,13 +8,6 @@ namespace {
 
 using util::StringHelper;
 
-// Bytes from a single-byte code page (0xC4 is a capital A with diaeresis)
-// stay as they are, whatever the locale.
-TEST(StringHelperTest, ChangesTheCaseOfAsciiLettersOnlyUpToTheFirstZeroByte) {
-    EXPECT_EQ("\xC4@[`{z/s", StringHelper::toLowerCase("\xC4@[`{Z/S"));
-    EXPECT_EQ("ab", StringHelper::toLowerCase(std::string("AB\0CD", 5)));
-}
-
 TEST(StringHelperTest, ReplaceAllNeverSearchesWhatItInserted) {
     const struct {
         const char *in, *search, *with, *out;

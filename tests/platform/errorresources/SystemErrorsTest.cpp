@@ -4,12 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
-#include <utility>
-#include <vector>
-
-#include "support/ReportDirectory.h"
 
 namespace {
 
@@ -28,20 +23,10 @@ std::string systemText(DWORD code) {
     return result;
 }
 
-// A fallback that throws, standing for anything that fails inside the mapping.
-class FailingMapper : public platform::errorresources::ErrorMapper {
-public:
-    std::pair<bool, std::string> lookup(int) const override {
-        throw std::runtime_error("lookup failed");
-    }
-};
-
-TEST(SystemErrorsTest, KnownCodeGivesTheSystemTextUntrimmedAndNeverAsksTheMapper) {
+TEST(SystemErrorsTest, KnownCodeGivesTheSystemTextUntrimmed) {
     const std::string text = systemText(ERROR_CLASS_ALREADY_EXISTS);
     ASSERT_FALSE(text.empty()) << "the system has no text for 1410";
-    const FailingMapper failing;
-    EXPECT_EQ("System error message: " + text,
-              SystemErrors::map(ERROR_CLASS_ALREADY_EXISTS, &failing));
+    EXPECT_EQ("System error message: " + text, SystemErrors::map(ERROR_CLASS_ALREADY_EXISTS));
 }
 
 TEST(SystemErrorsTest, UnknownCodeIsNamedInSignedDecimal) {
@@ -49,15 +34,6 @@ TEST(SystemErrorsTest, UnknownCodeIsNamedInSignedDecimal) {
     EXPECT_EQ("System error message: The string representation of the error code [-1] was not "
               "found.\r\n",
               SystemErrors::map(-1));
-}
-
-TEST(SystemErrorsTest, FailureInsideIsReportedAndNeverEscapes) {
-    support::ReportDirectory directory;
-    const FailingMapper failing;
-    EXPECT_EQ("An unexpected exception was caught in static std::string SystemErrors::map(int "
-              "errorCode, const ErrorMapper* fallbackErrors = 0) throw()\n",
-              SystemErrors::map(-1, &failing));
-    EXPECT_EQ(std::vector<std::string>{"false"}, directory.failedChecks());
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "platform/errorresources/SystemErrors.h"
-#include "support/TestWindow.h"
 #include "support/Thrown.h"
 #include "windows/graphics/WindowsBitmapException.h"
 #include "windows/graphics/resources/TestResources.h"
@@ -56,20 +55,6 @@ TEST(WindowsBitmapTest, FailuresNameTheCallAndTheSystemsReason) {
     EXPECT_EQ(0u, support::thrown<WindowsBitmapException>([&] {
                       bitmap.draw(invalid, 0, 0, 8, 6, 0, 0, SRCCOPY);
                   }).find("Error when bit blitting using 'BitBlt'.\ndestination: 00ABCDE0\n"));
-}
-
-TEST(WindowsBitmapTest, DrawsItsPixelsOntoAWindow) {
-    const support::TestWindow window(support::uniqueClassName(), 64, 48, WS_POPUP | WS_VISIBLE);
-    UpdateWindow(window.handle());
-    WindowsBitmap bitmap(QUARTERS, 16, 12, 0);
-    const HDC dc = GetDC(window.handle());
-    bitmap.draw(dc, 10, 5, bitmap.getWidth(), bitmap.getHeight(), 0, 0, SRCCOPY);
-    GdiFlush();
-    EXPECT_EQ(RGB(0, 255, 0), GetPixel(dc, 10, 5));  // top-left pixel, scaled up
-    EXPECT_EQ(RGB(255, 0, 0), GetPixel(dc, 12, 16)); // left half
-    EXPECT_EQ(RGB(0, 0, 255), GetPixel(dc, 25, 16)); // right half
-    EXPECT_NE(RGB(0, 0, 255), GetPixel(dc, 26, 16)); // past the right edge
-    ReleaseDC(window.handle(), dc);
 }
 
 } // namespace

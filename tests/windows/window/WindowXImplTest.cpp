@@ -34,16 +34,6 @@ protected:
     windows::window::WindowXImpl window{GetModuleHandleA(nullptr)};
 };
 
-TEST_F(WindowXImplTest, TopLevelWindowIsCentredOnTheScreen) {
-    window.create(parameters(640, 480));
-    RECT rect = {};
-    GetWindowRect(window.getHandle(), &rect);
-    EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - 640) / 2, rect.left);
-    EXPECT_EQ((GetSystemMetrics(SM_CYSCREEN) - 480) / 2, rect.top);
-    EXPECT_EQ(640, window.getWidth());
-    EXPECT_EQ(480, window.getHeight());
-}
-
 TEST_F(WindowXImplTest, QueuedMessagesReachTheListenerButNoneOfTheDestruction) {
     window.create(parameters(50, 50));
     MessageLog log;
