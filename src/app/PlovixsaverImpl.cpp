@@ -39,8 +39,6 @@ const unsigned int BLOCKS_DOWN = 37;
 
 const UINT_PTR BLINK_TIMER = 123456;
 const UINT BLINK_PERIOD_MS = 350;
-// Keeps the loop near idle while still far faster than the blink and input.
-const DWORD LOOP_PAUSE_MS = 10;
 
 const DWORD FULL_SCREEN_STYLE = WS_POPUP | WS_VISIBLE;
 const DWORD FULL_SCREEN_EX_STYLE = WS_EX_TOPMOST;
@@ -188,9 +186,13 @@ std::string PlovixsaverImpl::_run(Window& window) {
                       blockSize(window.getHeight(), BLOCKS_DOWN)));
         _exitPolicy->reset();
         _startTimer(window.getHandle());
+        // Sleeps between messages, so an idle run wakes only for the blink
+        // and for input.
         while (!_done) {
             window.processMessage();
-            Sleep(LOOP_PAUSE_MS);
+            if (!_done) {
+                window.waitForMessage();
+            }
         }
     } catch (const Exception& e) {
         return "Exception caught in: PlovixsaverImpl::_run.\n" + e.getMessage();

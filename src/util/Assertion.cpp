@@ -1,8 +1,9 @@
 #include "util/Assertion.h"
 
+#include <cstddef>
 #include <cstdio>
-#include <iostream>
-#include <sstream>
+#include <ctime>
+#include <string>
 
 namespace util {
 
@@ -12,19 +13,13 @@ const char* const REPORT_FILE = "assertion.txt";
 const char* const RULE = "----------------------------------------";
 
 std::string composeReport(const char* message, const char* file, unsigned int line) {
-    std::ostringstream report;
-    report << RULE << '\n' << std::flush;
-    report << "Assertion failed. Message: " << message << '\n' << std::flush;
-    report << "File: " << file << '\n' << std::flush;
-    report << "Line: " << line << '\n' << std::flush;
-    report << "Occurred: " << assertionTimeText(std::time(nullptr)) << '\n' << '\n' << std::flush;
-    report << "Please contact "
-           << "the developers"
-           << " and include this message." << '\n'
-           << std::flush;
-    report << "Thank you for helping us improve the software." << '\n' << std::flush;
-    report << RULE << '\n' << std::flush;
-    return report.str();
+    char number[16];
+    std::snprintf(number, sizeof number, "%u", line);
+    return std::string(RULE) + "\nAssertion failed. Message: " + message + "\nFile: " + file +
+           "\nLine: " + number + "\nOccurred: " + assertionTimeText(std::time(nullptr)) +
+           "\n\nPlease contact the developers and include this message.\n"
+           "Thank you for helping us improve the software.\n" +
+           RULE + "\n";
 }
 
 void appendToReportFile(const std::string& report) {
@@ -56,9 +51,8 @@ void assertionFailed(const char* message, const char* file, unsigned int line) n
     try {
         const std::string report =
             composeReport(message != nullptr ? message : "", file != nullptr ? file : "", line);
-        std::cout.write(report.data(), static_cast<std::streamsize>(report.size()));
-        std::cout.flush();
-        std::cout.clear();
+        std::fwrite(report.data(), 1, report.size(), stdout);
+        std::fflush(stdout);
         appendToReportFile(report);
     } catch (...) {
         // Out of memory while composing: there is nothing sensible left to

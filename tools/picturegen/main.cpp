@@ -1,8 +1,7 @@
 // Writes the screen saver's pictures and icon into the folder given as the
 // only argument (the program's resource folder).
+#include <cstdio>
 #include <exception>
-#include <fstream>
-#include <iostream>
 #include <stdexcept>
 #include <string>
 
@@ -12,9 +11,10 @@
 namespace {
 
 void write(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    const bool written =
+        out != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    if (out == nullptr || std::fclose(out) != 0 || !written) {
         throw std::runtime_error("cannot write " + path);
     }
 }
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     using tools::picturegen::BmpWriter;
     using tools::picturegen::PictureGenerator;
     if (argc != 2) {
-        std::cerr << "usage: " << argv[0] << " <output folder>\n";
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
         return 2;
     }
     try {
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         write(folder + "nocursor.bmp", BmpWriter::file(PictureGenerator::emptyBlock(), palette));
         write(folder + "plovix.ico", PictureGenerator::icon());
     } catch (const std::exception& e) {
-        std::cerr << e.what() << "\n";
+        std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
     return 0;

@@ -1,10 +1,11 @@
 #include "platform/mutex/MutexImpl.h"
 
-#include <sstream>
+#include <string>
 
 #include "platform/errorresources/SystemErrors.h"
 #include "platform/mutex/MutexException.h"
 #include "util/Assertion.h"
+#include "util/Helpers.h"
 
 namespace platform {
 namespace mutex {
@@ -67,11 +68,12 @@ void MutexImpl::lock() {
 void MutexImpl::unlock() {
     const DWORD caller = GetCurrentThreadId();
     if (_lockingThreadId != caller) {
-        std::ostringstream message;
-        message << "Error unlocking the mutex. The thread calling unlock() was not the thread "
-                   "that lock()ed the mutex.\nThe thread that locked the mutex has id: "
-                << _lockingThreadId << "\nThe thread unlocking has id: " << caller;
-        throw MutexException(message.str());
+        throw MutexException(
+            "Error unlocking the mutex. The thread calling unlock() was not the thread that "
+            "lock()ed the mutex.\nThe thread that locked the mutex has id: " +
+            util::numberToString(static_cast<unsigned int>(_lockingThreadId)) +
+            "\nThe thread unlocking has id: " +
+            util::numberToString(static_cast<unsigned int>(caller)));
     }
     --_lockCount;
     if (_lockCount == 0) {

@@ -1,8 +1,8 @@
 #include "util/parser/FlagParser.h"
 
-#include <locale>
-#include <sstream>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "exceptions/IllegalArgumentException.h"
 #include "util/Helpers.h"
@@ -27,12 +27,13 @@ void FlagParser::addFlag(const string& name, unsigned int min, unsigned int max,
 }
 
 void FlagParser::parse(const string& argumentLine) {
-    std::istringstream words(argumentLine);
-    words.imbue(std::locale::classic());
+    // The blanks of the C locale, whatever the user's locale is.
+    const char* const BLANKS = " \t\n\v\f\r";
     std::vector<string> tokens;
-    string word;
-    while (words >> word) {
-        tokens.push_back(word);
+    for (string::size_type start = argumentLine.find_first_not_of(BLANKS); start != string::npos;) {
+        const string::size_type end = argumentLine.find_first_of(BLANKS, start);
+        tokens.push_back(argumentLine.substr(start, end - start));
+        start = argumentLine.find_first_not_of(BLANKS, end);
     }
     parseTokens(tokens);
 }

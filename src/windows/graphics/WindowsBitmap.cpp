@@ -1,7 +1,7 @@
 #include "windows/graphics/WindowsBitmap.h"
 
 #include <exception>
-#include <sstream>
+#include <string>
 
 #include "platform/errorresources/SystemErrors.h"
 #include "util/Assertion.h"
@@ -133,12 +133,10 @@ void WindowsBitmap::draw(HDC destination, int x, int y, int width, int height, i
         return;
     }
     const int error = static_cast<int>(GetLastError());
-    std::ostringstream message;
-    message << "Error when bit blitting using 'BitBlt'.\n"
-            << "destination: " << util::handleToString(destination)
-            << "\nsource: " << util::handleToString(_deviceContext) << "\n"
-            << SystemErrors::map(error);
-    throw WindowsBitmapException(message.str());
+    throw WindowsBitmapException("Error when bit blitting using 'BitBlt'.\ndestination: " +
+                                 util::handleToString(destination) +
+                                 "\nsource: " + util::handleToString(_deviceContext) + "\n" +
+                                 SystemErrors::map(error));
 }
 
 HDC WindowsBitmap::getDeviceContext() {

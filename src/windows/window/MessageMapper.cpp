@@ -3,10 +3,6 @@
 #include "platform/mutex/ScopedLock.h"
 #include "util/Assertion.h"
 
-// Brings the standard streams up before the mapper below, in case its
-// construction has a failed check to report.
-#include <iostream>
-
 namespace windows {
 namespace window {
 

@@ -19,6 +19,10 @@ public:
     virtual void removeMessageListener() = 0;
     // Dispatches at most one waiting message; never waits.
     virtual void processMessage() = 0;
+    // Returns once the calling thread has a message of any kind waiting,
+    // also one already seen but not yet taken. Throws WindowException when
+    // the wait fails.
+    virtual void waitForMessage() = 0;
     virtual int getWidth() = 0;
     virtual int getHeight() = 0;
     virtual HWND getHandle() = 0;

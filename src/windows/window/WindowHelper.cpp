@@ -1,6 +1,7 @@
 #include "windows/window/WindowHelper.h"
 
-#include <sstream>
+#include <cstddef>
+#include <string>
 
 #include "platform/errorresources/SystemErrors.h"
 #include "util/Assertion.h"
@@ -20,12 +21,10 @@ ATOM WindowHelper::registerClass(const WNDCLASSEXA& windowClass) {
         return atom;
     }
     const int error = static_cast<int>(GetLastError());
-    std::ostringstream message;
-    message << "Error when registering the window class '"
-            << (windowClass.lpszClassName != nullptr ? windowClass.lpszClassName : "")
-            << "' with 'RegisterClassEx' in WindowHelper::registerClass.\n"
-            << SystemErrors::map(error);
-    throw CouldNotRegisterClassException(message.str());
+    throw CouldNotRegisterClassException(
+        "Error when registering the window class '" +
+        std::string(windowClass.lpszClassName != nullptr ? windowClass.lpszClassName : "") +
+        "' with 'RegisterClassEx' in WindowHelper::registerClass.\n" + SystemErrors::map(error));
 }
 
 HWND WindowHelper::createWindow(DWORD exStyle, const std::string& className,
@@ -38,12 +37,9 @@ HWND WindowHelper::createWindow(DWORD exStyle, const std::string& className,
         return window;
     }
     const int error = static_cast<int>(GetLastError());
-    std::ostringstream message;
-    message << "Error when creating a window using 'CreateWindowEx'  in "
-               "indowHelper::createWindow.\n"
-            << "Classname: '" << className << "'\n"
-            << SystemErrors::map(error);
-    throw CouldNotCreateWindowException(message.str());
+    throw CouldNotCreateWindowException("Error when creating a window using 'CreateWindowEx'  in "
+                                        "indowHelper::createWindow.\nClassname: '" +
+                                        className + "'\n" + SystemErrors::map(error));
 }
 
 std::string WindowHelper::getClassName(HWND window, bool ignoreInvalidWindowHandle) {
@@ -61,12 +57,11 @@ std::string WindowHelper::getClassName(HWND window, bool ignoreInvalidWindowHand
     if (error == 0 || (error == ERROR_INVALID_WINDOW_HANDLE && ignoreInvalidWindowHandle)) {
         return std::string();
     }
-    std::ostringstream message;
-    message << "Couldn't get the window class name using 'GetClassName'.\nThe window handle: "
-            << util::handleToString(window) << ".\n"
-            << SystemErrors::map(static_cast<int>(error)) << "\nIgnoring invalid window handle is "
-            << (ignoreInvalidWindowHandle ? "enabled" : "disabled");
-    throw CouldNotGetClassNameException(message.str());
+    throw CouldNotGetClassNameException(
+        "Couldn't get the window class name using 'GetClassName'.\nThe window handle: " +
+        util::handleToString(window) + ".\n" + SystemErrors::map(static_cast<int>(error)) +
+        "\nIgnoring invalid window handle is " +
+        (ignoreInvalidWindowHandle ? "enabled" : "disabled"));
 }
 
 } // namespace window

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 
+#include "platform/errorresources/SystemErrors.h"
 #include "util/Assertion.h"
 #include "windows/window/CouldNotCreateWindowException.h"
 #include "windows/window/MessageMapper.h"
+#include "windows/window/WindowException.h"
 #include "windows/window/WindowHelper.h"
 
 namespace windows {
@@ -93,6 +95,16 @@ void WindowXImpl::processMessage() {
     if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
+    }
+}
+
+void WindowXImpl::waitForMessage() {
+    if (MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+        WAIT_FAILED) {
+        const int error = static_cast<int>(GetLastError());
+        throw WindowException(
+            "Could not wait for a message using 'MsgWaitForMultipleObjectsEx'.\n" +
+            platform::errorresources::SystemErrors::map(error));
     }
 }
 

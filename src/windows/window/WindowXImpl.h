@@ -32,6 +32,7 @@ public:
     void addMessageListener(MessageListener* listener) override;
     void removeMessageListener() override;
     void processMessage() override;
+    void waitForMessage() override;
     // 0 when the system cannot measure the window.
     int getWidth() override;
     int getHeight() override;

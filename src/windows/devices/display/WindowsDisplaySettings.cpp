@@ -1,8 +1,9 @@
 #include "windows/devices/display/WindowsDisplaySettings.h"
 
-#include <sstream>
+#include <string>
 
 #include "platform/errorresources/SystemErrors.h"
+#include "util/Helpers.h"
 #include "windows/devices/display/DisplayException.h"
 
 namespace windows {
@@ -19,12 +20,11 @@ void WindowsDisplaySettings::getDisplaySetting(DEVMODEA* mode, DWORD modeNum,
         return;
     }
     const int error = static_cast<int>(GetLastError());
-    std::ostringstream message;
-    message << "Could not get the display setting using 'EnumDisplaySettings'.\nModeNum: "
-            << modeNum << "\n"
-            << "DeviceName: " << (deviceName != nullptr ? deviceName : "") << "\n"
-            << SystemErrors::map(error);
-    throw DisplayException(message.str());
+    throw DisplayException("Could not get the display setting using 'EnumDisplaySettings'.\n"
+                           "ModeNum: " +
+                           util::numberToString(static_cast<unsigned int>(modeNum)) +
+                           "\nDeviceName: " + (deviceName != nullptr ? deviceName : "") + "\n" +
+                           SystemErrors::map(error));
 }
 
 void WindowsDisplaySettings::setDisplaySetting(DEVMODEA* mode, DWORD flags) {
@@ -32,11 +32,10 @@ void WindowsDisplaySettings::setDisplaySetting(DEVMODEA* mode, DWORD flags) {
         return;
     }
     const int error = static_cast<int>(GetLastError());
-    std::ostringstream message;
-    message << "Could not set the display setting using 'ChangeDisplaySettings'.\nFlags: " << flags
-            << "\n"
-            << SystemErrors::map(error);
-    throw DisplayException(message.str());
+    throw DisplayException("Could not set the display setting using 'ChangeDisplaySettings'.\n"
+                           "Flags: " +
+                           util::numberToString(static_cast<unsigned int>(flags)) + "\n" +
+                           SystemErrors::map(error));
 }
 
 } // namespace display
