@@ -1,7 +1,12 @@
 #include "util/Assertion.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <cstddef>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 
@@ -22,15 +27,38 @@ std::string composeReport(const char* message, const char* file, unsigned int li
            RULE + "\n";
 }
 
-void appendToReportFile(const std::string& report) {
+bool appendTo(const std::string& path, const std::string& report) {
     // Text mode on purpose: the file is meant to be opened in Notepad, so line
     // ends become CR LF on Windows.
-    std::FILE* out = std::fopen(REPORT_FILE, "a");
+    std::FILE* out = std::fopen(path.c_str(), "a");
     if (out == nullptr) {
-        return;
+        return false;
     }
-    std::fwrite(report.data(), 1, report.size(), out);
-    std::fclose(out);
+    const bool written = std::fwrite(report.data(), 1, report.size(), out) == report.size();
+    return std::fclose(out) == 0 && written;
+}
+
+// The user's folder for temporary files, ending in a separator, or "".
+std::string temporaryFolder() {
+#ifdef _WIN32
+    char folder[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathA(sizeof folder, folder);
+    return length > 0 && length < sizeof folder ? std::string(folder, length) : std::string();
+#else
+    const char* folder = std::getenv("TMPDIR");
+    return std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") + "/";
+#endif
+}
+
+// The system often starts a saver in its own folder, which a user cannot
+// write; the temporary folder is the user's own.
+void appendToReportFile(const std::string& report) {
+    if (!appendTo(REPORT_FILE, report)) {
+        const std::string folder = temporaryFolder();
+        if (!folder.empty()) {
+            appendTo(folder + REPORT_FILE, report);
+        }
+    }
 }
 
 } // namespace

@@ -7,7 +7,8 @@
 namespace util {
 
 // Writes the report of a failed consistency check to standard output and
-// appends it to "assertion.txt" in the current directory. Never throws, never
+// appends it to "assertion.txt" in the current directory, or in the user's
+// temporary folder when the current one refuses it. Never throws, never
 // stops the program: a check that fails must not take the user's desktop
 // down with it.
 void assertionFailed(const char* message, const char* file, unsigned int line) noexcept;

@@ -1,10 +1,17 @@
 #include "util/Assertion.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -49,14 +56,55 @@ TEST(AssertionTest, AppendsNineLineReportsAndCopiesThemToStandardOutput) {
     EXPECT_TRUE(isReportWrittenBetween(stored.substr(half), from, to)) << stored;
 }
 
-TEST(AssertionTest, ReturnsNormallyWhenTheReportCannotBeStored) {
+// Points the user's temporary folder at `folder` while it lives.
+class TemporaryFolderAt {
+public:
+    explicit TemporaryFolderAt(const std::filesystem::path& folder) {
+        const char* previous = std::getenv(VARIABLE);
+        _previous = previous != nullptr ? previous : "";
+        set((folder.string() + SEPARATOR).c_str());
+    }
+    ~TemporaryFolderAt() { set(_previous.empty() ? nullptr : _previous.c_str()); }
+
+private:
+#ifdef _WIN32
+    static constexpr const char* VARIABLE = "TMP";
+    static constexpr const char* SEPARATOR = "\\";
+    static void set(const char* value) {
+        SetEnvironmentVariableA(VARIABLE, value);
+    }
+#else
+    static constexpr const char* VARIABLE = "TMPDIR";
+    static constexpr const char* SEPARATOR = "";
+    static void set(const char* value) {
+        value != nullptr ? setenv(VARIABLE, value, 1) : unsetenv(VARIABLE);
+    }
+#endif
+    std::string _previous;
+};
+
+// The system often starts a saver in a folder the user cannot write: the
+// report then goes to the user's temporary folder, and when that refuses it
+// too it is only printed.
+TEST(AssertionTest, ReportFallsBackToTheTemporaryFolderAndIsNeverFatal) {
     support::ReportDirectory directory;
+    const std::filesystem::path temporary = directory.path() / "temp";
+    std::filesystem::create_directory(temporary);
+    const TemporaryFolderAt redirected(temporary);
     // A directory in the file's place cannot be opened for appending, even
     // by an administrator.
     std::filesystem::create_directory(directory.path() / "assertion.txt");
+    util::assertionFailed("first", "f", 1);
+    std::ifstream fallback(temporary / "assertion.txt");
+    EXPECT_NE(std::string::npos,
+              std::string(std::istreambuf_iterator<char>(fallback), {}).find("Message: first"));
+    fallback.close();
+
+    std::filesystem::remove(temporary / "assertion.txt");
+    std::filesystem::create_directory(temporary / "assertion.txt");
     ::testing::internal::CaptureStdout();
-    util::assertionFailed("false", "util/StringHelper.cpp", 1);
-    EXPECT_NE(std::string::npos, ::testing::internal::GetCapturedStdout().find("Message: false"));
+    util::assertionFailed("second", "f", 2);
+    EXPECT_NE(std::string::npos, ::testing::internal::GetCapturedStdout().find("Message: second"));
 }
 
 TEST(AssertionTest, TimeTextHasTheFixedFormWithZeroPaddedDay) {

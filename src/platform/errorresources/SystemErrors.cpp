@@ -33,8 +33,6 @@ private:
 
 } // namespace
 
-const std::string SystemErrors::_LINE_BREAK = "\r\n";
-
 std::string SystemErrors::map(int errorCode, const ErrorMapper* fallbackErrors) noexcept {
     try {
         return _map(errorCode, fallbackErrors);

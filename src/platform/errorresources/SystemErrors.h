@@ -21,7 +21,9 @@ public:
 private:
     static std::string _map(int errorCode, const ErrorMapper* fallbackErrors);
 
-    static const std::string _LINE_BREAK;
+    // Plain characters, not a string object: the mapping may run during
+    // static initialisation, before another file's strings are made.
+    static constexpr const char* _LINE_BREAK = "\r\n";
 };
 
 } // namespace errorresources

@@ -67,11 +67,12 @@ void MutexImpl::lock() {
 
 void MutexImpl::unlock() {
     const DWORD caller = GetCurrentThreadId();
-    if (_lockingThreadId != caller) {
+    const DWORD owner = _lockingThreadId;
+    if (owner != caller) {
         throw MutexException(
             "Error unlocking the mutex. The thread calling unlock() was not the thread that "
             "lock()ed the mutex.\nThe thread that locked the mutex has id: " +
-            util::numberToString(static_cast<unsigned int>(_lockingThreadId)) +
+            util::numberToString(static_cast<unsigned int>(owner)) +
             "\nThe thread unlocking has id: " +
             util::numberToString(static_cast<unsigned int>(caller)));
     }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <new>
 #include <string>
@@ -35,7 +36,8 @@ public:
 
 private:
     HANDLE _mutexHandle;
-    DWORD _lockingThreadId;
+    // Read by unlock() on whichever thread calls it.
+    std::atomic<DWORD> _lockingThreadId;
     std::int32_t _lockCount;
     std::string _creationFailure;
 };

@@ -90,23 +90,26 @@ WindowsBitmap::~WindowsBitmap() noexcept(false) {
 }
 
 const char* WindowsBitmap::_release() noexcept {
+    // Everything is given back even when a step fails; the first failure is
+    // the one reported.
+    const char* failure = nullptr;
+    if (_previousObject != nullptr) {
+        SelectObject(_deviceContext, _previousObject);
+        _previousObject = nullptr;
+    }
     if (_bitmap != nullptr) {
-        if (_previousObject != nullptr) {
-            SelectObject(_deviceContext, _previousObject);
-            _previousObject = nullptr;
-        }
         if (DeleteObject(_bitmap) == 0) {
-            return "Error deleting the bitmap object.";
+            failure = "Error deleting the bitmap object.";
         }
         _bitmap = nullptr;
     }
     if (_deviceContext != nullptr) {
-        if (DeleteDC(_deviceContext) == 0) {
-            return "Error deleting the device context.";
+        if (DeleteDC(_deviceContext) == 0 && failure == nullptr) {
+            failure = "Error deleting the device context.";
         }
         _deviceContext = nullptr;
     }
-    return nullptr;
+    return failure;
 }
 
 BITMAP WindowsBitmap::_getInfo() {

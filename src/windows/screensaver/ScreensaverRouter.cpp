@@ -140,9 +140,12 @@ bool isCSpace(char c) {
 
 // atoi, with the overflow the C standard leaves undefined clamped to the
 // limits as the Windows C library does, so every build reads the same value.
+// A window handle is a 32-bit value that callers print signed or unsigned,
+// so a number from 2^31 to 2^32 - 1 is the handle its negative twin names.
 std::int32_t clampedAtoi(const string& text) {
     const std::int64_t upper = std::numeric_limits<std::int32_t>::max();
     const std::int64_t lower = std::numeric_limits<std::int32_t>::min();
+    const std::int64_t handleTop = std::numeric_limits<std::uint32_t>::max();
     string::size_type i = 0;
     while (i < text.size() && isCSpace(text[i])) {
         ++i;
@@ -155,13 +158,16 @@ std::int32_t clampedAtoi(const string& text) {
     std::int64_t magnitude = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         // Past the limit the value stays pinned there.
-        if (magnitude <= upper + 1) {
+        if (magnitude <= handleTop + 1) {
             magnitude = magnitude * 10 + (text[i] - '0');
         }
     }
     const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value > upper) {
+    if (value > handleTop) {
         return static_cast<std::int32_t>(upper);
+    }
+    if (value > upper) {
+        return static_cast<std::int32_t>(value - (handleTop + 1));
     }
     if (value < lower) {
         return static_cast<std::int32_t>(lower);

@@ -28,9 +28,10 @@ public:
 
     void route();
 
-    // atoi's reading of `text`, clamped to the 32-bit range. Throws
-    // NumberFormatException for an empty text and for any text other than
-    // "0" that reads as 0.
+    // atoi's reading of `text`, clamped to the 32-bit range; 2147483648 to
+    // 4294967295 are read as the 32-bit values they stand for (window handles
+    // printed unsigned). Throws NumberFormatException for an empty text and
+    // for any text other than "0" that reads as 0.
     static std::int32_t parseInteger(const std::string& text);
 
 private:

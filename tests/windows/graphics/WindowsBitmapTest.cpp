@@ -33,6 +33,19 @@ TEST(WindowsBitmapTest, LoadsAtTheRequestedOrItsOwnSizeAndReleasesItsDeviceConte
         EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), GetObjectType(memory));
     }
     EXPECT_EQ(0u, GetObjectType(memory));
+
+    // A bitmap deleted behind its owner's back cannot be released; the
+    // device context still is, and the first failure is the one reported.
+    const HDC screen = GetDC(nullptr);
+    const HBITMAP spare = CreateCompatibleBitmap(screen, 1, 1);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ("Error deleting the bitmap object.", support::thrown<WindowsBitmapException>([&] {
+                  WindowsBitmap bitmap(QUARTERS, 0, 0, 0);
+                  memory = bitmap.getDeviceContext();
+                  DeleteObject(SelectObject(memory, spare));
+              }));
+    EXPECT_EQ(0u, GetObjectType(memory));
+    DeleteObject(spare);
 }
 
 // The last error does not survive the exception's unwinding, so the failing

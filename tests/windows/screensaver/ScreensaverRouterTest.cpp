@@ -61,6 +61,7 @@ TEST(ScreensaverRouterTest, EachCommandLineCallsOneModeWithItsHandle) {
         {p + "/c /s", "runScreensaver"},
         {p + "/s /p 5", "runScreensaver"},
         {p + "/c /p 5", "runPreview 5"},
+        {p + "/p 2147488308", "runPreview -2147478988"}, // a handle printed unsigned
         {p + "/p 00", "failed: Error parsing the string [00] to an integer"},
         {p + "/C:1234", "failed: The flag /c:1234 is not allowed"}, // only "/c:" is split
         {p + "/p \"5", "failed: Unmatched \" found when parsing command line: " + p + "/p \"5 "},
@@ -76,6 +77,9 @@ TEST(ScreensaverRouterTest, ParseIntegerReadsLikeAtoiAndClamps) {
     const std::pair<const char*, int> values[] = {{"0", 0},
                                                   {" \t-7x", -7},
                                                   {"2147483647", INT_MAX},
+                                                  {"2147483648", INT_MIN},
+                                                  {"4294967295", -1},
+                                                  {"4294967296", INT_MAX},
                                                   {"9999999999", INT_MAX},
                                                   {"-2147483648", INT_MIN},
                                                   {"-2147483649", INT_MIN}};
