@@ -2,19 +2,32 @@
 
 #include "exceptions/Exception.h"
 #include "util/Assertion.h"
+#include "windows/devices/display/DisplayException.h"
 
 namespace app {
 
+using windows::devices::display::DisplayException;
+
 DisplayModeChange::DisplayModeChange(windows::devices::display::DisplaySettings& display,
-                                     const DEVMODEA& saved, const DEVMODEA& wanted,
-                                     ErrorReporter& reporter, const std::string& failurePrefix)
+                                     const DEVMODEA& wanted, ErrorReporter& reporter,
+                                     const std::string& failurePrefix)
     : _display(display)
-    , _saved(saved)
     , _reporter(reporter)
     , _failurePrefix(failurePrefix)
     , _restored(false) {
     DEVMODEA mode = wanted;
-    _display.setDisplaySetting(&mode, CDS_FULLSCREEN);
+    try {
+        _display.setDisplaySetting(&mode, CDS_FULLSCREEN);
+    } catch (const DisplayException& e) {
+        // Many monitors offer the small mode only at 60 Hz.
+        if (e.getResult() != DISP_CHANGE_BADMODE || (wanted.dmFields & DM_DISPLAYFREQUENCY) == 0) {
+            throw;
+        }
+        mode = wanted;
+        mode.dmFields &= ~static_cast<DWORD>(DM_DISPLAYFREQUENCY);
+        mode.dmDisplayFrequency = 0;
+        _display.setDisplaySetting(&mode, CDS_FULLSCREEN);
+    }
 }
 
 DisplayModeChange::~DisplayModeChange() {
@@ -37,7 +50,7 @@ DisplayModeChange::~DisplayModeChange() {
 void DisplayModeChange::restore() {
     // Marked first: a restore that failed is not tried a second time.
     _restored = true;
-    _display.setDisplaySetting(&_saved, 0);
+    _display.setDisplaySetting(nullptr, 0);
 }
 
 } // namespace app

@@ -1,6 +1,7 @@
 #include "app/PlovixsaverImpl.h"
 
 #include <exception>
+#include <initializer_list>
 
 #include "app/DisplayModeChange.h"
 #include "app/resources/ResourceIds.h"
@@ -125,17 +126,16 @@ void PlovixsaverImpl::configure(HWND) {
 
 void PlovixsaverImpl::runScreensaver() {
     guarded(*_reporter, "runScreensaver", [this] {
-        DEVMODEA saved = {};
-        _display->getDisplaySetting(&saved, ENUM_CURRENT_SETTINGS, nullptr);
-        DEVMODEA wanted = saved;
+        const std::string prefix = "Exception caught in 'runScreensaver'.\n";
+        DEVMODEA wanted = {};
+        _display->getDisplaySetting(&wanted, ENUM_CURRENT_SETTINGS, nullptr);
         wanted.dmPelsWidth = FULL_SCREEN_WIDTH;
         wanted.dmPelsHeight = FULL_SCREEN_HEIGHT;
-        // From here on the saved mode comes back on every way out, after the
+        // From here on the user's mode comes back on every way out, after the
         // pointer and the window are gone and before anything is reported.
-        DisplayModeChange fullScreen(*_display, saved, wanted, *_reporter,
-                                     "Exception caught in 'runScreensaver'.\n");
+        DisplayModeChange fullScreen(*_display, wanted, *_reporter, prefix);
         std::string runFailure;
-        {
+        try {
             WindowXImpl window(nullptr);
             window.create(WindowParameters{makeWindowClass(), GetSystemMetrics(SM_CXSCREEN),
                                            GetSystemMetrics(SM_CYSCREEN), FULL_SCREEN_STYLE,
@@ -144,10 +144,20 @@ void PlovixsaverImpl::runScreensaver() {
             const HiddenCursor hidden;
             _preview = 0;
             runFailure = _run(window);
+        } catch (const Exception& e) {
+            runFailure = prefix + e.getMessage();
         }
-        fullScreen.restore();
-        if (!runFailure.empty()) {
-            _reporter->reportError(runFailure);
+        // Both failures are shown, the run's first.
+        std::string restoreFailure;
+        try {
+            fullScreen.restore();
+        } catch (const Exception& e) {
+            restoreFailure = prefix + e.getMessage();
+        }
+        for (const std::string* failure : {&runFailure, &restoreFailure}) {
+            if (!failure->empty()) {
+                _reporter->reportError(*failure);
+            }
         }
     });
 }

@@ -85,9 +85,8 @@ TEST_F(PlovixsaverImplTest, FullScreenRunEndsAtAKeyAndPutsModeAndPointerBack) {
     };
     saver.runScreensaver();
     EXPECT_TRUE(markerStillQueued()) << "the run went on after the key";
-    const std::string screen = std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" +
-                               std::to_string(GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_EQ((std::vector<std::string>{"get 4294967295", "set 800x600 4", "set " + screen + " 0"}),
+    // The user's own mode comes back, whatever mode was in force at the start.
+    EXPECT_EQ((std::vector<std::string>{"get 4294967295", "set 800x600 4 at 144 Hz", "set null 0"}),
               display.calls);
     EXPECT_EQ(arrow, GetCursor());
     EXPECT_EQ(nullptr, saverWindow());
@@ -119,7 +118,7 @@ TEST_F(PlovixsaverImplTest, FailuresPutTheScreenBackBeforeTheyAreReported) {
     EXPECT_EQ(6u, display.calls.size());
 }
 
-TEST_F(PlovixsaverImplTest, FailedRestoreIsReportedOnceNotThrown) {
+TEST_F(PlovixsaverImplTest, FailedRestoreIsReportedOnceNotThrownAndAfterTheRunsFailure) {
     display.refuseRestore = true;
     policy.hook = [&] { saver.windowCallback(saverWindow(), WM_LBUTTONDOWN, 0, 0); };
     EXPECT_NO_THROW(saver.runScreensaver());
@@ -127,6 +126,34 @@ TEST_F(PlovixsaverImplTest, FailedRestoreIsReportedOnceNotThrown) {
     EXPECT_NE(std::string::npos, reporter.errors[0].find("Flags: 0\n"));
     EXPECT_EQ(3u, display.calls.size());
     EXPECT_EQ(arrow, cursorAtReport);
+
+    const support::TestWindow taken(className); // the run itself fails too
+    saver.runScreensaver();
+    ASSERT_EQ(3u, reporter.errors.size());
+    EXPECT_NE(std::string::npos, reporter.errors[1].find("registering the window class"));
+    EXPECT_NE(std::string::npos, reporter.errors[2].find("Flags: 0\n"));
+}
+
+// Many monitors offer 800x600 only at 60 Hz: a switch refused at the
+// desktop's rate is asked once more at the display's default rate.
+TEST_F(PlovixsaverImplTest, SwitchRefusedAtTheDesktopsRateIsTriedAtTheDefaultRate) {
+    display.refuseRate = true;
+    policy.hook = [&] { saver.windowCallback(saverWindow(), WM_KEYDOWN, VK_SPACE, 0); };
+    saver.runScreensaver();
+    EXPECT_EQ((std::vector<std::string>{"get 4294967295", "set 800x600 4 at 144 Hz",
+                                        "set 800x600 4", "set null 0"}),
+              display.calls);
+    EXPECT_EQ(std::vector<std::string>{}, reporter.errors);
+
+    display.calls.clear();
+    display.refuseSwitch = true; // refused both ways: reported, nothing to restore
+    saver.runScreensaver();
+    EXPECT_EQ(
+        (std::vector<std::string>{"get 4294967295", "set 800x600 4 at 144 Hz", "set 800x600 4"}),
+        display.calls);
+    ASSERT_EQ(1u, reporter.errors.size());
+    EXPECT_EQ(0u, reporter.errors[0].find("Exception caught in 'runScreensaver'.\nCould not set"));
+    EXPECT_EQ(nullptr, saverWindow());
 }
 
 TEST_F(PlovixsaverImplTest, BlinkRepaintsOnlyTheCursorCell) {

@@ -17,7 +17,8 @@ TEST(RefusingDisplayEndToEndTest, FullScreenRunReportsTheRefusalAndOpensNoWindow
         support::closeMessageBox(app::MessageBoxReporter(app::APPLICATION_NAME).errorCaption())
             .text;
     EXPECT_EQ(0u, text.find("Exception caught in 'runScreensaver'.\nCould not set the display "
-                            "setting using 'ChangeDisplaySettings'.\nFlags: 4\n"))
+                            "setting using 'ChangeDisplaySettings'.\nFlags: 4\n"
+                            "Result: -2 (DISP_CHANGE_BADMODE)\n"))
         << text;
     EXPECT_EQ(nullptr, FindWindowA(app::WINDOW_CLASS_NAME, nullptr));
     EXPECT_EQ(0, saver.waitForExit(5000));

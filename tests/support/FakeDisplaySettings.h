@@ -11,9 +11,10 @@
 
 namespace support {
 
-// Display settings that change nothing: they answer the screen's real size,
-// record each call as "get <mode>" or "set <width>x<height> <flags>", and
-// refuse a restore when told to.
+// Display settings that change nothing: they answer the screen's real size at
+// 144 Hz, record each call as "get <mode>", "set <width>x<height> <flags>"
+// (with " at <rate> Hz" when the rate is asked for) or "set null <flags>",
+// and refuse what they are told to, as a display would.
 class FakeDisplaySettings : public windows::devices::display::DisplaySettings {
 public:
     void getDisplaySetting(DEVMODEA* mode, DWORD modeNum, const char* deviceName) override {
@@ -23,25 +24,34 @@ public:
         mode->dmPelsWidth = static_cast<DWORD>(GetSystemMetrics(SM_CXSCREEN));
         mode->dmPelsHeight = static_cast<DWORD>(GetSystemMetrics(SM_CYSCREEN));
         mode->dmBitsPerPel = 24;
-        mode->dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
+        mode->dmDisplayFrequency = 144;
+        mode->dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL | DM_DISPLAYFREQUENCY;
     }
-
     void setDisplaySetting(DEVMODEA* mode, DWORD flags) override {
-        calls.push_back("set " + std::to_string(mode->dmPelsWidth) + "x" +
-                        std::to_string(mode->dmPelsHeight) + " " + std::to_string(flags) +
-                        (mode->dmBitsPerPel == 24 ? "" : " depth changed"));
+        const bool rate = mode != nullptr && (mode->dmFields & DM_DISPLAYFREQUENCY) != 0;
+        calls.push_back(
+            mode == nullptr
+                ? "set null " + std::to_string(flags)
+                : "set " + std::to_string(mode->dmPelsWidth) + "x" +
+                      std::to_string(mode->dmPelsHeight) + " " + std::to_string(flags) +
+                      (rate ? " at " + std::to_string(mode->dmDisplayFrequency) + " Hz" : "") +
+                      (mode->dmBitsPerPel == 24 ? "" : " depth changed"));
         _restoredLast = flags == 0;
-        if (flags == 0 && refuseRestore) {
+        const bool refused = flags == 0 ? refuseRestore : refuseSwitch || (rate && refuseRate);
+        if (refused) {
             throw windows::devices::display::DisplayException(
                 "Could not set the display setting using 'ChangeDisplaySettings'.\nFlags: " +
-                std::to_string(flags) + "\nrefused by the test");
+                    std::to_string(flags) + "\nrefused by the test",
+                flags == 0 ? DISP_CHANGE_FAILED : DISP_CHANGE_BADMODE);
         }
     }
 
-    // Whether the last call asked for the saved mode back (flags 0).
+    // Whether the last call asked for the user's mode back (flags 0).
     bool restored() const { return _restoredLast; }
 
     std::vector<std::string> calls;
+    bool refuseRate = false;   // any switch that names a refresh rate
+    bool refuseSwitch = false; // every switch
     bool refuseRestore = false;
 
 private:

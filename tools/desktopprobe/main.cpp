@@ -21,39 +21,18 @@
 #include "app/Program.h"
 #include "desktopprobe/MessageBoxReader.h"
 #include "platform/errorresources/SystemErrors.h"
+#include "windows/devices/display/WindowsDisplaySettings.h"
 
 namespace {
 
 using platform::errorresources::SystemErrors;
 using tools::desktopprobe::MessageBoxReader;
+using windows::devices::display::WindowsDisplaySettings;
 
 const int ACCEPTED = 0;
 const int FAILED = 1;
 const int USAGE = 2;
 const int REFUSED = 3;
-
-const char* resultName(LONG result) {
-    switch (result) {
-    case DISP_CHANGE_SUCCESSFUL:
-        return "DISP_CHANGE_SUCCESSFUL";
-    case DISP_CHANGE_RESTART:
-        return "DISP_CHANGE_RESTART";
-    case DISP_CHANGE_FAILED:
-        return "DISP_CHANGE_FAILED";
-    case DISP_CHANGE_BADMODE:
-        return "DISP_CHANGE_BADMODE";
-    case DISP_CHANGE_NOTUPDATED:
-        return "DISP_CHANGE_NOTUPDATED";
-    case DISP_CHANGE_BADFLAGS:
-        return "DISP_CHANGE_BADFLAGS";
-    case DISP_CHANGE_BADPARAM:
-        return "DISP_CHANGE_BADPARAM";
-    case DISP_CHANGE_BADDUALVIEW:
-        return "DISP_CHANGE_BADDUALVIEW";
-    default:
-        return "unknown";
-    }
-}
 
 int failure(const char* sentence, DWORD error) {
     std::fputs((std::string(sentence) + "\n" + SystemErrors::map(static_cast<int>(error))).c_str(),
@@ -79,14 +58,15 @@ int probeSwitch(DWORD width, DWORD height) {
     const LONG result = ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
     std::snprintf(line, sizeof line, "%s, result %ld (%s)\n",
                   result == DISP_CHANGE_SUCCESSFUL ? "accepted" : "refused", result,
-                  resultName(result));
+                  WindowsDisplaySettings::resultName(result));
     std::fputs((report + line).c_str(), stdout);
     if (result != DISP_CHANGE_SUCCESSFUL) {
         return REFUSED;
     }
     const LONG restored = ChangeDisplaySettingsA(nullptr, 0);
     if (restored != DISP_CHANGE_SUCCESSFUL) {
-        std::snprintf(line, sizeof line, "Result: %ld (%s)", restored, resultName(restored));
+        std::snprintf(line, sizeof line, "Result: %ld (%s)", restored,
+                      WindowsDisplaySettings::resultName(restored));
         return failure(
             (std::string("Could not put the display mode back using 'ChangeDisplaySettings'.\n") +
              line)

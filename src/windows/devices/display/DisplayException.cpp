@@ -4,8 +4,9 @@ namespace windows {
 namespace devices {
 namespace display {
 
-DisplayException::DisplayException(const std::string& message)
-    : _message(message) {}
+DisplayException::DisplayException(const std::string& message, long result)
+    : _message(message)
+    , _result(result) {}
 
 const std::string& DisplayException::getMessage() const {
     return _message;

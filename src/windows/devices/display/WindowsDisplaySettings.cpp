@@ -1,5 +1,6 @@
 #include "windows/devices/display/WindowsDisplaySettings.h"
 
+#include <cstdio>
 #include <string>
 
 #include "platform/errorresources/SystemErrors.h"
@@ -28,14 +29,43 @@ void WindowsDisplaySettings::getDisplaySetting(DEVMODEA* mode, DWORD modeNum,
 }
 
 void WindowsDisplaySettings::setDisplaySetting(DEVMODEA* mode, DWORD flags) {
-    if (ChangeDisplaySettingsA(mode, flags) == DISP_CHANGE_SUCCESSFUL) {
+    const LONG result = ChangeDisplaySettingsA(mode, flags);
+    if (result == DISP_CHANGE_SUCCESSFUL) {
         return;
     }
+    // The system-error line says little for this call; its result says why.
     const int error = static_cast<int>(GetLastError());
+    char resultLine[64];
+    std::snprintf(resultLine, sizeof resultLine, "Result: %ld (%s)\n", static_cast<long>(result),
+                  resultName(result));
     throw DisplayException("Could not set the display setting using 'ChangeDisplaySettings'.\n"
                            "Flags: " +
-                           util::numberToString(static_cast<unsigned int>(flags)) + "\n" +
-                           SystemErrors::map(error));
+                               util::numberToString(static_cast<unsigned int>(flags)) + "\n" +
+                               resultLine + SystemErrors::map(error),
+                           result);
+}
+
+const char* WindowsDisplaySettings::resultName(LONG result) {
+    switch (result) {
+    case DISP_CHANGE_SUCCESSFUL:
+        return "DISP_CHANGE_SUCCESSFUL";
+    case DISP_CHANGE_RESTART:
+        return "DISP_CHANGE_RESTART";
+    case DISP_CHANGE_FAILED:
+        return "DISP_CHANGE_FAILED";
+    case DISP_CHANGE_BADMODE:
+        return "DISP_CHANGE_BADMODE";
+    case DISP_CHANGE_NOTUPDATED:
+        return "DISP_CHANGE_NOTUPDATED";
+    case DISP_CHANGE_BADFLAGS:
+        return "DISP_CHANGE_BADFLAGS";
+    case DISP_CHANGE_BADPARAM:
+        return "DISP_CHANGE_BADPARAM";
+    case DISP_CHANGE_BADDUALVIEW:
+        return "DISP_CHANGE_BADDUALVIEW";
+    default:
+        return "unknown";
+    }
 }
 
 } // namespace display

@@ -11,7 +11,11 @@ namespace display {
 class WindowsDisplaySettings : public DisplaySettings {
 public:
     void getDisplaySetting(DEVMODEA* mode, DWORD modeNum, const char* deviceName) override;
+    // A null mode with flags 0 returns to the mode in the user's settings.
     void setDisplaySetting(DEVMODEA* mode, DWORD flags) override;
+
+    // "DISP_CHANGE_BADMODE" and the like for a ChangeDisplaySettings result.
+    static const char* resultName(LONG result);
 };
 
 } // namespace display

@@ -57,7 +57,8 @@ TEST(WindowsDisplaySettingsTest, CurrentModeIsReadAndAppliedAndRefusalsSayWhy) {
          "100000\nDeviceName: \n"},
         {[&] { settings.setDisplaySetting(&impossible, CDS_FULLSCREEN); },
          [&] { ChangeDisplaySettingsA(&impossible, CDS_FULLSCREEN); },
-         "Could not set the display setting using 'ChangeDisplaySettings'.\nFlags: 4\n"},
+         "Could not set the display setting using 'ChangeDisplaySettings'.\nFlags: 4\n"
+         "Result: -2 (DISP_CHANGE_BADMODE)\n"},
     };
     for (const auto& refusal : refusals) {
         const auto refused = failureOf(refusal.action, refusal.repeat);
