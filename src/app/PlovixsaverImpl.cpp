@@ -57,16 +57,27 @@ WindowsBitmap* load(HINSTANCE module, WORD resource, int width, int height) {
 }
 
 // Runs `body`; whatever escapes it is reported as a failure of `operation`.
+// Runs `body`; returns the report of what escaped it as a failure of
+// `operation`, or "" when nothing did.
 template <typename Body>
-void guarded(MessageReporter& reporter, const std::string& operation, Body body) {
+std::string failureOf(const std::string& operation, Body body) {
     try {
         body();
     } catch (const Exception& e) {
-        reporter.reportError("Exception caught in '" + operation + "'.\n" + e.getMessage());
+        return "Exception caught in '" + operation + "'.\n" + e.getMessage();
     } catch (...) {
         const int error = static_cast<int>(GetLastError());
-        reporter.reportError("... exception caught in '" + operation + "'.\n" +
-                             SystemErrors::map(error));
+        return "... exception caught in '" + operation + "'.\n" + SystemErrors::map(error);
+    }
+    return std::string();
+}
+
+// Runs `body`; whatever escapes it is reported as a failure of `operation`.
+template <typename Body>
+void guarded(MessageReporter& reporter, const std::string& operation, Body body) {
+    const std::string failure = failureOf(operation, body);
+    if (!failure.empty()) {
+        reporter.reportError(failure);
     }
 }
 
@@ -147,6 +158,7 @@ void PlovixsaverImpl::runScreensaver() {
         } catch (const Exception& e) {
             runFailure = prefix + e.getMessage();
         }
+        _takeMessageFailure(runFailure);
         // Both failures are shown, the run's first.
         std::string restoreFailure;
         try {
@@ -180,6 +192,7 @@ void PlovixsaverImpl::runPreview(HWND parent) {
             _preview = 1;
             runFailure = _run(window);
         }
+        _takeMessageFailure(runFailure);
         if (!runFailure.empty()) {
             _reporter->reportError(runFailure);
         }
@@ -247,7 +260,7 @@ RECT PlovixsaverImpl::_cursorRect() const {
 LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     bool answered = false;
     LRESULT answer = 0;
-    guarded(*_reporter, "windowCallback", [&] {
+    const std::string failure = failureOf("windowCallback", [&] {
         if (_preview == 0 && _exitPolicy->shouldExit(message, wParam)) {
             _done = true;
         } else if (message == WM_CLOSE || message == WM_DESTROY) {
@@ -282,7 +295,23 @@ LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam
             break;
         }
     });
+    if (!failure.empty()) {
+        // A box shown from here would sit under the top-most window with the
+        // pointer hidden, and a failure that repeats would stack boxes: the
+        // run ends instead and reports it once the screen is back.
+        _done = true;
+        if (_messageFailure.empty()) {
+            _messageFailure = failure;
+        }
+    }
     return answered ? answer : DefWindowProcA(window, message, wParam, lParam);
+}
+
+void PlovixsaverImpl::_takeMessageFailure(std::string& runFailure) {
+    if (runFailure.empty()) {
+        runFailure = _messageFailure;
+    }
+    _messageFailure.clear();
 }
 
 void PlovixsaverImpl::_paint(HWND window) {

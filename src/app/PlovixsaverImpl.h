@@ -54,6 +54,9 @@ private:
     // failure ends it early; its report is returned ("" if none) so that the
     // caller can show it once the screen is back as it was.
     std::string _run(windows::window::Window& window);
+    // Moves the first failure inside a message into `runFailure` unless the
+    // run failed by itself.
+    void _takeMessageFailure(std::string& runFailure);
     void _startTimer(HWND window);
     RECT _cursorRect() const;
     void _paint(HWND window);
@@ -66,6 +69,7 @@ private:
     std::string _title;
     std::string _className;
     HINSTANCE _pictures;
+    std::string _messageFailure;
     bool _done;
     std::int32_t _preview;
     windows::graphics::WindowsBitmap* _bitmap;

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 
 #include "app/InputExitPolicy.h"
 #include "app/resources/ResourceIds.h"
+#include "exceptions/IllegalArgumentException.h"
 #include "support/FakeDisplaySettings.h"
 #include "support/RecordingReporter.h"
 #include "support/TestWindow.h"
@@ -19,9 +21,16 @@ const COLORREF DARK = RGB(57, 57, 222);
 const COLORREF LIGHT = RGB(156, 156, 255);
 
 // The real exit rule, with a way in for the test at the one moment a run has
-// its window and pictures but has not started its loop.
+// its window and pictures but has not started its loop, and a way to make the
+// rule fail as any code run for a message may.
 class HookedPolicy : public app::InputExitPolicy {
 public:
+    bool shouldExit(unsigned int message, std::uintptr_t wParam) override {
+        if (failOnKey && message == WM_KEYDOWN) {
+            throw exceptions::IllegalArgumentException("no rule for keys");
+        }
+        return InputExitPolicy::shouldExit(message, wParam);
+    }
     void reset() override {
         InputExitPolicy::reset();
         if (hook) {
@@ -29,6 +38,7 @@ public:
         }
     }
     std::function<void()> hook;
+    bool failOnKey = false;
 };
 
 // Whether the marker posted during a run is still queued: the loop ended
@@ -116,6 +126,21 @@ TEST_F(PlovixsaverImplTest, FailuresPutTheScreenBackBeforeTheyAreReported) {
                                           className + "'"));
     EXPECT_TRUE(restoredAtReport);
     EXPECT_EQ(6u, display.calls.size());
+}
+
+// A box shown from inside the window procedure would sit under the top-most
+// window with the pointer hidden: the run ends and shows the failure once.
+TEST_F(PlovixsaverImplTest, FailureInsideAMessageEndsTheRunAndIsShownOnceAfterwards) {
+    policy.failOnKey = true;
+    policy.hook = [&] {
+        saver.windowCallback(saverWindow(), WM_KEYDOWN, VK_SPACE, 0);
+        saver.windowCallback(saverWindow(), WM_KEYDOWN, VK_SPACE, 0);
+    };
+    saver.runScreensaver();
+    EXPECT_EQ(std::vector<std::string>{"Exception caught in 'windowCallback'.\nno rule for keys"},
+              reporter.errors);
+    EXPECT_TRUE(restoredAtReport && windowGoneAtReport);
+    EXPECT_EQ(arrow, cursorAtReport);
 }
 
 TEST_F(PlovixsaverImplTest, FailedRestoreIsReportedOnceNotThrownAndAfterTheRunsFailure) {
