@@ -56,32 +56,15 @@ TEST(AssertionTest, AppendsNineLineReportsAndCopiesThemToStandardOutput) {
     EXPECT_TRUE(isReportWrittenBetween(stored.substr(half), from, to)) << stored;
 }
 
-// Points the user's temporary folder at `folder` while it lives.
-class TemporaryFolderAt {
-public:
-    explicit TemporaryFolderAt(const std::filesystem::path& folder) {
-        const char* previous = std::getenv(VARIABLE);
-        _previous = previous != nullptr ? previous : "";
-        set((folder.string() + SEPARATOR).c_str());
-    }
-    ~TemporaryFolderAt() { set(_previous.empty() ? nullptr : _previous.c_str()); }
-
-private:
+// Points the user's temporary folder at `folder`; each test runs in a process
+// of its own, so nothing needs to be put back.
+void pointTemporaryFolderAt(const std::filesystem::path& folder) {
 #ifdef _WIN32
-    static constexpr const char* VARIABLE = "TMP";
-    static constexpr const char* SEPARATOR = "\\";
-    static void set(const char* value) {
-        SetEnvironmentVariableA(VARIABLE, value);
-    }
+    SetEnvironmentVariableA("TMP", (folder.string() + "\\").c_str());
 #else
-    static constexpr const char* VARIABLE = "TMPDIR";
-    static constexpr const char* SEPARATOR = "";
-    static void set(const char* value) {
-        value != nullptr ? setenv(VARIABLE, value, 1) : unsetenv(VARIABLE);
-    }
+    setenv("TMPDIR", folder.string().c_str(), 1);
 #endif
-    std::string _previous;
-};
+}
 
 // The system often starts a saver in a folder the user cannot write: the
 // report then goes to the user's temporary folder, and when that refuses it
@@ -90,7 +73,7 @@ TEST(AssertionTest, ReportFallsBackToTheTemporaryFolderAndIsNeverFatal) {
     support::ReportDirectory directory;
     const std::filesystem::path temporary = directory.path() / "temp";
     std::filesystem::create_directory(temporary);
-    const TemporaryFolderAt redirected(temporary);
+    pointTemporaryFolderAt(temporary);
     // A directory in the file's place cannot be opened for appending, even
     // by an administrator.
     std::filesystem::create_directory(directory.path() / "assertion.txt");
