@@ -32,6 +32,8 @@ public:
     // when the wait or the query fails.
     std::optional<DWORD> waitForExit(DWORD milliseconds);
     DWORD id() const { return _info.dwProcessId; }
+    // For queries about the running process; the handle stays this object's.
+    HANDLE handle() const { return _info.hProcess; }
 
 private:
     [[noreturn]] void _fail(const char* sentence) const;

@@ -1,0 +1,29 @@
+#ifndef PLOVIX_BENCH_DRIVER_SCREENREADER_H
+#define PLOVIX_BENCH_DRIVER_SCREENREADER_H
+
+#include <windows.h>
+
+namespace bench {
+namespace driver {
+
+// The screen as the display driver shows it, read pixel by pixel: what a
+// user sees, whichever process painted it. Owns the screen's device context.
+class ScreenReader {
+public:
+    // Throws std::runtime_error when the screen cannot be opened.
+    ScreenReader();
+    ~ScreenReader();
+
+    ScreenReader(const ScreenReader&) = delete;
+    ScreenReader& operator=(const ScreenReader&) = delete;
+
+    COLORREF pixel(int x, int y) const { return GetPixel(_screen, x, y); }
+
+private:
+    HDC _screen;
+};
+
+} // namespace driver
+} // namespace bench
+
+#endif

@@ -1,0 +1,437 @@
+// benchdriver measure <program>
+//   Starts the program and prints, one "name value" line each, the time to
+//   its first complete picture and the blink's interval and jitter; then
+//   "idle", and waits for a line on its input while the caller watches the
+//   idle program from outside; then the peak working set, the handle count,
+//   the handles in the system's handle list, the GDI and USER object counts
+//   ("n/a" where the system answers 0) and the time from an injected key to
+//   the end of the process.
+// benchdriver click <program>
+//   The first picture, then the time from an injected mouse click to the end.
+// benchdriver soak <program> <seconds>
+//   Samples working set and handle counts every 5 s, prints them at the end
+//   of the first minute and at the end, then ends the program with a key.
+// benchdriver cycles <program> <count>
+//   Runs start, picture, key that many times and counts the runs that showed
+//   no picture or did not end, and what they left behind.
+// <program> is saver (Plovix.scr /s), polling or blocking (the references),
+// each found next to this program. Exit code 0 when everything was measured,
+// 1 when something could not be (the reason on the error output), 2 for a
+// bad command line. Times are milliseconds, memory KiB.
+#include <windows.h>
+
+#include <psapi.h>
+#include <tlhelp32.h>
+#include <winternl.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/Program.h"
+#include "driver/ScreenReader.h"
+#include "platform/errorresources/SystemErrors.h"
+#include "previewhost/ChildProcess.h"
+#include "reference/ReferenceNames.h"
+
+namespace {
+
+using bench::driver::ScreenReader;
+using platform::errorresources::SystemErrors;
+using tools::previewhost::ChildProcess;
+
+const COLORREF LIGHT = RGB(156, 156, 255);
+const COLORREF DARK = RGB(57, 57, 222);
+const int BLOCK_X = 88;
+const int BLOCK_Y = 198;
+const double PICTURE_TIMEOUT_MS = 30000;
+const double CLEAR_SCREEN_TIMEOUT_MS = 5000;
+const DWORD EXIT_TIMEOUT_MS = 10000;
+const double BLINK_SAMPLING_MS = 3000;
+const DWORD SOAK_SAMPLE_MS = 5000;
+const double SOAK_SETTLING_MS = 60000;
+const NTSTATUS INFO_LENGTH_MISMATCH = static_cast<NTSTATUS>(0xC0000004L);
+const size_t HANDLE_LIST_LIMIT = 64 * 1024 * 1024;
+
+struct Program {
+    const char* name;
+    const char* file;
+    const char* arguments;
+    const char* windowClass;
+    bool hasBanner; // the references show no text
+};
+
+const Program PROGRAMS[] = {
+    {"saver", "Plovix.scr", " /s", app::WINDOW_CLASS_NAME, true},
+    {"polling", "reference-polling.exe", "", bench::reference::WINDOW_CLASS_NAME, false},
+    {"blocking", "reference-blocking.exe", "", bench::reference::WINDOW_CLASS_NAME, false},
+};
+
+struct Usage {
+    unsigned long long workingSetKib;
+    unsigned long long peakWorkingSetKib;
+    unsigned long handles;
+    unsigned long listedHandles;
+};
+
+[[noreturn]] void fail(const std::string& sentence, const Program& program) {
+    throw std::runtime_error(sentence + "\nProgram: " + program.file + "\n");
+}
+
+[[noreturn]] void failCall(const std::string& sentence, const Program& program) {
+    const int error = static_cast<int>(GetLastError());
+    throw std::runtime_error(sentence + "\nProgram: " + program.file + "\n" +
+                             SystemErrors::map(error));
+}
+
+double nowMs() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(frequency.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / ticksPerMs;
+}
+
+// The caller reads each line as soon as it is written.
+void printLine(const std::string& line) {
+    std::fputs((line + "\n").c_str(), stdout);
+    std::fflush(stdout);
+}
+
+void printValue(const char* name, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%s %.1f", name, value);
+    printLine(text);
+}
+
+// A figure at the end of the first minute and at the end of the run.
+void printPair(const char* name, unsigned long long settled, unsigned long long last) {
+    char text[96];
+    std::snprintf(text, sizeof text, "%s %llu %llu", name, settled, last);
+    printLine(text);
+}
+
+// Wine answers 0 for what it does not count.
+std::string countOrNa(unsigned long long count) {
+    return count == 0 ? "n/a" : std::to_string(count);
+}
+
+std::string commandLine(const Program& program) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    folder.erase(folder.find_last_of("\\/") + 1);
+    return "\"" + folder + program.file + "\"" + program.arguments;
+}
+
+// The border, the text area and the block in either blue; for the saver
+// also the first letter of its banner, the last of its picture to be right.
+bool showsPicture(const ScreenReader& screen, const Program& program) {
+    const COLORREF block = screen.pixel(BLOCK_X, BLOCK_Y);
+    return screen.pixel(10, 10) == LIGHT && screen.pixel(400, 400) == DARK &&
+           (block == LIGHT || block == DARK) &&
+           (!program.hasBanner || screen.pixel(145, 111) == LIGHT);
+}
+
+// An earlier run's picture must not pass for this run's first one.
+bool awaitClearScreen(const ScreenReader& screen, const Program& program) {
+    const double start = nowMs();
+    while (showsPicture(screen, program)) {
+        if (nowMs() - start > CLEAR_SCREEN_TIMEOUT_MS) {
+            return false;
+        }
+        Sleep(10);
+    }
+    return true;
+}
+
+// Milliseconds from `started` to the first sample of the whole picture. The
+// short pause keeps the sampling from taking a core from the program.
+double awaitPicture(const ScreenReader& screen, const Program& program, ChildProcess& process,
+                    double started) {
+    while (!showsPicture(screen, program)) {
+        if (process.waitForExit(0) != ChildProcess::STILL_RUNNING) {
+            fail("The program ended before it showed its picture.", program);
+        }
+        if (nowMs() - started > PICTURE_TIMEOUT_MS) {
+            fail("The program showed no complete picture within 30 s.", program);
+        }
+        Sleep(1);
+    }
+    return nowMs() - started;
+}
+
+// The mean time between two changes of the block, the standard deviation of
+// those times, and the mean time between two samples, which bounds both.
+void measureBlink(const ScreenReader& screen, const Program& program) {
+    std::vector<double> changes;
+    int samples = 0;
+    COLORREF shown = screen.pixel(BLOCK_X, BLOCK_Y);
+    const double start = nowMs();
+    while (nowMs() - start < BLINK_SAMPLING_MS) {
+        const COLORREF now = screen.pixel(BLOCK_X, BLOCK_Y);
+        ++samples;
+        if ((now == LIGHT || now == DARK) && now != shown) {
+            changes.push_back(nowMs());
+            shown = now;
+        }
+        Sleep(1);
+    }
+    if (changes.size() < 3) {
+        fail("The cursor block changed fewer than three times in 3 s.", program);
+    }
+    const double intervals = static_cast<double>(changes.size() - 1);
+    const double mean = (changes.back() - changes.front()) / intervals;
+    double squares = 0;
+    for (size_t i = 1; i < changes.size(); ++i) {
+        const double deviation = changes[i] - changes[i - 1] - mean;
+        squares += deviation * deviation;
+    }
+    printValue("blink_interval_ms", mean);
+    printValue("blink_jitter_ms", std::sqrt(squares / intervals));
+    printValue("blink_sample_ms", BLINK_SAMPLING_MS / samples);
+}
+
+// The caller watches the idle program while this process waits for its word
+// (any line, or the end of the input).
+void awaitCaller() {
+    printLine("idle");
+    char line[16];
+    std::fgets(line, sizeof line, stdin);
+}
+
+// GetProcessHandleCount answers 0 under Wine, which still lists every
+// handle of every process in the system's handle list: a leak shows there.
+unsigned long listedHandles(const ChildProcess& process, const Program& program) {
+    std::vector<unsigned char> buffer(64 * 1024);
+    NTSTATUS status;
+    while ((status = NtQuerySystemInformation(SystemHandleInformation, buffer.data(),
+                                              static_cast<ULONG>(buffer.size()), nullptr)) ==
+               INFO_LENGTH_MISMATCH &&
+           buffer.size() < HANDLE_LIST_LIMIT) {
+        buffer.resize(buffer.size() * 2);
+    }
+    if (status < 0) {
+        SetLastError(RtlNtStatusToDosError(status));
+        failCall("Could not list the handles using 'NtQuerySystemInformation'.", program);
+    }
+    const auto* list = reinterpret_cast<const SYSTEM_HANDLE_INFORMATION*>(buffer.data());
+    unsigned long count = 0;
+    for (ULONG i = 0; i < list->Count; ++i) {
+        if (list->Handle[i].OwnerPid == process.id()) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+Usage readUsage(const ChildProcess& process, const Program& program) {
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(process.handle(), &memory, sizeof memory) == 0) {
+        failCall("Could not read the program's memory use using 'GetProcessMemoryInfo'.", program);
+    }
+    DWORD handles = 0;
+    if (GetProcessHandleCount(process.handle(), &handles) == 0) {
+        failCall("Could not count the program's handles using 'GetProcessHandleCount'.", program);
+    }
+    return {memory.WorkingSetSize / 1024, memory.PeakWorkingSetSize / 1024, handles,
+            listedHandles(process, program)};
+}
+
+void printResources(const ChildProcess& process, const Program& program) {
+    const Usage usage = readUsage(process, program);
+    printLine("peak_working_set_kib " + countOrNa(usage.peakWorkingSetKib));
+    printLine("handles " + countOrNa(usage.handles));
+    printLine("listed_handles " + countOrNa(usage.listedHandles));
+    printLine("gdi_objects " + countOrNa(GetGuiResources(process.handle(), GR_GDIOBJECTS)));
+    printLine("user_objects " + countOrNa(GetGuiResources(process.handle(), GR_USEROBJECTS)));
+}
+
+// Milliseconds from injecting a space key (or a left click) to the end of
+// the process.
+double endWith(bool click, ChildProcess& process, const Program& program) {
+    INPUT input[2] = {};
+    if (click) {
+        input[0].type = input[1].type = INPUT_MOUSE;
+        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    } else {
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = input[1].ki.wVk = VK_SPACE;
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    const double sent = nowMs();
+    if (SendInput(2, input, sizeof input[0]) != 2) {
+        failCall("Could not inject the input using 'SendInput'.", program);
+    }
+    if (process.waitForExit(EXIT_TIMEOUT_MS) == ChildProcess::STILL_RUNNING) {
+        fail(click ? "The program did not end within 10 s of a click."
+                   : "The program did not end within 10 s of a key.",
+             program);
+    }
+    return nowMs() - sent;
+}
+
+int measure(const Program& program, bool full) {
+    const ScreenReader screen;
+    if (!awaitClearScreen(screen, program)) {
+        fail("The screen still showed the picture of an earlier run.", program);
+    }
+    const double started = nowMs();
+    ChildProcess process(commandLine(program));
+    printValue("first_frame_ms", awaitPicture(screen, program, process, started));
+    if (!full) {
+        printValue("exit_click_ms", endWith(true, process, program));
+        return 0;
+    }
+    measureBlink(screen, program);
+    awaitCaller();
+    if (process.waitForExit(0) != ChildProcess::STILL_RUNNING) {
+        fail("The program ended while it was idle.", program);
+    }
+    printResources(process, program);
+    printValue("exit_key_ms", endWith(false, process, program));
+    return 0;
+}
+
+int soak(const Program& program, unsigned long seconds) {
+    const ScreenReader screen;
+    if (!awaitClearScreen(screen, program)) {
+        fail("The screen still showed the picture of an earlier run.", program);
+    }
+    ChildProcess process(commandLine(program));
+    awaitPicture(screen, program, process, nowMs());
+    const double start = nowMs();
+    Usage settled = {};
+    Usage last = {};
+    bool hasSettled = false;
+    while (nowMs() - start < 1000.0 * seconds) {
+        if (process.waitForExit(SOAK_SAMPLE_MS) != ChildProcess::STILL_RUNNING) {
+            fail("The program ended during the soak.", program);
+        }
+        last = readUsage(process, program);
+        char line[96];
+        std::snprintf(line, sizeof line, "sample %.0f %llu %lu %lu", (nowMs() - start) / 1000,
+                      last.workingSetKib, last.handles, last.listedHandles);
+        printLine(line);
+        // A run shorter than the settling time is compared with its start.
+        if (!hasSettled &&
+            (nowMs() - start >= SOAK_SETTLING_MS || seconds * 1000.0 <= SOAK_SETTLING_MS)) {
+            settled = last;
+            hasSettled = true;
+        }
+    }
+    printPair("soak_working_set_kib", settled.workingSetKib, last.workingSetKib);
+    printPair("soak_handles", settled.handles, last.handles);
+    printPair("soak_listed_handles", settled.listedHandles, last.listedHandles);
+    endWith(false, process, program);
+    return 0;
+}
+
+// Copies of the program that Windows still lists, in this prefix only.
+int runningCopies(const Program& program) {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        failCall("Could not list the processes using 'CreateToolhelp32Snapshot'.", program);
+    }
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int copies = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more != 0;
+         more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, program.file) == 0) {
+            ++copies;
+        }
+    }
+    CloseHandle(snapshot);
+    return copies;
+}
+
+int cycles(const Program& program, unsigned long count) {
+    const ScreenReader screen;
+    int withoutPicture = 0;
+    int notEnded = 0;
+    int windowsLeft = 0;
+    int picturesLeft = 0;
+    for (unsigned long i = 0; i < count; ++i) {
+        if (!awaitClearScreen(screen, program)) {
+            ++picturesLeft;
+        }
+        {
+            ChildProcess process(commandLine(program));
+            try {
+                awaitPicture(screen, program, process, nowMs());
+            } catch (const std::runtime_error&) {
+                ++withoutPicture;
+            }
+            try {
+                endWith(false, process, program);
+            } catch (const std::runtime_error&) {
+                ++notEnded; // the process's owner ends it
+            }
+        }
+        if (FindWindowA(program.windowClass, nullptr) != nullptr) {
+            ++windowsLeft;
+        }
+    }
+    printLine("cycles " + std::to_string(count));
+    printLine("cycles_without_picture " + std::to_string(withoutPicture));
+    printLine("cycles_not_ended " + std::to_string(notEnded));
+    printLine("cycles_windows_left " + std::to_string(windowsLeft));
+    printLine("cycles_pictures_left " + std::to_string(picturesLeft));
+    printLine("cycles_processes_left " + std::to_string(runningCopies(program)));
+    return 0;
+}
+
+const Program* findProgram(const char* name) {
+    for (const Program& program : PROGRAMS) {
+        if (std::strcmp(program.name, name) == 0) {
+            return &program;
+        }
+    }
+    return nullptr;
+}
+
+bool parseCount(const char* text, unsigned long* count) {
+    char* end = nullptr;
+    *count = std::strtoul(text, &end, 10);
+    return end != text && *end == '\0' && *count > 0 && *count <= 100000;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc >= 2 ? argv[1] : "";
+    const Program* program = argc >= 3 ? findProgram(argv[2]) : nullptr;
+    unsigned long count = 0;
+    try {
+        if (argc == 3 && program != nullptr && (command == "measure" || command == "click")) {
+            return measure(*program, command == "measure");
+        }
+        if (argc == 4 && program != nullptr && parseCount(argv[3], &count)) {
+            if (command == "soak") {
+                return soak(*program, count);
+            }
+            if (command == "cycles") {
+                return cycles(*program, count);
+            }
+        }
+    } catch (const std::exception& e) {
+        std::fputs(e.what(), stderr);
+        return 1;
+    }
+    std::fputs("usage: benchdriver measure|click saver|polling|blocking\n"
+               "       benchdriver soak saver|polling|blocking <seconds>\n"
+               "       benchdriver cycles saver|polling|blocking <count>\n",
+               stderr);
+    return 2;
+}

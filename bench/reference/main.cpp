@@ -1,0 +1,139 @@
+// The yardstick for the saver's figures: a bare top-most 800x600 window that
+// blinks the saver's 16x16 cursor block at (80,190) every 350 ms in the
+// saver's two blues, and ends on a key or a mouse button. Built twice from
+// this file: reference-polling takes one message per pass and then sleeps
+// 10 ms, as the saver's loop does; reference-blocking (REFERENCE_BLOCKING_LOOP)
+// waits in GetMessage, the least any blinking window can cost.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/errorresources/SystemErrors.h"
+#include "reference/ReferenceNames.h"
+
+namespace {
+
+using platform::errorresources::SystemErrors;
+
+const COLORREF LIGHT = RGB(156, 156, 255);
+const COLORREF DARK = RGB(57, 57, 222);
+const int WIDTH = 800;
+const int HEIGHT = 600;
+// Where the saver's picture has its text area and its cursor at 800x600.
+const RECT TEXT_AREA = {80, 94, 720, 494};
+const RECT BLOCK = {80, 190, 96, 206};
+const UINT_PTR BLINK_TIMER = 1;
+const UINT BLINK_MS = 350;
+
+// Starts unlit like the saver's cursor, so both first pictures match.
+bool blockLit = false;
+
+// An opaque empty text fills the rectangle without a brush to own.
+void fill(HDC dc, const RECT& rect, COLORREF colour) {
+    SetBkColor(dc, colour);
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
+void paint(HWND window) {
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    if (dc == nullptr) {
+        return;
+    }
+    // A blink repaints the block alone, so the rest never flickers.
+    if (EqualRect(&paint.rcPaint, &BLOCK) == 0) {
+        const RECT whole = {0, 0, WIDTH, HEIGHT};
+        fill(dc, whole, LIGHT);
+        fill(dc, TEXT_AREA, DARK);
+    }
+    fill(dc, BLOCK, blockLit ? LIGHT : DARK);
+    EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_TIMER:
+        blockLit = !blockLit;
+        InvalidateRect(window, &BLOCK, FALSE);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        ::paint(window);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+#ifdef REFERENCE_BLOCKING_LOOP
+int runMessageLoop() {
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return got == 0 ? static_cast<int>(message.wParam) : 1;
+}
+#else
+int runMessageLoop() {
+    MSG message;
+    for (;;) {
+        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
+            if (message.message == WM_QUIT) {
+                return static_cast<int>(message.wParam);
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(10);
+    }
+}
+#endif
+
+int fail(const char* sentence) {
+    const int error = static_cast<int>(GetLastError());
+    std::fputs((std::string(sentence) + SystemErrors::map(error)).c_str(), stderr);
+    return 1;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    const char* const className = bench::reference::WINDOW_CLASS_NAME;
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = className;
+    if (RegisterClassExA(&windowClass) == 0) {
+        return fail("Could not register the window class using 'RegisterClassEx'.\n");
+    }
+    // The window destroys itself on input; the class is this function's.
+    const HWND window =
+        CreateWindowExA(WS_EX_TOPMOST, className, "Reference", WS_POPUP | WS_VISIBLE, 0, 0, WIDTH,
+                        HEIGHT, nullptr, nullptr, instance, nullptr);
+    int code = 1;
+    if (window == nullptr) {
+        fail("Could not create the window using 'CreateWindowEx'.\n");
+    } else if (SetTimer(window, BLINK_TIMER, BLINK_MS, nullptr) == 0) {
+        fail("Could not start the blink using 'SetTimer'.\n");
+        DestroyWindow(window);
+    } else {
+        code = runMessageLoop();
+    }
+    UnregisterClassA(className, instance);
+    return code;
+}
