@@ -34,15 +34,15 @@
 #include <vector>
 
 #include "app/Program.h"
-#include "driver/ScreenReader.h"
+#include "desktopprobe/ScreenReader.h"
 #include "platform/errorresources/SystemErrors.h"
 #include "previewhost/ChildProcess.h"
 #include "reference/ReferenceNames.h"
 
 namespace {
 
-using bench::driver::ScreenReader;
 using platform::errorresources::SystemErrors;
+using tools::desktopprobe::ScreenReader;
 using tools::previewhost::ChildProcess;
 
 const COLORREF LIGHT = RGB(156, 156, 255);

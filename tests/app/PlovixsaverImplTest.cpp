@@ -169,16 +169,6 @@ TEST_F(PlovixsaverImplTest, SwitchRefusedAtTheDesktopsRateIsTriedAtTheDefaultRat
                                         "set 800x600 4", "set null 0"}),
               display.calls);
     EXPECT_EQ(std::vector<std::string>{}, reporter.errors);
-
-    display.calls.clear();
-    display.refuseSwitch = true; // refused both ways: reported, nothing to restore
-    saver.runScreensaver();
-    EXPECT_EQ(
-        (std::vector<std::string>{"get 4294967295", "set 800x600 4 at 144 Hz", "set 800x600 4"}),
-        display.calls);
-    ASSERT_EQ(1u, reporter.errors.size());
-    EXPECT_EQ(0u, reporter.errors[0].find("Exception caught in 'runScreensaver'.\nCould not set"));
-    EXPECT_EQ(nullptr, saverWindow());
 }
 
 TEST_F(PlovixsaverImplTest, BlinkRepaintsOnlyTheCursorCell) {

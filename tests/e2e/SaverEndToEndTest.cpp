@@ -10,6 +10,7 @@
 
 #include "app/MessageBoxReporter.h"
 #include "app/Program.h"
+#include "desktopprobe/ScreenReader.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SaverProcess.h"
 #include "support/TestWindow.h"
@@ -18,7 +19,6 @@ namespace {
 
 using support::closeMessageBox;
 using support::SaverProcess;
-using support::screenPixel;
 using Clock = std::chrono::steady_clock;
 
 const char* const SAVER_CLASS = app::WINDOW_CLASS_NAME;
@@ -71,18 +71,19 @@ bool waitUntil(Condition condition, long milliseconds = 10000) {
 // No flag means a full-screen run; the mouse test starts one with "/s".
 TEST(SaverEndToEndTest, ShowsTheBlinkingScreenUntilAKeyAndLeavesTheDesktopAsItWas) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
+    const tools::desktopprobe::ScreenReader screen;
     SaverProcess saver(saverCommand(""));
     ASSERT_NE(nullptr, support::waitForWindow(saver, SAVER_CLASS));
-    ASSERT_TRUE(waitUntil([] { return screenPixel(10, 10) == LIGHT; })); // border
-    EXPECT_EQ(DARK, screenPixel(400, 400));                              // text area
-    EXPECT_EQ(LIGHT, screenPixel(145, 111)); // the banner's first letter, row 1 column 4
+    ASSERT_TRUE(waitUntil([&] { return screen.pixel(10, 10) == LIGHT; })); // border
+    EXPECT_EQ(DARK, screen.pixel(400, 400));                               // text area
+    EXPECT_EQ(LIGHT, screen.pixel(145, 111)); // the banner's first letter, row 1 column 4
 
     // The block at (80,190) keeps changing between the two blues. Its period
     // is not checked: on a busy machine the timing says nothing of the saver.
     int changes = 0;
-    COLORREF last = screenPixel(88, 198);
+    COLORREF last = screen.pixel(88, 198);
     waitUntil([&] {
-        const COLORREF now = screenPixel(88, 198);
+        const COLORREF now = screen.pixel(88, 198);
         if (now != last) {
             EXPECT_TRUE(now == LIGHT || now == DARK);
             ++changes;

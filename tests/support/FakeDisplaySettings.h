@@ -37,7 +37,7 @@ public:
                       (rate ? " at " + std::to_string(mode->dmDisplayFrequency) + " Hz" : "") +
                       (mode->dmBitsPerPel == 24 ? "" : " depth changed"));
         _restoredLast = flags == 0;
-        const bool refused = flags == 0 ? refuseRestore : refuseSwitch || (rate && refuseRate);
+        const bool refused = flags == 0 ? refuseRestore : rate && refuseRate;
         if (refused) {
             throw windows::devices::display::DisplayException(
                 "Could not set the display setting using 'ChangeDisplaySettings'.\nFlags: " +
@@ -50,8 +50,7 @@ public:
     bool restored() const { return _restoredLast; }
 
     std::vector<std::string> calls;
-    bool refuseRate = false;   // any switch that names a refresh rate
-    bool refuseSwitch = false; // every switch
+    bool refuseRate = false; // any switch that names a refresh rate
     bool refuseRestore = false;
 
 private:

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <string>
-#include <thread>
 
 #include "desktopprobe/MessageBoxReader.h"
 
@@ -27,29 +26,6 @@ inline MessageBoxContents closeMessageBox(const std::string& caption, int millis
     }
     return MessageBoxContents();
 }
-
-// Does the same from a second thread, for a box that the test's own thread
-// is about to show.
-class MessageBoxWatcher {
-public:
-    explicit MessageBoxWatcher(std::string caption)
-        : _thread([this, caption] { contents = closeMessageBox(caption); }) {}
-    ~MessageBoxWatcher() { join(); }
-    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
-    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
-
-    // The contents are there once this returns.
-    void join() {
-        if (_thread.joinable()) {
-            _thread.join();
-        }
-    }
-
-    MessageBoxContents contents;
-
-private:
-    std::thread _thread;
-};
 
 } // namespace support
 

@@ -38,13 +38,6 @@ inline std::string besideThisProgram(const std::string& name) {
     return program.substr(0, program.find_last_of("\\/") + 1) + name;
 }
 
-inline COLORREF screenPixel(int x, int y) {
-    const HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 } // namespace support
 
 #endif

@@ -36,9 +36,7 @@ TEST(WindowsBitmapTest, LoadsAtTheRequestedOrItsOwnSizeAndReleasesItsDeviceConte
 
     // A bitmap deleted behind its owner's back cannot be released; the
     // device context still is, and the first failure is the one reported.
-    const HDC screen = GetDC(nullptr);
-    const HBITMAP spare = CreateCompatibleBitmap(screen, 1, 1);
-    ReleaseDC(nullptr, screen);
+    const HBITMAP spare = CreateBitmap(1, 1, 1, 1, nullptr);
     EXPECT_EQ("Error deleting the bitmap object.", support::thrown<WindowsBitmapException>([&] {
                   WindowsBitmap bitmap(QUARTERS, 0, 0, 0);
                   memory = bitmap.getDeviceContext();

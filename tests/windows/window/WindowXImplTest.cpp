@@ -40,8 +40,8 @@ TEST_F(WindowXImplTest, QueuedMessagesReachTheListenerButNoneOfTheDestruction) {
     window.addMessageListener(&log);
     for (MSG stale; PeekMessageA(&stale, nullptr, 0, 0, PM_REMOVE) != 0;) {
     }
-    window.processMessage(); // empty queue: returns at once
     PostMessageA(window.getHandle(), MessageLog::PROBE, 0, 0);
+    window.waitForMessage();
     window.processMessage();
     EXPECT_EQ(1u, log.probes.size());
 

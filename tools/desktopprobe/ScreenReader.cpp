@@ -1,12 +1,12 @@
-#include "driver/ScreenReader.h"
+#include "desktopprobe/ScreenReader.h"
 
 #include <stdexcept>
 #include <string>
 
 #include "platform/errorresources/SystemErrors.h"
 
-namespace bench {
-namespace driver {
+namespace tools {
+namespace desktopprobe {
 
 ScreenReader::ScreenReader()
     : _screen(GetDC(nullptr)) {
@@ -21,5 +21,5 @@ ScreenReader::~ScreenReader() {
     ReleaseDC(nullptr, _screen);
 }
 
-} // namespace driver
-} // namespace bench
+} // namespace desktopprobe
+} // namespace tools

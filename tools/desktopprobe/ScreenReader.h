@@ -1,10 +1,10 @@
-#ifndef PLOVIX_BENCH_DRIVER_SCREENREADER_H
-#define PLOVIX_BENCH_DRIVER_SCREENREADER_H
+#ifndef PLOVIX_TOOLS_DESKTOPPROBE_SCREENREADER_H
+#define PLOVIX_TOOLS_DESKTOPPROBE_SCREENREADER_H
 
 #include <windows.h>
 
-namespace bench {
-namespace driver {
+namespace tools {
+namespace desktopprobe {
 
 // The screen as the display driver shows it, read pixel by pixel: what a
 // user sees, whichever process painted it. Owns the screen's device context.
@@ -23,7 +23,7 @@ private:
     HDC _screen;
 };
 
-} // namespace driver
-} // namespace bench
+} // namespace desktopprobe
+} // namespace tools
 
 #endif
