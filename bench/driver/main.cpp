@@ -133,7 +133,7 @@ std::string commandLine(const Program& program) {
 }
 
 // The border, the text area and the block in either blue; for the saver
-// also the first letter of its banner, the last of its picture to be right.
+// also the first letter of its banner, so that its text counts as well.
 bool showsPicture(const ScreenReader& screen, const Program& program) {
     const COLORREF block = screen.pixel(BLOCK_X, BLOCK_Y);
     return screen.pixel(10, 10) == LIGHT && screen.pixel(400, 400) == DARK &&
