@@ -80,10 +80,10 @@ int PreviewHost::runInProcess(int seconds) {
 }
 
 void PreviewHost::_endAfter(int seconds) {
-    RECT area = {};
-    GetWindowRect(this->area(), &area);
-    std::printf("preview area: %ld %ld %ld %ld\n", area.left, area.top, area.right - area.left,
-                area.bottom - area.top);
+    RECT place = {};
+    GetWindowRect(area(), &place);
+    std::printf("preview area: %ld %ld %ld %ld\n", place.left, place.top, place.right - place.left,
+                place.bottom - place.top);
     std::fflush(stdout);
     if (seconds > 0) {
         SetTimer(frame(), END_TIMER, static_cast<UINT>(seconds) * 1000, nullptr);
