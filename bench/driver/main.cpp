@@ -125,11 +125,7 @@ std::string countOrNa(unsigned long long count) {
 }
 
 std::string commandLine(const Program& program) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    folder.erase(folder.find_last_of("\\/") + 1);
-    return "\"" + folder + program.file + "\"" + program.arguments;
+    return "\"" + ChildProcess::besideThisProgram(program.file) + "\"" + program.arguments;
 }
 
 // The border, the text area and the block in either blue; for the saver

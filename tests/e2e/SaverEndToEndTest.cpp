@@ -27,7 +27,7 @@ const COLORREF DARK = RGB(57, 57, 222);
 const COLORREF LIGHT = RGB(156, 156, 255);
 
 std::string saverCommand(const std::string& arguments) {
-    return "\"" + support::besideThisProgram("Plovix.scr") + "\"" +
+    return "\"" + SaverProcess::besideThisProgram("Plovix.scr") + "\"" +
            (arguments.empty() ? "" : " " + arguments);
 }
 

@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "previewhost/ChildProcess.h"
 
 namespace support {
@@ -28,14 +26,6 @@ inline HWND waitForWindow(const SaverProcess& process, const char* className,
         Sleep(10);
     }
     return nullptr;
-}
-
-// The path of a file in the folder of the running test program.
-inline std::string besideThisProgram(const std::string& name) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string program = path;
-    return program.substr(0, program.find_last_of("\\/") + 1) + name;
 }
 
 } // namespace support

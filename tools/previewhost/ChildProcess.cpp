@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <string>
 
 #include "platform/errorresources/SystemErrors.h"
 
@@ -35,6 +36,13 @@ ChildProcess::ChildProcess(const std::string& commandLine)
             "Could not start a program using 'CreateProcess'.\nCommand line: " + commandLine +
             "\n" + SystemErrors::map(error));
     }
+}
+
+std::string ChildProcess::besideThisProgram(const std::string& name) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string program = path;
+    return program.substr(0, program.find_last_of("\\/") + 1) + name;
 }
 
 ChildProcess::~ChildProcess() {

@@ -21,6 +21,10 @@ public:
     // Throws std::runtime_error, naming the call and the system's reason,
     // when the program cannot be started.
     explicit ChildProcess(const std::string& commandLine);
+    // The path of the file `name` in the folder of the running program, where
+    // the build puts the programs that are started.
+    static std::string besideThisProgram(const std::string& name);
+
     // Reports a process it could not end on the standard error output.
     ~ChildProcess();
 
