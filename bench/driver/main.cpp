@@ -7,7 +7,12 @@
 //   ("n/a" where the system answers 0) and the time from an injected key to
 //   the end of the process.
 // benchdriver click <program>
-//   The first picture, then the time from an injected mouse click to the end.
+//   The first picture and the blink, then the time from an injected mouse
+//   click to the end.
+// benchdriver display saver
+//   The times of the display-mode calls the saver makes and the references
+//   do not: reading the current mode, the switch to 800x600 and, once the
+//   blink's sampling time has passed, putting the user's mode back.
 // benchdriver soak <program> <seconds>
 //   Samples working set and handle counts every 5 s, prints them at the end
 //   of the first minute and at the end, then ends the program with a key.
@@ -285,17 +290,45 @@ int measure(const Program& program, bool full) {
     const double started = nowMs();
     ChildProcess process(commandLine(program));
     printValue("first_frame_ms", awaitPicture(screen, program, process, started));
+    // Both exits are measured from a program that has settled: right after
+    // its start Wine is still busy with the display switch.
+    measureBlink(screen, program);
     if (!full) {
         printValue("exit_click_ms", endWith(true, process, program));
         return 0;
     }
-    measureBlink(screen, program);
     awaitCaller();
     if (process.waitForExit(0) != ChildProcess::STILL_RUNNING) {
         fail("The program ended while it was idle.", program);
     }
     printResources(process, program);
     printValue("exit_key_ms", endWith(false, process, program));
+    return 0;
+}
+
+int display(const Program& program) {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    double start = nowMs();
+    if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) == 0) {
+        failCall("Could not read the display mode using 'EnumDisplaySettingsA'.", program);
+    }
+    printValue("display_read_ms", nowMs() - start);
+    mode.dmPelsWidth = 800;
+    mode.dmPelsHeight = 600;
+    start = nowMs();
+    LONG result = ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
+    if (result != DISP_CHANGE_SUCCESSFUL) {
+        fail("The display refused 800x600 (result " + std::to_string(result) + ").", program);
+    }
+    printValue("display_switch_ms", nowMs() - start);
+    Sleep(static_cast<DWORD>(BLINK_SAMPLING_MS));
+    start = nowMs();
+    result = ChangeDisplaySettingsA(nullptr, 0);
+    if (result != DISP_CHANGE_SUCCESSFUL) {
+        fail("The display mode was not put back (result " + std::to_string(result) + ").", program);
+    }
+    printValue("display_restore_ms", nowMs() - start);
     return 0;
 }
 
@@ -413,6 +446,9 @@ int main(int argc, char** argv) {
         if (argc == 3 && program != nullptr && (command == "measure" || command == "click")) {
             return measure(*program, command == "measure");
         }
+        if (argc == 3 && program == &PROGRAMS[0] && command == "display") {
+            return display(*program);
+        }
         if (argc == 4 && program != nullptr && parseCount(argv[3], &count)) {
             if (command == "soak") {
                 return soak(*program, count);
@@ -426,6 +462,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::fputs("usage: benchdriver measure|click saver|polling|blocking\n"
+               "       benchdriver display saver\n"
                "       benchdriver soak saver|polling|blocking <seconds>\n"
                "       benchdriver cycles saver|polling|blocking <count>\n",
                stderr);

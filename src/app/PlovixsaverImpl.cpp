@@ -56,7 +56,6 @@ WindowsBitmap* load(HINSTANCE module, WORD resource, int width, int height) {
     return new WindowsBitmap(MAKEINTRESOURCEA(resource), width, height, 0, module);
 }
 
-// Runs `body`; whatever escapes it is reported as a failure of `operation`.
 // Runs `body`; returns the report of what escaped it as a failure of
 // `operation`, or "" when nothing did.
 template <typename Body>
