@@ -8,7 +8,8 @@ set -euo pipefail
 source "$(dirname "$0")/lib/environment.sh"
 cd "$PLOVIX_ROOT"
 
-plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_WINE_PACKAGES[@]}"
+plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_WINE_PACKAGES[@]}" \
+    "${PLOVIX_SWITCHING_PACKAGES[@]}"
 trap plovix_cleanup EXIT
 
 for preset in host win32 win64; do
@@ -57,20 +58,31 @@ else
         "so 32-bit Wine cannot start here"
 fi
 
-# Everything but the refused-display tests runs on a display that accepts
-# 800x600; those run on one that refuses it, with a wineserver of its own.
+# Most tests run on a display that accepts 800x600 without changing; the
+# refused-display tests on one that refuses it, and the switching-display
+# tests on two that really switch: one offers 800x600 at the desktop's
+# refresh rate, the other only at another rate. Each display has a
+# wineserver of its own.
 REFUSING_DISPLAY_TESTS='^RefusingDisplay'
+SWITCHING_DISPLAY_TESTS='^SwitchingDisplay'
 
 plovix_start_display 800x600
 plovix_start_wine "$PLOVIX_ROOT/build/wine/800x600"
 plovix_check_display_switch "${windows_presets[@]}"
 for preset in "${windows_presets[@]}"; do
-    run_suite "$preset" "$preset" -E "$REFUSING_DISPLAY_TESTS"
+    run_suite "$preset" "$preset" -E "$REFUSING_DISPLAY_TESTS|$SWITCHING_DISPLAY_TESTS"
 done
 plovix_start_display 1024x768
 plovix_start_wine "$PLOVIX_ROOT/build/wine/1024x768"
 for preset in "${windows_presets[@]}"; do
     run_suite "$preset@1024x768" "$preset" -R "$REFUSING_DISPLAY_TESTS"
+done
+for rate in 60hz 75hz; do
+    plovix_start_switching_display "$PLOVIX_ROOT/tests/e2e/displays/switching-$rate.conf"
+    plovix_start_wine "$PLOVIX_ROOT/build/wine/switching-$rate"
+    for preset in "${windows_presets[@]}"; do
+        run_suite "$preset@$rate" "$preset" -R "$SWITCHING_DISPLAY_TESTS"
+    done
 done
 
 all_passed=0

@@ -16,6 +16,8 @@ PLOVIX_WINE_X11_LIBRARIES=(libx11-6 libxext6 libxcomposite1 libxcursor1 libxfixe
     libxinerama1 libxrandr2 libxrender1 libxxf86vm1 libfreetype6 libfontconfig1)
 PLOVIX_WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth fonts-wine
     "${PLOVIX_WINE_X11_LIBRARIES[@]}" "${PLOVIX_WINE_X11_LIBRARIES[@]/%/:i386}")
+# A display that really changes its mode: Xorg with the dummy video driver.
+PLOVIX_SWITCHING_PACKAGES=(xserver-xorg-core xserver-xorg-video-dummy)
 # What the run command uses to watch the virtual display and take pictures.
 PLOVIX_PICTURE_PACKAGES=(imagemagick xdotool x11-apps)
 
@@ -109,6 +111,32 @@ plovix_start_display() {
     export DISPLAY=":$(tr -d '\n' <"$number_file")"
     rm -f "$number_file"
     plovix_log "virtual display $DISPLAY at $size"
+}
+
+# Starts Xorg with the dummy video driver and the given configuration on a
+# free display and exports DISPLAY for it. Unlike Xvfb its screen really
+# takes the modes Wine switches to. Xorg runs headless only as root.
+plovix_start_switching_display() {
+    local config=$1 number_file log
+    number_file=$(mktemp)
+    log=$(mktemp)
+    Xorg -config "$config" -displayfd 3 -logfile "$log" -noreset -nolisten tcp -novtswitch \
+        -sharevts 3>"$number_file" >/dev/null 2>&1 &
+    PLOVIX_PIDS+=($!)
+    local tries=0
+    while [ ! -s "$number_file" ]; do
+        tries=$((tries + 1))
+        if [ $tries -gt 100 ] || ! kill -0 "${PLOVIX_PIDS[-1]}" 2>/dev/null; then
+            grep -E '^\((EE|WW)\)' "$log" >&2 || true
+            plovix_log "Xorg did not start with $config; its log: $log"
+            rm -f "$number_file"
+            return 1
+        fi
+        sleep 0.1
+    done
+    export DISPLAY=":$(tr -d '\n' <"$number_file")"
+    rm -f "$number_file" "$log"
+    plovix_log "switching display $DISPLAY ($(basename "$config"))"
 }
 
 # Runs a set-up step quietly; when it fails, shows what it printed and

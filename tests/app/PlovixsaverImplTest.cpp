@@ -13,6 +13,7 @@
 #include "support/FakeDisplaySettings.h"
 #include "support/RecordingReporter.h"
 #include "support/TestWindow.h"
+#include "windows/devices/display/WindowsDisplaySettings.h"
 
 namespace {
 
@@ -223,6 +224,26 @@ TEST_F(PlovixsaverImplTest, PreviewFillsItsParentAndOnlyClosingEndsIt) {
     EXPECT_EQ(nullptr, GetWindow(parent.handle(), GW_CHILD));
     EXPECT_TRUE(display.calls.empty());
     EXPECT_EQ(std::vector<std::string>{}, reporter.errors);
+}
+
+// Runs on a display that really switches: the run fails once the screen is
+// switched, and the user's mode is back when the failure is shown.
+TEST(SwitchingDisplaySaverTest, FailedRunIsShownOnceTheDesktopModeIsBack) {
+    support::RecordingReporter reporter;
+    windows::devices::display::WindowsDisplaySettings display;
+    app::InputExitPolicy policy;
+    DEVMODEA atReport = {};
+    atReport.dmSize = sizeof atReport;
+    reporter.onReport = [&] { EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &atReport); };
+    app::PlovixsaverImpl{&reporter,
+                         &display,
+                         &policy,
+                         "Plovix test",
+                         support::uniqueClassName(),
+                         GetModuleHandleA("kernel32.dll")}
+        .runScreensaver();
+    ASSERT_EQ(1u, reporter.errors.size());
+    EXPECT_EQ(1024u, atReport.dmPelsWidth);
 }
 
 } // namespace

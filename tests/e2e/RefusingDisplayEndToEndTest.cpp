@@ -12,8 +12,7 @@ namespace {
 
 TEST(RefusingDisplayEndToEndTest, FullScreenRunReportsTheRefusalAndOpensNoWindow) {
     ASSERT_NE(800, GetSystemMetrics(SM_CXSCREEN)) << "this test needs a display other than 800x600";
-    support::SaverProcess saver("\"" + support::SaverProcess::besideThisProgram("Plovix.scr") +
-                                "\" /s");
+    support::SaverProcess saver(support::saverCommand("/s"));
     const std::string text =
         support::closeMessageBox(app::MessageBoxReporter(app::APPLICATION_NAME).errorCaption())
             .text;

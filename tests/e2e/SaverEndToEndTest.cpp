@@ -14,59 +14,20 @@
 #include "support/MessageBoxWatcher.h"
 #include "support/SaverProcess.h"
 #include "support/TestWindow.h"
+#include "support/UserInput.h"
 
 namespace {
 
 using support::closeMessageBox;
+using support::key;
+using support::saverCommand;
 using support::SaverProcess;
-using Clock = std::chrono::steady_clock;
+using support::waitUntil;
 
 const char* const SAVER_CLASS = app::WINDOW_CLASS_NAME;
 const std::string ERROR_CAPTION = app::MessageBoxReporter(app::APPLICATION_NAME).errorCaption();
 const COLORREF DARK = RGB(57, 57, 222);
 const COLORREF LIGHT = RGB(156, 156, 255);
-
-std::string saverCommand(const std::string& arguments) {
-    return "\"" + SaverProcess::besideThisProgram("Plovix.scr") + "\"" +
-           (arguments.empty() ? "" : " " + arguments);
-}
-
-long millisecondsSince(Clock::time_point start) {
-    return static_cast<long>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
-}
-
-void key(WORD virtualKey) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = virtualKey;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof input[0]);
-}
-
-// Each move goes to the other of two points, so none is dropped as no move.
-// Absolute positions run from 0 to 65535 across the screen.
-void moveMouse(int index) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (300 + (index % 2) * 20) * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = 300 * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-}
-
-// Polls `condition` until it holds or `milliseconds` have passed.
-template <typename Condition>
-bool waitUntil(Condition condition, long milliseconds = 10000) {
-    const auto start = Clock::now();
-    while (!condition()) {
-        if (millisecondsSince(start) > milliseconds) {
-            return false;
-        }
-        Sleep(10);
-    }
-    return true;
-}
 
 // No flag means a full-screen run; the mouse test starts one with "/s".
 TEST(SaverEndToEndTest, ShowsTheBlinkingScreenUntilAKeyAndLeavesTheDesktopAsItWas) {
@@ -111,10 +72,10 @@ TEST(SaverEndToEndTest, MouseMovesEndTheRunOnlyAfterManyOfThem) {
     // Whole seconds are compared, so more than two have surely passed at three.
     ASSERT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(3200));
     int moves = 0;
-    const auto start = Clock::now();
+    const auto start = std::chrono::steady_clock::now();
     while (saver.waitForExit(30) == SaverProcess::STILL_RUNNING &&
-           millisecondsSince(start) < 30000) {
-        moveMouse(moves++);
+           support::millisecondsSince(start) < 30000) {
+        support::moveMouse(moves++);
     }
     EXPECT_EQ(0, saver.waitForExit(0));
     EXPECT_GE(moves, 35);

@@ -3,11 +3,19 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "previewhost/ChildProcess.h"
 
 namespace support {
 
 using SaverProcess = tools::previewhost::ChildProcess;
+
+// The command line that starts the built saver with the given arguments.
+inline std::string saverCommand(const std::string& arguments) {
+    return "\"" + SaverProcess::besideThisProgram("Plovix.scr") + "\"" +
+           (arguments.empty() ? "" : " " + arguments);
+}
 
 // The visible top-level window of the given class that `process` shows,
 // waiting up to `milliseconds` for it; null if there is none. Windows of the

@@ -1,0 +1,127 @@
+// Runs on displays whose mode really changes, at 1024x768: one that offers
+// 800x600 at the desktop's refresh rate and one that offers it only at
+// another. The switch and every way back are seen on the screen itself.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "app/Program.h"
+#include "support/SaverProcess.h"
+#include "support/TestWindow.h"
+#include "support/UserInput.h"
+
+namespace {
+
+using support::saverCommand;
+using support::SaverProcess;
+using support::waitUntil;
+
+// The screen's size as this process sees it now; the current mode that
+// EnumDisplaySettings reports may be the one this process saw last.
+bool screenIs(int width, int height) {
+    return GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height;
+}
+
+// Input goes to the foreground window, which a new window may not be yet:
+// it is given again until the run has ended.
+void repeatUntilEnded(SaverProcess& saver, void (*input)()) {
+    waitUntil([&] {
+        input();
+        return saver.waitForExit(100) != SaverProcess::STILL_RUNNING;
+    });
+}
+
+void pressSpace() {
+    support::key(VK_SPACE);
+}
+
+class SwitchingDisplayEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(screenIs(1024, 768)) << "this test needs a 1024x768 display that switches";
+    }
+    // A test that failed half-way leaves the next one the desktop's mode.
+    void TearDown() override {
+        if (!screenIs(1024, 768)) {
+            ChangeDisplaySettingsA(nullptr, 0);
+        }
+    }
+
+    // Starts a full-screen run and waits until its window covers the
+    // switched screen.
+    HWND startRun(SaverProcess& saver) {
+        const HWND window = support::waitForWindow(saver, app::WINDOW_CLASS_NAME);
+        RECT rect = {};
+        GetWindowRect(window, &rect);
+        EXPECT_TRUE(screenIs(800, 600));
+        EXPECT_TRUE(EqualRect(&rect, &FULL_SCREEN)) << rect.right << "x" << rect.bottom;
+        return window;
+    }
+
+    const RECT FULL_SCREEN = {0, 0, 800, 600};
+};
+
+TEST_F(SwitchingDisplayEndToEndTest, EveryWayARunEndsPutsTheDesktopModeBack) {
+    const std::pair<const char*, std::function<void(SaverProcess&)>> endings[] = {
+        {"key", [](SaverProcess& saver) { repeatUntilEnded(saver, pressSpace); }},
+        {"click", [](SaverProcess& saver) { repeatUntilEnded(saver, support::click); }},
+        {"mouse moves",
+         [](SaverProcess& saver) {
+             saver.waitForExit(3200); // more than two whole seconds
+             for (int moves = 0;
+                  moves < 500 && saver.waitForExit(30) == SaverProcess::STILL_RUNNING; ++moves) {
+                 support::moveMouse(moves);
+             }
+         }},
+        {"activation lost",
+         [](SaverProcess&) {
+             const support::TestWindow other(support::uniqueClassName(), 200, 100,
+                                             WS_POPUP | WS_VISIBLE);
+             SetForegroundWindow(other.handle());
+             waitUntil([] { return FindWindowA(app::WINDOW_CLASS_NAME, nullptr) == nullptr; });
+         }},
+    };
+    for (const auto& ending : endings) {
+        SaverProcess saver(saverCommand("/s"));
+        ASSERT_NE(nullptr, startRun(saver)) << ending.first;
+        ending.second(saver);
+        EXPECT_EQ(0, saver.waitForExit(10000)) << ending.first;
+        EXPECT_TRUE(screenIs(1024, 768)) << ending.first;
+    }
+}
+
+// Each run puts back the mode of the user's settings, not the one it found:
+// the second found 800x600, and whichever ends last must not leave it.
+TEST_F(SwitchingDisplayEndToEndTest, TwoOverlappingRunsLeaveTheDesktopMode) {
+    SaverProcess first(saverCommand("/s"));
+    ASSERT_NE(nullptr, startRun(first));
+    SaverProcess second(saverCommand("/s"));
+    ASSERT_NE(nullptr, support::waitForWindow(second, app::WINDOW_CLASS_NAME));
+    repeatUntilEnded(first, pressSpace);
+    repeatUntilEnded(second, pressSpace);
+    EXPECT_EQ(0, first.waitForExit(0));
+    EXPECT_EQ(0, second.waitForExit(0));
+    EXPECT_TRUE(screenIs(1024, 768));
+}
+
+// Windows puts a full-screen mode back when its process is killed; Wine
+// does not. Either way the next run that ends puts the desktop's mode back.
+TEST_F(SwitchingDisplayEndToEndTest, AfterAKilledRunTheNextRunPutsTheDesktopModeBack) {
+    {
+        SaverProcess killed(saverCommand("/s"));
+        ASSERT_NE(nullptr, startRun(killed));
+        ASSERT_NE(0, TerminateProcess(killed.handle(), 9));
+        EXPECT_EQ(9, killed.waitForExit(10000));
+    }
+    SaverProcess next(saverCommand("/s"));
+    ASSERT_NE(nullptr, support::waitForWindow(next, app::WINDOW_CLASS_NAME));
+    repeatUntilEnded(next, pressSpace);
+    EXPECT_EQ(0, next.waitForExit(0));
+    EXPECT_TRUE(screenIs(1024, 768));
+}
+
+} // namespace
