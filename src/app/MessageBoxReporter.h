@@ -10,7 +10,8 @@
 namespace app {
 
 // Shows every message in a message box captioned with the application's
-// name and the kind of message, and waits until the user closes it. The
+// name and the kind of message, and waits until the user closes it; a text
+// too long for a box is cut to what one can show. The
 // report operations go through the virtual show operations, so a subclass
 // can change where a kind of message goes.
 class MessageBoxReporter : public MessageReporter {

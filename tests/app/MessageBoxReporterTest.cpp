@@ -6,6 +6,7 @@
 
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "support/MessageBoxWatcher.h"
 
@@ -36,6 +37,30 @@ TEST(MessageBoxReporterTest, EachKindHasItsCaptionAndIconAndNoOwner) {
         EXPECT_EQ(kind.text, box.text);
         EXPECT_EQ(LoadIconA(nullptr, MAKEINTRESOURCEA(kind.icon)), box.icon);
         EXPECT_EQ(nullptr, box.owner);
+    }
+}
+
+// The box keeps its button on the screen and shows how its text begins.
+TEST(MessageBoxReporterTest, TextsTooLongForABoxAreCut) {
+    MessageBoxReporter reporter("Plovix Test");
+    std::string manyWords;
+    std::string manyLines;
+    for (int i = 0; i < 1000; ++i) {
+        manyWords += "ab ";
+        manyLines += "a\n";
+    }
+    const std::pair<std::string, std::string> cases[] = {
+        {"The flag /" + std::string(32000, 'x') + " is not allowed",
+         "The flag /" + std::string(79, 'x') + "... is not allowed"},
+        {manyWords, manyWords.substr(0, 2000) + "..."},
+        {manyLines, manyLines.substr(0, 80) + "..."},
+    };
+    for (const auto& c : cases) {
+        support::MessageBoxContents box;
+        std::thread watcher([&] { box = support::closeMessageBox("Plovix Test Error"); });
+        reporter.reportError(c.first);
+        watcher.join();
+        EXPECT_EQ(c.second, box.text);
     }
 }
 

@@ -81,10 +81,18 @@ TEST(SaverEndToEndTest, MouseMovesEndTheRunOnlyAfterManyOfThem) {
     EXPECT_GE(moves, 35);
 }
 
+// The longest command line Windows passes on, and letters outside ASCII in
+// this system's code page.
 TEST(SaverEndToEndTest, BadCommandLinesAreShownAndEndWithOne) {
+    char accented[16] = {};
+    WideCharToMultiByte(CP_ACP, 0, L"/\u00e9t\u00e9", -1, accented, sizeof accented, nullptr,
+                        nullptr);
+    const std::string longest = "/" + std::string(32000, 'x');
     const std::pair<std::string, std::string> cases[] = {
         {"/x", "The flag /x is not allowed"},
         {"/p \"5", "Unmatched \" found when parsing command line: " + saverCommand("/p \"5") + " "},
+        {longest, "The flag /" + std::string(79, 'x') + "... is not allowed"},
+        {accented, "The flag " + std::string(accented) + " is not allowed"},
     };
     for (const auto& c : cases) {
         SaverProcess saver(saverCommand(c.first));
@@ -94,11 +102,14 @@ TEST(SaverEndToEndTest, BadCommandLinesAreShownAndEndWithOne) {
     }
 }
 
+std::string previewArguments(HWND parent) {
+    return "/p " + std::to_string(static_cast<unsigned long>(
+                       reinterpret_cast<std::uintptr_t>(parent) & 0xFFFFFFFFu));
+}
+
 TEST(SaverEndToEndTest, PreviewLivesInsideItsParentUntilTheParentIsGone) {
     support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
-    SaverProcess saver(
-        saverCommand("/p " + std::to_string(static_cast<unsigned long>(
-                                 reinterpret_cast<std::uintptr_t>(parent.handle())))));
+    SaverProcess saver(saverCommand(previewArguments(parent.handle())));
     // Waits until the child is made and shown; the saver's child sends its
     // parent messages while it is made, so they are answered meanwhile.
     HWND child = nullptr;
@@ -127,6 +138,24 @@ TEST(SaverEndToEndTest, PreviewIntoABadHandleIsReported) {
     const std::string text = closeMessageBox(ERROR_CAPTION).text;
     EXPECT_EQ(0u, text.find("Exception caught in 'runPreview'.\n")) << text;
     EXPECT_EQ(0, saver.waitForExit(5000));
+}
+
+// The dialog may close its preview while the saver starts. Gone before the
+// saver looked, the parent is a handle of no window and is reported; gone
+// later, the run just ends. Either way: exit code 0 and no window left.
+TEST(SaverEndToEndTest, PreviewWhoseParentGoesWhileItStartsEndsWithZero) {
+    support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
+    SaverProcess saver(saverCommand(previewArguments(parent.handle())));
+    parent.destroy();
+    waitUntil([&] {
+        const HWND box = tools::desktopprobe::MessageBoxReader::find(ERROR_CAPTION);
+        if (box != nullptr) {
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+        return saver.waitForExit(10) != SaverProcess::STILL_RUNNING;
+    });
+    EXPECT_EQ(0, saver.waitForExit(0));
+    EXPECT_EQ(nullptr, FindWindowA(SAVER_CLASS, nullptr));
 }
 
 } // namespace
