@@ -39,6 +39,7 @@
 #include <vector>
 
 #include "app/Program.h"
+#include "desktopprobe/InputSender.h"
 #include "desktopprobe/ScreenReader.h"
 #include "platform/errorresources/SystemErrors.h"
 #include "previewhost/ChildProcess.h"
@@ -47,6 +48,7 @@
 namespace {
 
 using platform::errorresources::SystemErrors;
+using tools::desktopprobe::InputSender;
 using tools::desktopprobe::ScreenReader;
 using tools::previewhost::ChildProcess;
 
@@ -260,18 +262,8 @@ void printResources(const ChildProcess& process, const Program& program) {
 // Milliseconds from injecting a space key (or a left click) to the end of
 // the process.
 double endWith(bool click, ChildProcess& process, const Program& program) {
-    INPUT input[2] = {};
-    if (click) {
-        input[0].type = input[1].type = INPUT_MOUSE;
-        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    } else {
-        input[0].type = input[1].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = input[1].ki.wVk = VK_SPACE;
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
     const double sent = nowMs();
-    if (SendInput(2, input, sizeof input[0]) != 2) {
+    if (!(click ? InputSender::click() : InputSender::key(VK_SPACE))) {
         failCall("Could not inject the input using 'SendInput'.", program);
     }
     if (process.waitForExit(EXIT_TIMEOUT_MS) == ChildProcess::STILL_RUNNING) {

@@ -10,19 +10,20 @@
 
 #include "app/MessageBoxReporter.h"
 #include "app/Program.h"
+#include "desktopprobe/InputSender.h"
 #include "desktopprobe/ScreenReader.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SaverProcess.h"
 #include "support/TestWindow.h"
-#include "support/UserInput.h"
+#include "support/Waiting.h"
 
 namespace {
 
 using support::closeMessageBox;
-using support::key;
 using support::saverCommand;
 using support::SaverProcess;
 using support::waitUntil;
+using tools::desktopprobe::InputSender;
 
 const char* const SAVER_CLASS = app::WINDOW_CLASS_NAME;
 const std::string ERROR_CAPTION = app::MessageBoxReporter(app::APPLICATION_NAME).errorCaption();
@@ -54,7 +55,7 @@ TEST(SaverEndToEndTest, ShowsTheBlinkingScreenUntilAKeyAndLeavesTheDesktopAsItWa
     });
     EXPECT_EQ(4, changes);
 
-    key(VK_SPACE);
+    InputSender::key(VK_SPACE);
     EXPECT_EQ(0, saver.waitForExit(5000));
     EXPECT_EQ(width, GetSystemMetrics(SM_CXSCREEN));
     CURSORINFO cursor = {};
@@ -75,7 +76,7 @@ TEST(SaverEndToEndTest, MouseMovesEndTheRunOnlyAfterManyOfThem) {
     const auto start = std::chrono::steady_clock::now();
     while (saver.waitForExit(30) == SaverProcess::STILL_RUNNING &&
            support::millisecondsSince(start) < 30000) {
-        support::moveMouse(moves++);
+        InputSender::moveMouse(moves++);
     }
     EXPECT_EQ(0, saver.waitForExit(0));
     EXPECT_GE(moves, 35);

@@ -10,15 +10,17 @@
 #include <utility>
 
 #include "app/Program.h"
+#include "desktopprobe/InputSender.h"
 #include "support/SaverProcess.h"
 #include "support/TestWindow.h"
-#include "support/UserInput.h"
+#include "support/Waiting.h"
 
 namespace {
 
 using support::saverCommand;
 using support::SaverProcess;
 using support::waitUntil;
+using tools::desktopprobe::InputSender;
 
 // The screen's size as this process sees it now; the current mode that
 // EnumDisplaySettings reports may be the one this process saw last.
@@ -28,15 +30,15 @@ bool screenIs(int width, int height) {
 
 // Input goes to the foreground window, which a new window may not be yet:
 // it is given again until the run has ended.
-void repeatUntilEnded(SaverProcess& saver, void (*input)()) {
+void repeatUntilEnded(SaverProcess& saver, bool (*input)()) {
     waitUntil([&] {
         input();
         return saver.waitForExit(100) != SaverProcess::STILL_RUNNING;
     });
 }
 
-void pressSpace() {
-    support::key(VK_SPACE);
+bool pressSpace() {
+    return InputSender::key(VK_SPACE);
 }
 
 class SwitchingDisplayEndToEndTest : public ::testing::Test {
@@ -68,13 +70,13 @@ protected:
 TEST_F(SwitchingDisplayEndToEndTest, EveryWayARunEndsPutsTheDesktopModeBack) {
     const std::pair<const char*, std::function<void(SaverProcess&)>> endings[] = {
         {"key", [](SaverProcess& saver) { repeatUntilEnded(saver, pressSpace); }},
-        {"click", [](SaverProcess& saver) { repeatUntilEnded(saver, support::click); }},
+        {"click", [](SaverProcess& saver) { repeatUntilEnded(saver, InputSender::click); }},
         {"mouse moves",
          [](SaverProcess& saver) {
              saver.waitForExit(3200); // more than two whole seconds
              for (int moves = 0;
                   moves < 500 && saver.waitForExit(30) == SaverProcess::STILL_RUNNING; ++moves) {
-                 support::moveMouse(moves);
+                 InputSender::moveMouse(moves);
              }
          }},
         {"activation lost",
