@@ -53,7 +53,7 @@ protected:
         }
     }
 
-    // Starts a full-screen run and waits until its window covers the
+    // The window of a full-screen run, once it is shown; it must cover the
     // switched screen.
     HWND startRun(SaverProcess& saver) {
         const HWND window = support::waitForWindow(saver, app::WINDOW_CLASS_NAME);
