@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # The test command. Installs what is missing, builds the host, win32 and
 # win64 presets and runs every suite: the host one natively, the Windows ones
-# under Wine in a private virtual display. Exits non-zero if anything fails or
-# no test ran.
+# under Wine in a private virtual display, then makes the release packages and
+# runs the installer test. Exits non-zero if anything fails or no test ran.
 set -euo pipefail
 
 source "$(dirname "$0")/lib/environment.sh"
 cd "$PLOVIX_ROOT"
 
 plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_WINE_PACKAGES[@]}" \
-    "${PLOVIX_SWITCHING_PACKAGES[@]}"
+    "${PLOVIX_SWITCHING_PACKAGES[@]}" "${PLOVIX_PACKAGING_PACKAGES[@]}" xdotool
 trap plovix_cleanup EXIT
 
 for preset in host win32 win64; do
@@ -84,6 +84,30 @@ for rate in 60hz 75hz; do
         run_suite "$preset@$rate" "$preset" -R "$SWITCHING_DISPLAY_TESTS"
     done
 done
+
+# The installer is a 32-bit program: without 32-bit Wine it cannot run here.
+if plovix_can_run_wine32; then
+    plovix_log "making the packages"
+    ./scripts/package.sh >/dev/null
+    plovix_log "testing the installer"
+    installer_log=$(mktemp)
+    tests/installer/installer-test.sh >"$installer_log" || status=1
+    cat "$installer_log"
+    # Its last line: "N passed, N failed".
+    read -r installer_passed _ installer_failed _ < <(tail -1 "$installer_log")
+    rm -f "$installer_log"
+    if ! [[ ${installer_passed:-} =~ ^[0-9]+$ && ${installer_failed:-} =~ ^[0-9]+$ ]]; then
+        plovix_log "the installer test ended before its count"
+        installer_passed=0
+        installer_failed=1
+        status=1
+    fi
+    passed[installer]=$installer_passed
+    failed[installer]=$installer_failed
+    suites+=(installer)
+else
+    plovix_log "installer not tested: it is a 32-bit program and 32-bit Wine cannot start here"
+fi
 
 all_passed=0
 all_failed=0

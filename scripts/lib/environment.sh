@@ -18,6 +18,8 @@ PLOVIX_WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth fonts-wine
     "${PLOVIX_WINE_X11_LIBRARIES[@]}" "${PLOVIX_WINE_X11_LIBRARIES[@]/%/:i386}")
 # A display that really changes its mode: Xorg with the dummy video driver.
 PLOVIX_SWITCHING_PACKAGES=(xserver-xorg-core xserver-xorg-video-dummy)
+# What the package command makes the installer and the archive with.
+PLOVIX_PACKAGING_PACKAGES=(nsis zip git)
 # What the run command uses to watch the virtual display and take pictures.
 PLOVIX_PICTURE_PACKAGES=(imagemagick xdotool x11-apps)
 
@@ -156,11 +158,12 @@ _plovix_step() {
 }
 
 # Makes (once) and starts the Wine prefix in the given folder for the current
-# DISPLAY, and keeps its wineserver running. A wineserver keeps the screen
-# size it first saw, so each display size needs its own prefix.
+# DISPLAY, and keeps its wineserver running: a 64-bit Windows, or a 32-bit one
+# when the second argument is win32. A wineserver keeps the screen size it
+# first saw, so each display size needs its own prefix.
 plovix_start_wine() {
     export WINEPREFIX=$1
-    export WINEARCH=win64
+    export WINEARCH=${2:-win64}
     export WINEDEBUG=${WINEDEBUG:--all}
     export WINEDLLOVERRIDES="mscoree,mshtml="
     PLOVIX_WINE_PREFIXES+=("$WINEPREFIX")

@@ -6,18 +6,21 @@
 //   Prints the text of the message box with that caption. Exit code 0, or 3
 //   when no such box is shown.
 // desktopprobe names
-//   Prints the saver's window title and the captions of its boxes, one
-//   "name: value" line each, so that the commands need not retype them.
+//   Prints the saver's window title, the captions of its boxes and its notice
+//   (line breaks as "\n"), one "name: value" line each, so that the commands
+//   need not retype them.
 // All exit with 2 for a bad command line and 1 when the probe itself fails.
 // The set-up and run commands use it to see what Wine really does.
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "app/MessageBoxReporter.h"
+#include "app/PlovixsaverImpl.h"
 #include "app/Program.h"
 #include "desktopprobe/MessageBoxReader.h"
 #include "platform/errorresources/SystemErrors.h"
@@ -87,9 +90,14 @@ int probeBox(const std::string& caption) {
 
 int printNames() {
     const app::MessageBoxReporter reporter(app::APPLICATION_NAME);
+    std::string notice = app::PlovixsaverImpl::NOTICE;
+    for (std::size_t at = notice.find('\n'); at != std::string::npos;
+         at = notice.find('\n', at + 2)) {
+        notice.replace(at, 1, "\\n");
+    }
     std::fputs((std::string("window title: ") + app::WINDOW_TITLE + "\n" +
-                "error caption: " + reporter.errorCaption() + "\n" +
-                "information caption: " + reporter.informationCaption() + "\n")
+                "error caption: " + reporter.errorCaption() + "\n" + "information caption: " +
+                reporter.informationCaption() + "\n" + "notice: " + notice + "\n")
                    .c_str(),
                stdout);
     return ACCEPTED;

@@ -1,0 +1,60 @@
+# The release packages, one of each for both kinds of Windows, made in the
+# 64-bit build from its saver and the 32-bit build's (./scripts/package.sh
+# builds both): the installer, Plovix-<version>-setup.exe, by CPack's NSIS
+# generator, and the archive, Plovix-<version>.zip, by the release-archive
+# target. Both land in packages/ of the 64-bit build.
+
+# Each build installs its saver under the name the packages give it.
+math(EXPR plovix_bits "${CMAKE_SIZEOF_VOID_P} * 8")
+get_target_property(plovix_saver_suffix Plovix SUFFIX)
+set(PLOVIX_SAVER_FILE Plovix${plovix_saver_suffix})
+set(PLOVIX_PACKAGED_SAVER_32 Plovix-32-bit${plovix_saver_suffix})
+set(PLOVIX_PACKAGED_SAVER_64 Plovix-64-bit${plovix_saver_suffix})
+install(PROGRAMS $<TARGET_FILE:Plovix> DESTINATION . RENAME ${PLOVIX_PACKAGED_SAVER_${plovix_bits}}
+        COMPONENT saver)
+
+if(NOT plovix_bits EQUAL 64)
+    return()
+endif()
+
+set(PLOVIX_WIN32_BUILD_DIR "${CMAKE_BINARY_DIR}/../win32"
+    CACHE PATH "The 32-bit build whose saver goes into the packages")
+set(PLOVIX_PACKAGE_DIR ${CMAKE_BINARY_DIR}/packages)
+
+set(CPACK_GENERATOR NSIS)
+set(CPACK_PACKAGE_VENDOR "${PLOVIX_AUTHORS}")
+set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-setup)
+set(CPACK_PACKAGE_DIRECTORY ${PLOVIX_PACKAGE_DIR})
+set(CPACK_PACKAGE_INSTALL_DIRECTORY ${PROJECT_NAME})
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY ${PROJECT_NAME})
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+# Both savers, side by side in one staging folder.
+set(CPACK_INSTALL_CMAKE_PROJECTS
+    "${PLOVIX_WIN32_BUILD_DIR};${PROJECT_NAME};saver;/"
+    "${CMAKE_BINARY_DIR};${PROJECT_NAME};saver;/")
+set(CPACK_NSIS_PACKAGE_NAME "${PROJECT_DESCRIPTION}")
+set(CPACK_NSIS_DISPLAY_NAME "${PROJECT_DESCRIPTION}")
+set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/src/app/resources/plovix.ico)
+# Read by the installer's own template in cmake/packaging.
+set(CPACK_PLOVIX_COPYRIGHT "${PLOVIX_COPYRIGHT}")
+set(CPACK_PLOVIX_SAVER_FILE ${PLOVIX_SAVER_FILE})
+set(CPACK_PLOVIX_SAVER_32 ${PLOVIX_PACKAGED_SAVER_32})
+set(CPACK_PLOVIX_SAVER_64 ${PLOVIX_PACKAGED_SAVER_64})
+list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake/packaging)
+include(CPack)
+
+add_custom_target(release-archive
+    COMMAND ${CMAKE_COMMAND}
+        -D SOURCE_DIR=${PROJECT_SOURCE_DIR}
+        -D PRODUCT=${PROJECT_DESCRIPTION}
+        -D VERSION=${PROJECT_VERSION}
+        -D SAVER_32=${PLOVIX_WIN32_BUILD_DIR}/${PLOVIX_SAVER_FILE}
+        -D SAVER_64=$<TARGET_FILE:Plovix>
+        -D NAME_32=${PLOVIX_PACKAGED_SAVER_32}
+        -D NAME_64=${PLOVIX_PACKAGED_SAVER_64}
+        -D STAGE=${CMAKE_BINARY_DIR}/release-archive
+        -D ARCHIVE=${PLOVIX_PACKAGE_DIR}/${PROJECT_NAME}-${PROJECT_VERSION}.zip
+        -P ${PROJECT_SOURCE_DIR}/cmake/packaging/ReleaseArchive.cmake
+    DEPENDS Plovix
+    COMMENT "Making the release archive"
+    VERBATIM)

@@ -1,0 +1,61 @@
+# Makes the release archive: both savers under names that say which is which,
+# the README's installation section as INSTALL.txt and the licence as
+# LICENSE.txt, the texts with Windows line ends. The same sources give the
+# same bytes: sorted entries, one mode and one date for every file, the date
+# of the commit (or SOURCE_DATE_EPOCH when set), and no extra attributes.
+#
+# cmake -D SOURCE_DIR=... -D PRODUCT=... -D VERSION=... -D SAVER_32=... -D SAVER_64=...
+#       -D NAME_32=... -D NAME_64=... -D STAGE=<folder> -D ARCHIVE=<zip> -P ReleaseArchive.cmake
+
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(epoch $ENV{SOURCE_DATE_EPOCH})
+else()
+    execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${SOURCE_DIR}
+                    OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "The archive's date comes from the commit: set SOURCE_DATE_EPOCH "
+                            "outside a git checkout")
+    endif()
+endif()
+
+set(begin "<!-- installation: copied into the release archive's INSTALL.txt -->\n")
+set(end "<!-- end of installation -->")
+file(READ ${SOURCE_DIR}/README.md readme)
+string(FIND "${readme}" "${begin}" first)
+string(FIND "${readme}" "${end}" last)
+if(first EQUAL -1 OR last LESS first)
+    message(FATAL_ERROR "README.md has no installation section between \"${begin}\" and \"${end}\"")
+endif()
+string(LENGTH "${begin}" skip)
+math(EXPR first "${first} + ${skip}")
+math(EXPR length "${last} - ${first}")
+string(SUBSTRING "${readme}" ${first} ${length} installation)
+string(STRIP "${installation}" installation)
+file(READ ${SOURCE_DIR}/LICENSE licence)
+
+file(REMOVE_RECURSE ${STAGE})
+file(MAKE_DIRECTORY ${STAGE})
+function(write_text name text)
+    string(REPLACE "\n" "\r\n" text "${text}")
+    file(WRITE ${STAGE}/${name} "${text}")
+endfunction()
+write_text(INSTALL.txt "${PRODUCT} ${VERSION}\n\n${installation}\n")
+write_text(LICENSE.txt "${licence}")
+file(COPY_FILE ${SAVER_32} ${STAGE}/${NAME_32})
+file(COPY_FILE ${SAVER_64} ${STAGE}/${NAME_64})
+
+file(GLOB entries RELATIVE ${STAGE} ${STAGE}/*)
+list(SORT entries)
+foreach(entry IN LISTS entries)
+    file(CHMOD ${STAGE}/${entry} PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+endforeach()
+execute_process(COMMAND touch -d @${epoch} ${entries} WORKING_DIRECTORY ${STAGE}
+                COMMAND_ERROR_IS_FATAL ANY)
+# zip adds to an archive that exists; the archive is made anew. It stores
+# local times, so the time zone is fixed.
+file(REMOVE ${ARCHIVE})
+get_filename_component(folder ${ARCHIVE} DIRECTORY)
+file(MAKE_DIRECTORY ${folder})
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC zip -X -D -q ${ARCHIVE} ${entries}
+                WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
+message(STATUS "Release archive: ${ARCHIVE}")
