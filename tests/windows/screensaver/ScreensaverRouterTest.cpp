@@ -1,7 +1,5 @@
 #include "windows/screensaver/ScreensaverRouter.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <climits>
