@@ -9,7 +9,7 @@
 # each target's executions; sets PLOVIX_FUZZ_PASSED and PLOVIX_FUZZ_FAILED
 # and returns non-zero if any target failed.
 plovix_fuzz() {
-    local seconds=$1 configure_log seeds target run log status=0
+    local seconds=$1 configure_log seeds target run log finding status=0
     PLOVIX_FUZZ_PASSED=0
     PLOVIX_FUZZ_FAILED=0
     plovix_log "building fuzz"
@@ -38,9 +38,9 @@ plovix_fuzz() {
                 "$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")"
             PLOVIX_FUZZ_PASSED=$((PLOVIX_FUZZ_PASSED + 1))
         else
-            tail -n 30 "$log" >&2
-            plovix_log "$target failed on $(sed -n 's/.*Test unit written to //p' "$log" |
-                tail -n 1); its log is $log"
+            grep -E 'property failed|ERROR:|SUMMARY:' "$log" >&2 || tail -n 30 "$log" >&2
+            finding=$(sed -n 's/.*Test unit written to //p' "$log" | tail -n 1)
+            plovix_log "$target failed${finding:+; the input is kept as $finding}; its log is $log"
             PLOVIX_FUZZ_FAILED=$((PLOVIX_FUZZ_FAILED + 1))
             status=1
         fi
