@@ -27,3 +27,20 @@ if(PLOVIX_SANITIZE)
         -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_link_options(plovix_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# Fuzzing: the code under test is instrumented for libFuzzer's coverage and
+# checked by both sanitizers; only the fuzz targets link libFuzzer, whose
+# main drives them (plovix_fuzz_target).
+if(PLOVIX_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang" OR CMAKE_CROSSCOMPILING)
+        message(FATAL_ERROR "PLOVIX_FUZZ needs a native clang; use the fuzz preset.")
+    endif()
+    set(fuzz_sanitizers -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_compile_options(plovix_options INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined ${fuzz_sanitizers})
+    target_link_options(plovix_options INTERFACE -fsanitize=address,undefined)
+    add_library(plovix_fuzz_target INTERFACE)
+    target_compile_options(plovix_fuzz_target INTERFACE
+        -fsanitize=fuzzer,address,undefined ${fuzz_sanitizers})
+    target_link_options(plovix_fuzz_target INTERFACE -fsanitize=fuzzer,address,undefined)
+endif()

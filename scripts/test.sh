@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # The test command. Installs what is missing, builds the host, win32 and
-# win64 presets and runs every suite: the host one natively, the Windows ones
-# under Wine in a private virtual display, then makes the release packages and
-# runs the installer test. Exits non-zero if anything fails or no test ran.
+# win64 presets and runs every suite: the host one natively, the fuzz targets
+# over their seeds and 20 s of fuzzing each, the Windows ones under Wine in
+# private virtual displays, then makes the release packages and runs the
+# installer test. Exits non-zero if anything fails or no test ran.
 set -euo pipefail
 
 source "$(dirname "$0")/lib/environment.sh"
+source "$(dirname "$0")/lib/fuzz.sh"
 cd "$PLOVIX_ROOT"
 
-plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_WINE_PACKAGES[@]}" \
-    "${PLOVIX_SWITCHING_PACKAGES[@]}" "${PLOVIX_PACKAGING_PACKAGES[@]}" xdotool
+plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_FUZZ_PACKAGES[@]}" \
+    "${PLOVIX_WINE_PACKAGES[@]}" "${PLOVIX_SWITCHING_PACKAGES[@]}" \
+    "${PLOVIX_PACKAGING_PACKAGES[@]}" xdotool
 trap plovix_cleanup EXIT
 
 for preset in host win32 win64; do
@@ -49,6 +52,17 @@ run_suite() {
 }
 
 run_suite host host
+
+# One test for each fuzz target: its seeds, then 20 s of fuzzing.
+plovix_log "testing fuzz"
+plovix_fuzz 20 || status=1
+passed[fuzz]=$PLOVIX_FUZZ_PASSED
+failed[fuzz]=$PLOVIX_FUZZ_FAILED
+suites+=(fuzz)
+if [ $((PLOVIX_FUZZ_PASSED + PLOVIX_FUZZ_FAILED)) -eq 0 ]; then
+    plovix_log "fuzz ran no target"
+    status=1
+fi
 
 windows_presets=(win64)
 if plovix_can_run_wine32; then

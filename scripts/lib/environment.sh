@@ -8,6 +8,9 @@ PLOVIX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 PLOVIX_BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix)
+# The fuzz build: clang, and libFuzzer's runtime with the sanitizers' (clang
+# only recommends it).
+PLOVIX_FUZZ_PACKAGES=(cmake ninja-build clang libclang-rt-14-dev)
 # Wine's X11 driver loads these X extension libraries when it starts and
 # quietly does without any that are missing (without XRandR no display mode
 # can be switched); Wine's packages only recommend them, so they are named

@@ -15,7 +15,8 @@ public:
 
     // Replaces every occurrence of `searchFor`, left to right and never inside
     // text it has just inserted. Returns the number of replacements; an empty
-    // `searchFor` replaces nothing.
+    // `searchFor` replaces nothing. `replaceIn` holds no zero byte (one is
+    // reported as a failed check).
     static int replaceAll(std::string& replaceIn, const std::string& searchFor,
                           const std::string& replaceWith);
 

@@ -1,26 +1,27 @@
 #ifndef PLOVIX_TESTS_SUPPORT_FAKEPROCESS_H
 #define PLOVIX_TESTS_SUPPORT_FAKEPROCESS_H
 
-#include <windows.h>
-
+#include <cstdint>
 #include <string>
+#include <utility>
 
 #include "windows/screensaver/ProcessContext.h"
 
 namespace support {
 
-// A process started with the given command line, with window 4242 in front.
+// A process started with the given command line, with the given window
+// (4242 unless told) in front.
 class FakeProcess : public windows::screensaver::ProcessContext {
 public:
-    explicit FakeProcess(std::string commandLine)
-        : _commandLine(std::move(commandLine)) {}
+    explicit FakeProcess(std::string commandLine, std::uintptr_t foreground = 4242)
+        : _commandLine(std::move(commandLine))
+        , _foreground(reinterpret_cast<HWND>(foreground)) {}
     std::string getCommandLine() const override { return _commandLine; }
-    HWND getForegroundWindow() const override {
-        return reinterpret_cast<HWND>(static_cast<std::intptr_t>(4242));
-    }
+    HWND getForegroundWindow() const override { return _foreground; }
 
 private:
     std::string _commandLine;
+    HWND _foreground;
 };
 
 } // namespace support

@@ -1,9 +1,9 @@
 #ifndef PLOVIX_WINDOWS_SCREENSAVER_PROCESSCONTEXT_H
 #define PLOVIX_WINDOWS_SCREENSAVER_PROCESSCONTEXT_H
 
-#include <windows.h>
-
 #include <string>
+
+#include "windows/screensaver/WindowHandle.h"
 
 namespace windows {
 namespace screensaver {

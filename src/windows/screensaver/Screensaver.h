@@ -1,7 +1,7 @@
 #ifndef PLOVIX_WINDOWS_SCREENSAVER_SCREENSAVER_H
 #define PLOVIX_WINDOWS_SCREENSAVER_SCREENSAVER_H
 
-#include <windows.h>
+#include "windows/screensaver/WindowHandle.h"
 
 namespace windows {
 namespace screensaver {

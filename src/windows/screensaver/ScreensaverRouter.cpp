@@ -6,7 +6,6 @@
 #include "util/Assertion.h"
 #include "util/StringHelper.h"
 #include "util/parser/CommandLineConverter.h"
-#include "windows/screensaver/WindowsProcessContext.h"
 
 namespace windows {
 namespace screensaver {
@@ -17,6 +16,12 @@ using util::StringHelper;
 using util::parser::CommandLineConverter;
 
 namespace {
+
+const char* const S_FLAG = "/s";
+const char* const C_FLAG = "/c";
+const char* const P_FLAG = "/p";
+const char* const L_FLAG = "/l";
+const char* const UNDEFINED = "Undefined";
 
 // Window handles are 32-bit values, sign-extended on 64-bit Windows.
 std::int32_t handleToInteger(HWND handle) {
@@ -52,19 +57,11 @@ string ScreensaverRouter::_argumentText(const string& source) {
     return StringHelper::toLowerCase(arguments);
 }
 
-ScreensaverRouter::ScreensaverRouter(Screensaver& screensaver, const string& commandLine)
-    : ScreensaverRouter(screensaver, commandLine, WindowsProcessContext()) {}
-
 ScreensaverRouter::ScreensaverRouter(Screensaver& screensaver, const string& commandLine,
                                      const ProcessContext& context)
-    : _S_FLAG("/s")
-    , _C_FLAG("/c")
-    , _P_FLAG("/p")
-    , _L_FLAG("/l")
-    , _UNDEFINED("Undefined")
-    , _screensaver(screensaver)
+    : _screensaver(screensaver)
     , _flags('/')
-    , _defined(_UNDEFINED)
+    , _defined(UNDEFINED)
     , _windowHandle(0) {
     _parse(commandLine, context);
 }
@@ -75,25 +72,22 @@ void ScreensaverRouter::_parse(const string& commandLine, const ProcessContext& 
     const CommandLineConverter converter(context.getCommandLine());
     const string& source = commandLine.empty() ? converter.getCommandLine() : commandLine;
 
-    _flags.addFlag(_S_FLAG, 0, 0, true);
-    _flags.addFlag(_C_FLAG, 0, 1, true);
-    _flags.addFlag(_P_FLAG, 1, 1, true);
-    _flags.addFlag(_L_FLAG, 1, 1, true);
+    declareFlags(_flags);
     _flags.parse(_argumentText(source));
 
     // "/s" wins over the previews, and they win over "/c".
-    if (_flags.isFlagSet(_S_FLAG)) {
-        _defined = _S_FLAG;
+    if (_flags.isFlagSet(S_FLAG)) {
+        _defined = S_FLAG;
         _windowHandle = 0;
-    } else if (_flags.isFlagSet(_P_FLAG)) {
-        _defined = _P_FLAG;
-        _windowHandle = parseInteger(_flags.getArguments(_P_FLAG)[0]);
-    } else if (_flags.isFlagSet(_L_FLAG)) {
-        _defined = _L_FLAG;
-        _windowHandle = parseInteger(_flags.getArguments(_L_FLAG)[0]);
-    } else if (_flags.isFlagSet(_C_FLAG)) {
-        _defined = _C_FLAG;
-        const std::vector<string>& arguments = _flags.getArguments(_C_FLAG);
+    } else if (_flags.isFlagSet(P_FLAG)) {
+        _defined = P_FLAG;
+        _windowHandle = parseInteger(_flags.getArguments(P_FLAG)[0]);
+    } else if (_flags.isFlagSet(L_FLAG)) {
+        _defined = L_FLAG;
+        _windowHandle = parseInteger(_flags.getArguments(L_FLAG)[0]);
+    } else if (_flags.isFlagSet(C_FLAG)) {
+        _defined = C_FLAG;
+        const std::vector<string>& arguments = _flags.getArguments(C_FLAG);
         if (arguments.empty()) {
             _windowHandle = handleToInteger(context.getForegroundWindow());
         } else if (arguments.size() == 1) {
@@ -103,7 +97,7 @@ void ScreensaverRouter::_parse(const string& commandLine, const ProcessContext& 
         }
     } else {
         // No flag at all means a full-screen run.
-        _defined = _S_FLAG;
+        _defined = S_FLAG;
         _windowHandle = 0;
     }
 }
@@ -111,17 +105,17 @@ void ScreensaverRouter::_parse(const string& commandLine, const ProcessContext& 
 // Exactly one operation of the screen saver is called, and it returns when
 // its mode has ended.
 void ScreensaverRouter::route() {
-    PLOVIX_CHECK(_defined != _UNDEFINED);
-    if (_defined == _S_FLAG) {
+    PLOVIX_CHECK(_defined != UNDEFINED);
+    if (_defined == S_FLAG) {
         _screensaver.runScreensaver();
         return;
     }
     // "/l" is an older spelling of "/p".
-    if (_defined == _P_FLAG || _defined == _L_FLAG) {
+    if (_defined == P_FLAG || _defined == L_FLAG) {
         _screensaver.runPreview(integerToHandle(_windowHandle));
         return;
     }
-    if (_defined == _C_FLAG) {
+    if (_defined == C_FLAG) {
         // The handle owns the notice box; with "/c" alone it is the window
         // that was in front when the settings dialog asked.
         _screensaver.configure(integerToHandle(_windowHandle));
@@ -176,6 +170,13 @@ std::int32_t clampedAtoi(const string& text) {
 }
 
 } // namespace
+
+void ScreensaverRouter::declareFlags(util::parser::FlagParser& parser) {
+    parser.addFlag(S_FLAG, 0, 0, true);
+    parser.addFlag(C_FLAG, 0, 1, true);
+    parser.addFlag(P_FLAG, 1, 1, true);
+    parser.addFlag(L_FLAG, 1, 1, true);
+}
 
 std::int32_t ScreensaverRouter::parseInteger(const string& text) {
     if (text.empty()) {

@@ -17,9 +17,8 @@ namespace screensaver {
 // route only dispatches.
 class ScreensaverRouter {
 public:
-    // An empty `commandLine` means the process command line.
-    ScreensaverRouter(Screensaver& screensaver, const std::string& commandLine);
-    // `context` stands in for the process; it is used only while constructing.
+    // An empty `commandLine` means the command line of `context`, which
+    // stands for the process and is used only while constructing.
     ScreensaverRouter(Screensaver& screensaver, const std::string& commandLine,
                       const ProcessContext& context);
 
@@ -34,15 +33,13 @@ public:
     // for any text other than "0" that reads as 0.
     static std::int32_t parseInteger(const std::string& text);
 
+    // Declares the four flags with the argument counts the router accepts.
+    static void declareFlags(util::parser::FlagParser& parser);
+
 private:
     void _parse(const std::string& commandLine, const ProcessContext& context);
     static std::string _argumentText(const std::string& source);
 
-    const std::string _S_FLAG;
-    const std::string _C_FLAG;
-    const std::string _P_FLAG;
-    const std::string _L_FLAG;
-    const std::string _UNDEFINED;
     Screensaver& _screensaver;
     util::parser::FlagParser _flags;
     std::string _defined;

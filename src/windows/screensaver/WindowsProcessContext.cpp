@@ -1,5 +1,7 @@
 #include "windows/screensaver/WindowsProcessContext.h"
 
+#include <windows.h>
+
 namespace windows {
 namespace screensaver {
 

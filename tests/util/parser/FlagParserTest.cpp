@@ -8,6 +8,7 @@
 
 #include "exceptions/IllegalArgumentException.h"
 #include "support/Thrown.h"
+#include "windows/screensaver/ScreensaverRouter.h"
 
 namespace {
 
@@ -21,10 +22,7 @@ const std::string OK = "(nothing thrown)";
 struct ScreensaverFlags {
     ScreensaverFlags()
         : parser('/') {
-        parser.addFlag("/s", 0, 0, true);
-        parser.addFlag("/c", 0, 1, true);
-        parser.addFlag("/p", 1, 1, true);
-        parser.addFlag("/l", 1, 1, true);
+        windows::screensaver::ScreensaverRouter::declareFlags(parser);
     }
     // The message the parse fails with.
     std::string failureOf(const std::string& line) {

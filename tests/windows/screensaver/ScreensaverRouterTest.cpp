@@ -1,20 +1,16 @@
 #include "windows/screensaver/ScreensaverRouter.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstdint>
 #include <string>
 #include <utility>
 
-#include "exceptions/NumberFormatException.h"
+#include "exceptions/Exception.h"
 #include "support/FakeProcess.h"
 
 namespace {
 
-using exceptions::NumberFormatException;
 using windows::screensaver::ScreensaverRouter;
 
 // Records the call it gets, as "runPreview 1234".
@@ -70,24 +66,6 @@ TEST(ScreensaverRouterTest, EachCommandLineCallsOneModeWithItsHandle) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.second, routed(c.first)) << c.first;
-    }
-}
-
-TEST(ScreensaverRouterTest, ParseIntegerReadsLikeAtoiAndClamps) {
-    const std::pair<const char*, int> values[] = {{"0", 0},
-                                                  {" \t-7x", -7},
-                                                  {"2147483647", INT_MAX},
-                                                  {"2147483648", INT_MIN},
-                                                  {"4294967295", -1},
-                                                  {"4294967296", INT_MAX},
-                                                  {"9999999999", INT_MAX},
-                                                  {"-2147483648", INT_MIN},
-                                                  {"-2147483649", INT_MIN}};
-    for (const auto& v : values) {
-        EXPECT_EQ(v.second, ScreensaverRouter::parseInteger(v.first)) << v.first;
-    }
-    for (const char* zero : {"", "00", "+0", " 0", "-", "abc"}) {
-        EXPECT_THROW(ScreensaverRouter::parseInteger(zero), NumberFormatException) << zero;
     }
 }
 

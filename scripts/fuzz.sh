@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The fuzz command: ./scripts/fuzz.sh [SECONDS]
+#
+# Installs what is missing, builds the fuzz preset (clang with libFuzzer,
+# AddressSanitizer and UndefinedBehaviorSanitizer) and runs every fuzz target
+# over its seeds in tests/fuzz/corpus, then fuzzes it for SECONDS (60 by
+# default) with the dictionary tests/fuzz/plovix.dict. Prints each target's
+# executions and their rate. Exits non-zero if a target crashed or broke one
+# of its properties, printing where the input that did it is kept.
+set -euo pipefail
+
+source "$(dirname "$0")/lib/environment.sh"
+source "$(dirname "$0")/lib/fuzz.sh"
+cd "$PLOVIX_ROOT"
+
+seconds=${1:-60}
+if ! [[ $seconds =~ ^[1-9][0-9]*$ ]]; then
+    echo "usage: $0 [SECONDS]" >&2
+    exit 2
+fi
+
+plovix_ensure_packages "${PLOVIX_FUZZ_PACKAGES[@]}"
+status=0
+plovix_fuzz "$seconds" || status=1
+echo "fuzz: $PLOVIX_FUZZ_PASSED passed, $PLOVIX_FUZZ_FAILED failed"
+exit $status
