@@ -3,8 +3,8 @@
 #
 # Installs what is missing, builds the fuzz preset (clang with libFuzzer,
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs every fuzz target
-# over its seeds in tests/fuzz/corpus, then fuzzes it for SECONDS (60 by
-# default) with the dictionary tests/fuzz/plovix.dict. Prints each target's
+# over its seeds in fuzz/corpus, then fuzzes it for SECONDS (60 by
+# default) with the dictionary fuzz/plovix.dict. Prints each target's
 # executions and their rate. Exits non-zero if a target crashed or broke one
 # of its properties, printing where the input that did it is kept.
 set -euo pipefail

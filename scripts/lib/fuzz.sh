@@ -2,7 +2,7 @@
 # libFuzzer targets. Source it after environment.sh.
 
 # plovix_fuzz SECONDS
-# Runs every target, one per folder of tests/fuzz/corpus, over its seeds and
+# Runs every target, one per folder of fuzz/corpus, over its seeds and
 # then fuzzes it for SECONDS with the dictionary, one process at a time. New
 # inputs go to build/fuzz/runs/TARGET/corpus, never into the seeds; a crash
 # or a broken property is kept in build/fuzz/runs/TARGET/findings. Prints
@@ -19,7 +19,7 @@ plovix_fuzz() {
         return 1
     fi
     cmake --build --preset fuzz || return 1
-    for seeds in "$PLOVIX_ROOT"/tests/fuzz/corpus/*/; do
+    for seeds in "$PLOVIX_ROOT"/fuzz/corpus/*/; do
         target=$(basename "$seeds")
         run=$PLOVIX_ROOT/build/fuzz/runs/$target
         log=$run/fuzz.log
@@ -30,7 +30,7 @@ plovix_fuzz() {
         plovix_log "fuzzing $target for $seconds s"
         if (cd "$run/work" && UBSAN_OPTIONS=print_stacktrace=1 \
             "$PLOVIX_ROOT/build/fuzz/fuzzers/$target" -max_total_time="$seconds" -timeout=10 \
-            -dict="$PLOVIX_ROOT/tests/fuzz/plovix.dict" -print_final_stats=1 \
+            -dict="$PLOVIX_ROOT/fuzz/plovix.dict" -print_final_stats=1 \
             -artifact_prefix="$run/findings/" "$run/corpus" "$seeds") >"$log" 2>&1; then
             printf '%-24s %10s runs in %3s s, %7s exec/s\n' "$target:" \
                 "$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")" \

@@ -1,5 +1,5 @@
-#ifndef PLOVIX_TESTS_FUZZ_FUZZCHECK_H
-#define PLOVIX_TESTS_FUZZ_FUZZCHECK_H
+#ifndef PLOVIX_FUZZ_FUZZCHECK_H
+#define PLOVIX_FUZZ_FUZZCHECK_H
 
 #include <cstddef>
 #include <cstdint>
