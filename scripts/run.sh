@@ -172,9 +172,8 @@ await_colour() {
 answer_box() {
     local caption=$1 picture=$2 text
     capture "$picture" || fail 1 "no picture of the box \"$caption\" could be taken"
-    text=$(wine_run "$PROBE" box "$caption" | tr -d '\r') || text="(its text could not be read)"
+    text=$(wine_run "$PROBE" answer "$caption" | tr -d '\r') || text="(its text could not be read)"
     printf '%s:\n%s\n' "$caption" "$text"
-    xdotool key Return
 }
 
 # An animation of two blink cycles and a bit, each frame shown as long as it

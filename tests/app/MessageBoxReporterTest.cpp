@@ -8,11 +8,12 @@
 #include <thread>
 #include <utility>
 
-#include "support/MessageBoxWatcher.h"
+#include "desktopprobe/MessageBoxReader.h"
 
 namespace {
 
 using app::MessageBoxReporter;
+using tools::desktopprobe::MessageBoxReader;
 
 TEST(MessageBoxReporterTest, EachKindHasItsCaptionAndIconAndNoOwner) {
     MessageBoxReporter reporter("Plovix Test");
@@ -29,8 +30,8 @@ TEST(MessageBoxReporterTest, EachKindHasItsCaptionAndIconAndNoOwner) {
     };
     for (const auto& kind : kinds) {
         // Answered from a second thread: this one is inside the box.
-        support::MessageBoxContents box;
-        std::thread watcher([&] { box = support::closeMessageBox(kind.caption); });
+        MessageBoxReader::Contents box;
+        std::thread watcher([&] { box = MessageBoxReader::answer(kind.caption, 10000); });
         (reporter.*kind.report)(kind.text);
         watcher.join();
         ASSERT_TRUE(box.found) << kind.caption;
@@ -50,14 +51,13 @@ TEST(MessageBoxReporterTest, TextsTooLongForABoxAreCut) {
         manyLines += "a\n";
     }
     const std::pair<std::string, std::string> cases[] = {
-        {"The flag /" + std::string(32000, 'x') + " is not allowed",
-         "The flag /" + std::string(79, 'x') + "... is not allowed"},
+        {std::string(32000, 'x') + " y", std::string(80, 'x') + "... y"},
         {manyWords, manyWords.substr(0, 2000) + "..."},
         {manyLines, manyLines.substr(0, 80) + "..."},
     };
     for (const auto& c : cases) {
-        support::MessageBoxContents box;
-        std::thread watcher([&] { box = support::closeMessageBox("Plovix Test Error"); });
+        MessageBoxReader::Contents box;
+        std::thread watcher([&] { box = MessageBoxReader::answer("Plovix Test Error", 10000); });
         reporter.reportError(c.first);
         watcher.join();
         EXPECT_EQ(c.second, box.text);

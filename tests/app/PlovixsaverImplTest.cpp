@@ -232,18 +232,14 @@ TEST(SwitchingDisplaySaverTest, FailedRunIsShownOnceTheDesktopModeIsBack) {
     support::RecordingReporter reporter;
     windows::devices::display::WindowsDisplaySettings display;
     app::InputExitPolicy policy;
-    DEVMODEA atReport = {};
-    atReport.dmSize = sizeof atReport;
-    reporter.onReport = [&] { EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &atReport); };
-    app::PlovixsaverImpl{&reporter,
-                         &display,
-                         &policy,
-                         "Plovix test",
-                         support::uniqueClassName(),
-                         GetModuleHandleA("kernel32.dll")}
-        .runScreensaver();
-    ASSERT_EQ(1u, reporter.errors.size());
-    EXPECT_EQ(1024u, atReport.dmPelsWidth);
+    int widthAtReport = 0;
+    reporter.onReport = [&] { widthAtReport = GetSystemMetrics(SM_CXSCREEN); };
+    const HINSTANCE noPictures = GetModuleHandleA("kernel32.dll");
+    app::PlovixsaverImpl saver{&reporter,     &display,          &policy,
+                               "Plovix test", "PlovixSwitching", noPictures};
+    saver.runScreensaver();
+    EXPECT_EQ(1u, reporter.errors.size());
+    EXPECT_EQ(1024, widthAtReport);
 }
 
 } // namespace

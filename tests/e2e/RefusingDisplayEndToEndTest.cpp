@@ -5,7 +5,7 @@
 
 #include "app/MessageBoxReporter.h"
 #include "app/Program.h"
-#include "support/MessageBoxWatcher.h"
+#include "desktopprobe/MessageBoxReader.h"
 #include "support/SaverProcess.h"
 
 namespace {
@@ -14,7 +14,8 @@ TEST(RefusingDisplayEndToEndTest, FullScreenRunReportsTheRefusalAndOpensNoWindow
     ASSERT_NE(800, GetSystemMetrics(SM_CXSCREEN)) << "this test needs a display other than 800x600";
     support::SaverProcess saver(support::saverCommand("/s"));
     const std::string text =
-        support::closeMessageBox(app::MessageBoxReporter(app::APPLICATION_NAME).errorCaption())
+        tools::desktopprobe::MessageBoxReader::answer(
+            app::MessageBoxReporter(app::APPLICATION_NAME).errorCaption(), 10000)
             .text;
     EXPECT_EQ(0u, text.find("Exception caught in 'runScreensaver'.\nCould not set the display "
                             "setting using 'ChangeDisplaySettings'.\nFlags: 4\n"

@@ -41,6 +41,14 @@ bool pressSpace() {
     return InputSender::key(VK_SPACE);
 }
 
+// Whether the run's window is shown and covers the switched screen.
+bool coversTheSwitchedScreen(const SaverProcess& saver) {
+    const RECT fullScreen = {0, 0, 800, 600};
+    RECT rect = {};
+    return GetWindowRect(support::waitForWindow(saver, app::WINDOW_CLASS_NAME), &rect) != 0 &&
+           EqualRect(&rect, &fullScreen) != 0 && screenIs(800, 600);
+}
+
 class SwitchingDisplayEndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -52,32 +60,23 @@ protected:
             ChangeDisplaySettingsA(nullptr, 0);
         }
     }
-
-    // The window of a full-screen run, once it is shown; it must cover the
-    // switched screen.
-    HWND startRun(SaverProcess& saver) {
-        const HWND window = support::waitForWindow(saver, app::WINDOW_CLASS_NAME);
-        RECT rect = {};
-        GetWindowRect(window, &rect);
-        EXPECT_TRUE(screenIs(800, 600));
-        EXPECT_TRUE(EqualRect(&rect, &FULL_SCREEN)) << rect.right << "x" << rect.bottom;
-        return window;
-    }
-
-    const RECT FULL_SCREEN = {0, 0, 800, 600};
 };
 
 TEST_F(SwitchingDisplayEndToEndTest, EveryWayARunEndsPutsTheDesktopModeBack) {
     const std::pair<const char*, std::function<void(SaverProcess&)>> endings[] = {
         {"key", [](SaverProcess& saver) { repeatUntilEnded(saver, pressSpace); }},
         {"click", [](SaverProcess& saver) { repeatUntilEnded(saver, InputSender::click); }},
+        // The exact rule (more than 50 moves, more than two seconds) is the
+        // exit policy's own test; here real moves must reach it. Wine may add
+        // a move of its own or merge some, so the count leaves room.
         {"mouse moves",
          [](SaverProcess& saver) {
-             saver.waitForExit(3200); // more than two whole seconds
-             for (int moves = 0;
-                  moves < 500 && saver.waitForExit(30) == SaverProcess::STILL_RUNNING; ++moves) {
-                 InputSender::moveMouse(moves);
+             ASSERT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(3200)); // two whole seconds
+             int moves = 0;
+             while (moves < 500 && saver.waitForExit(30) == SaverProcess::STILL_RUNNING) {
+                 InputSender::moveMouse(moves++);
              }
+             EXPECT_GE(moves, 35);
          }},
         {"activation lost",
          [](SaverProcess&) {
@@ -89,7 +88,7 @@ TEST_F(SwitchingDisplayEndToEndTest, EveryWayARunEndsPutsTheDesktopModeBack) {
     };
     for (const auto& ending : endings) {
         SaverProcess saver(saverCommand("/s"));
-        ASSERT_NE(nullptr, startRun(saver)) << ending.first;
+        ASSERT_TRUE(coversTheSwitchedScreen(saver)) << ending.first;
         ending.second(saver);
         EXPECT_EQ(0, saver.waitForExit(10000)) << ending.first;
         EXPECT_TRUE(screenIs(1024, 768)) << ending.first;
@@ -100,7 +99,7 @@ TEST_F(SwitchingDisplayEndToEndTest, EveryWayARunEndsPutsTheDesktopModeBack) {
 // the second found 800x600, and whichever ends last must not leave it.
 TEST_F(SwitchingDisplayEndToEndTest, TwoOverlappingRunsLeaveTheDesktopMode) {
     SaverProcess first(saverCommand("/s"));
-    ASSERT_NE(nullptr, startRun(first));
+    ASSERT_TRUE(coversTheSwitchedScreen(first));
     SaverProcess second(saverCommand("/s"));
     ASSERT_NE(nullptr, support::waitForWindow(second, app::WINDOW_CLASS_NAME));
     repeatUntilEnded(first, pressSpace);
@@ -115,7 +114,7 @@ TEST_F(SwitchingDisplayEndToEndTest, TwoOverlappingRunsLeaveTheDesktopMode) {
 TEST_F(SwitchingDisplayEndToEndTest, AfterAKilledRunTheNextRunPutsTheDesktopModeBack) {
     {
         SaverProcess killed(saverCommand("/s"));
-        ASSERT_NE(nullptr, startRun(killed));
+        ASSERT_TRUE(coversTheSwitchedScreen(killed));
         ASSERT_NE(0, TerminateProcess(killed.handle(), 9));
         EXPECT_EQ(9, killed.waitForExit(10000));
     }

@@ -156,8 +156,7 @@ test_windows() {
     saver=$!
     PLOVIX_PIDS+=("$saver")
     if await window_shown "$caption"; then
-        text=$("$loader" "$probe" box "$caption" | tr -d '\r') || text="(unreadable)"
-        xdotool key Return
+        text=$("$loader" "$probe" answer "$caption" | tr -d '\r') || text="(unreadable)"
     fi
     check "text of the box \"$caption\"" "$(name_of notice)" "${text//$'\n'/\\n}"
     await_saver_exit "$saver"

@@ -7,20 +7,14 @@
 
 namespace support {
 
-// Tests wait for states, polling, with a bound.
-
-inline long millisecondsSince(std::chrono::steady_clock::time_point start) {
-    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                 std::chrono::steady_clock::now() - start)
-                                 .count());
-}
-
-// Polls `condition` until it holds or `milliseconds` have passed.
+// Polls `condition` until it holds or `milliseconds` have passed: tests wait
+// for states, never for guessed times.
 template <typename Condition>
 bool waitUntil(Condition condition, long milliseconds = 10000) {
-    const auto start = std::chrono::steady_clock::now();
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (!condition()) {
-        if (millisecondsSince(start) > milliseconds) {
+        if (std::chrono::steady_clock::now() > deadline) {
             return false;
         }
         Sleep(10);

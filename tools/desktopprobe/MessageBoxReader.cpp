@@ -43,5 +43,22 @@ MessageBoxReader::Contents MessageBoxReader::read(HWND box) {
     return contents;
 }
 
+MessageBoxReader::Contents MessageBoxReader::answer(const std::string& caption,
+                                                    DWORD milliseconds) {
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    for (;;) {
+        const HWND box = find(caption);
+        if (box != nullptr) {
+            Contents contents = read(box);
+            contents.found = contents.found && PostMessageA(box, WM_COMMAND, IDOK, 0) != 0;
+            return contents;
+        }
+        if (GetTickCount64() >= deadline) {
+            return Contents();
+        }
+        Sleep(10);
+    }
+}
+
 } // namespace desktopprobe
 } // namespace tools

@@ -8,9 +8,9 @@
 namespace tools {
 namespace desktopprobe {
 
-// Finds a message box of any process by its caption and reads what a user
-// sees in it; shared by the run command's probe and the tests that answer
-// the saver's boxes.
+// Finds a message box of any process by its caption, reads what a user sees
+// in it and answers it; shared by the probe that the run and installer
+// commands use and by the tests that answer the saver's boxes.
 class MessageBoxReader {
 public:
     struct Contents {
@@ -26,6 +26,10 @@ public:
     // null.
     static HWND find(const std::string& caption);
     static Contents read(HWND box);
+    // Waits up to `milliseconds` for the box, reads it and presses its OK
+    // button (by the button's command, so no focus is needed); `found` is
+    // false when no box came.
+    static Contents answer(const std::string& caption, DWORD milliseconds);
 };
 
 } // namespace desktopprobe

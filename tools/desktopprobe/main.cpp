@@ -2,9 +2,9 @@
 //   Asks the display for a full-screen switch to that size as the saver does,
 //   puts the mode back and prints the result. Exit code 0 when the switch was
 //   accepted, 3 when it was refused.
-// desktopprobe box <caption>
-//   Prints the text of the message box with that caption. Exit code 0, or 3
-//   when no such box is shown.
+// desktopprobe answer <caption>
+//   Waits up to 10 s for the message box with that caption, prints its text
+//   and presses its OK button. Exit code 0, or 3 when no such box came.
 // desktopprobe names
 //   Prints the saver's window title, the captions of its boxes and its notice
 //   (line breaks as "\n"), one "name: value" line each, so that the commands
@@ -36,6 +36,7 @@ const int ACCEPTED = 0;
 const int FAILED = 1;
 const int USAGE = 2;
 const int REFUSED = 3;
+const DWORD BOX_TIMEOUT_MS = 10000;
 
 int failure(const char* sentence, DWORD error) {
     std::fputs((std::string(sentence) + "\n" + SystemErrors::map(static_cast<int>(error))).c_str(),
@@ -79,8 +80,8 @@ int probeSwitch(DWORD width, DWORD height) {
     return ACCEPTED;
 }
 
-int probeBox(const std::string& caption) {
-    const MessageBoxReader::Contents box = MessageBoxReader::read(MessageBoxReader::find(caption));
+int answerBox(const std::string& caption) {
+    const MessageBoxReader::Contents box = MessageBoxReader::answer(caption, BOX_TIMEOUT_MS);
     if (!box.found) {
         return REFUSED;
     }
@@ -122,14 +123,14 @@ int main(int argc, char** argv) {
         parseSize(argv[3], &height)) {
         return probeSwitch(width, height);
     }
-    if (argc == 3 && std::strcmp(argv[1], "box") == 0) {
-        return probeBox(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "answer") == 0) {
+        return answerBox(argv[2]);
     }
     if (argc == 2 && std::strcmp(argv[1], "names") == 0) {
         return printNames();
     }
     std::fputs("usage: desktopprobe switch <width> <height>\n"
-               "       desktopprobe box <caption>\n"
+               "       desktopprobe answer <caption>\n"
                "       desktopprobe names\n",
                stderr);
     return USAGE;
