@@ -608,7 +608,7 @@ section=$WORK/readme-section.md
 {
     echo "Measured by \`./scripts/bench.sh\` on $(date -u +%Y-%m-%d) under $wine_version, beside a"
     echo "bare window that blinks the same block with a blocking GetMessage loop, reference (b);"
-    echo "the tables, the method and reference (a) are in [docs/benchmarks.md](docs/benchmarks.md)."
+    echo "the goals and their gaps, the tables, the method and reference (a) are in [docs/benchmarks.md](docs/benchmarks.md)."
     echo
     echo "| build | idle CPU, saver ÷ (b) | wakeups/s, saver / (a) / (b) | first picture, saver ÷ (b) | exit after key / click | \`Plovix.scr\` |"
     echo "| --- | --- | --- | --- | --- | --- |"
