@@ -17,12 +17,6 @@ using util::parser::CommandLineConverter;
 
 namespace {
 
-const char* const S_FLAG = "/s";
-const char* const C_FLAG = "/c";
-const char* const P_FLAG = "/p";
-const char* const L_FLAG = "/l";
-const char* const UNDEFINED = "Undefined";
-
 // Window handles are 32-bit values, sign-extended on 64-bit Windows.
 std::int32_t handleToInteger(HWND handle) {
     return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(handle));
@@ -61,7 +55,7 @@ ScreensaverRouter::ScreensaverRouter(Screensaver& screensaver, const string& com
                                      const ProcessContext& context)
     : _screensaver(screensaver)
     , _flags('/')
-    , _defined(UNDEFINED)
+    , _defined(_UNDEFINED)
     , _windowHandle(0) {
     _parse(commandLine, context);
 }
@@ -76,18 +70,18 @@ void ScreensaverRouter::_parse(const string& commandLine, const ProcessContext& 
     _flags.parse(_argumentText(source));
 
     // "/s" wins over the previews, and they win over "/c".
-    if (_flags.isFlagSet(S_FLAG)) {
-        _defined = S_FLAG;
+    if (_flags.isFlagSet(_S_FLAG)) {
+        _defined = _S_FLAG;
         _windowHandle = 0;
-    } else if (_flags.isFlagSet(P_FLAG)) {
-        _defined = P_FLAG;
-        _windowHandle = parseInteger(_flags.getArguments(P_FLAG)[0]);
-    } else if (_flags.isFlagSet(L_FLAG)) {
-        _defined = L_FLAG;
-        _windowHandle = parseInteger(_flags.getArguments(L_FLAG)[0]);
-    } else if (_flags.isFlagSet(C_FLAG)) {
-        _defined = C_FLAG;
-        const std::vector<string>& arguments = _flags.getArguments(C_FLAG);
+    } else if (_flags.isFlagSet(_P_FLAG)) {
+        _defined = _P_FLAG;
+        _windowHandle = parseInteger(_flags.getArguments(_P_FLAG)[0]);
+    } else if (_flags.isFlagSet(_L_FLAG)) {
+        _defined = _L_FLAG;
+        _windowHandle = parseInteger(_flags.getArguments(_L_FLAG)[0]);
+    } else if (_flags.isFlagSet(_C_FLAG)) {
+        _defined = _C_FLAG;
+        const std::vector<string>& arguments = _flags.getArguments(_C_FLAG);
         if (arguments.empty()) {
             _windowHandle = handleToInteger(context.getForegroundWindow());
         } else if (arguments.size() == 1) {
@@ -97,7 +91,7 @@ void ScreensaverRouter::_parse(const string& commandLine, const ProcessContext& 
         }
     } else {
         // No flag at all means a full-screen run.
-        _defined = S_FLAG;
+        _defined = _S_FLAG;
         _windowHandle = 0;
     }
 }
@@ -105,17 +99,17 @@ void ScreensaverRouter::_parse(const string& commandLine, const ProcessContext& 
 // Exactly one operation of the screen saver is called, and it returns when
 // its mode has ended.
 void ScreensaverRouter::route() {
-    PLOVIX_CHECK(_defined != UNDEFINED);
-    if (_defined == S_FLAG) {
+    PLOVIX_CHECK(_defined != _UNDEFINED);
+    if (_defined == _S_FLAG) {
         _screensaver.runScreensaver();
         return;
     }
     // "/l" is an older spelling of "/p".
-    if (_defined == P_FLAG || _defined == L_FLAG) {
+    if (_defined == _P_FLAG || _defined == _L_FLAG) {
         _screensaver.runPreview(integerToHandle(_windowHandle));
         return;
     }
-    if (_defined == C_FLAG) {
+    if (_defined == _C_FLAG) {
         // The handle owns the notice box; with "/c" alone it is the window
         // that was in front when the settings dialog asked.
         _screensaver.configure(integerToHandle(_windowHandle));
@@ -172,10 +166,10 @@ std::int32_t clampedAtoi(const string& text) {
 } // namespace
 
 void ScreensaverRouter::declareFlags(util::parser::FlagParser& parser) {
-    parser.addFlag(S_FLAG, 0, 0, true);
-    parser.addFlag(C_FLAG, 0, 1, true);
-    parser.addFlag(P_FLAG, 1, 1, true);
-    parser.addFlag(L_FLAG, 1, 1, true);
+    parser.addFlag(_S_FLAG, 0, 0, true);
+    parser.addFlag(_C_FLAG, 0, 1, true);
+    parser.addFlag(_P_FLAG, 1, 1, true);
+    parser.addFlag(_L_FLAG, 1, 1, true);
 }
 
 std::int32_t ScreensaverRouter::parseInteger(const string& text) {

@@ -40,6 +40,13 @@ private:
     void _parse(const std::string& commandLine, const ProcessContext& context);
     static std::string _argumentText(const std::string& source);
 
+    // The four flag texts, and what `_defined` holds before a mode is chosen.
+    static constexpr const char* _S_FLAG = "/s";
+    static constexpr const char* _C_FLAG = "/c";
+    static constexpr const char* _P_FLAG = "/p";
+    static constexpr const char* _L_FLAG = "/l";
+    static constexpr const char* _UNDEFINED = "Undefined";
+
     Screensaver& _screensaver;
     util::parser::FlagParser _flags;
     std::string _defined;
