@@ -32,8 +32,8 @@ const WORD PICTURE = PLOVIX_BITMAP_PICTURE;
 const WORD CURSOR_BLOCK = PLOVIX_BITMAP_CURSOR_BLOCK;
 const WORD EMPTY_BLOCK = PLOVIX_BITMAP_EMPTY_BLOCK;
 
-const DWORD FULL_SCREEN_WIDTH = 800;
-const DWORD FULL_SCREEN_HEIGHT = 600;
+const DWORD FULL_SCREEN_WIDTH = static_cast<DWORD>(MonitorLayout::PICTURE_WIDTH);
+const DWORD FULL_SCREEN_HEIGHT = static_cast<DWORD>(MonitorLayout::PICTURE_HEIGHT);
 // The picture is 50 cursor blocks wide and 37 high.
 const unsigned int BLOCKS_ACROSS = 50;
 const unsigned int BLOCKS_DOWN = 37;
@@ -84,6 +84,43 @@ int blockSize(int windowSize, unsigned int blocks) {
     return static_cast<int>(static_cast<unsigned int>(windowSize) / blocks);
 }
 
+// Points `slot` at `value` for as long as it lives.
+template <typename T>
+class Lent {
+public:
+    Lent(T*& slot, T& value)
+        : _slot(slot) {
+        _slot = &value;
+    }
+    ~Lent() { _slot = nullptr; }
+    Lent(const Lent&) = delete;
+    Lent& operator=(const Lent&) = delete;
+
+private:
+    T*& _slot;
+};
+
+// Black over the part of a cover's window that its picture leaves free.
+void fillAround(HDC dc, const MonitorLayout::Cover& cover) {
+    const MonitorLayout::Area& picture = cover.picture;
+    const LONG width = cover.window.width;
+    const LONG height = cover.window.height;
+    const LONG pictureRight = picture.left + picture.width;
+    const LONG pictureBottom = picture.top + picture.height;
+    const RECT bands[] = {
+        {0, 0, width, picture.top},
+        {0, pictureBottom, width, height},
+        {0, picture.top, picture.left, pictureBottom},
+        {pictureRight, picture.top, width, pictureBottom},
+    };
+    const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    for (const RECT& band : bands) {
+        if (band.right > band.left && band.bottom > band.top) {
+            FillRect(dc, &band, black);
+        }
+    }
+}
+
 } // namespace
 
 const char* const PlovixsaverImpl::NOTICE =
@@ -104,7 +141,10 @@ PlovixsaverImpl::PlovixsaverImpl(MessageReporter* reporter,
     , _bitmap(nullptr)
     , _cursor(nullptr)
     , _nocursor(nullptr)
-    , _cursorVisible(false) {}
+    , _cursorVisible(false)
+    , _covers(nullptr)
+    , _coversStale(false)
+    , _runWindow(nullptr) {}
 
 PlovixsaverImpl::~PlovixsaverImpl() noexcept(false) {
     // Every picture is released even when an earlier one fails; the first
@@ -151,8 +191,11 @@ void PlovixsaverImpl::runScreensaver() {
                                            GetSystemMetrics(SM_CYSCREEN), FULL_SCREEN_STYLE,
                                            FULL_SCREEN_EX_STYLE, _title, nullptr, true});
             window.addMessageListener(this);
+            MonitorCovers covers(*_display, *this, makeWindowClass(), _title);
+            const Lent<MonitorCovers> lent(_covers, covers);
             const HiddenCursor hidden;
             _preview = 0;
+            _coversStale = true;
             runFailure = _run(window);
         } catch (const Exception& e) {
             runFailure = prefix + e.getMessage();
@@ -207,12 +250,20 @@ std::string PlovixsaverImpl::_run(Window& window) {
                  load(_pictures, EMPTY_BLOCK, blockSize(window.getWidth(), BLOCKS_ACROSS),
                       blockSize(window.getHeight(), BLOCKS_DOWN)));
         _exitPolicy->reset();
-        _startTimer(window.getHandle());
+        _runWindow = window.getHandle();
+        _startTimer(_runWindow);
         // Sleeps between messages, so an idle run wakes only for the blink
-        // and for input.
+        // and for input. The other monitors are covered once the pictures
+        // are there, and again whenever their layout changed.
         while (!_done) {
+            if (_coversStale && _covers != nullptr) {
+                _coversStale = false;
+                RECT own = {};
+                GetWindowRect(_runWindow, &own);
+                _covers->update(own);
+            }
             window.processMessage();
-            if (!_done) {
+            if (!_done && !_coversStale) {
                 window.waitForMessage();
             }
         }
@@ -265,9 +316,20 @@ LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam
         } else if (message == WM_CLOSE || message == WM_DESTROY) {
             _done = true;
         }
+        if (message == WM_DISPLAYCHANGE && _covers != nullptr) {
+            // A monitor came, went, moved or changed its mode.
+            _coversStale = true;
+        }
         if (message == WM_SETCURSOR) {
             // No pointer over the picture.
             answered = true;
+            return;
+        }
+        const MonitorLayout::Cover* cover = _covers != nullptr ? _covers->find(window) : nullptr;
+        if (cover != nullptr && message == WM_MOUSEACTIVATE) {
+            // A click there must not take activation from the run's window.
+            answered = true;
+            answer = MA_NOACTIVATE;
             return;
         }
         PLOVIX_CHECK(_cursor);
@@ -276,10 +338,26 @@ LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam
             // Messages before the pictures are loaded get the default handling.
             return;
         }
+        if (cover != nullptr) {
+            if (message == WM_ERASEBKGND) {
+                answered = true;
+                answer = 1;
+            } else if (message == WM_PAINT) {
+                _paintCover(window, *cover);
+            }
+            return;
+        }
         const RECT cursor = _cursorRect();
         switch (message) {
         case WM_TIMER:
             InvalidateRect(window, &cursor, FALSE);
+            for (std::size_t i = 0; _covers != nullptr && i < _covers->count(); ++i) {
+                const RECT cell = _coverCursorRect(_covers->cover(i));
+                InvalidateRect(_covers->handle(i), &cell, FALSE);
+            }
+            if (_covers != nullptr && _covers->changed()) {
+                _coversStale = true;
+            }
             _startTimer(window);
             break;
         case WM_ERASEBKGND:
@@ -338,6 +416,48 @@ void PlovixsaverImpl::_paint(HWND window) {
         }
     }
     _cursorVisible = !_cursorVisible;
+}
+
+RECT PlovixsaverImpl::_coverCursorRect(const MonitorLayout::Cover& cover) const {
+    const RECT cell = _cursorRect();
+    const MonitorLayout::Area& picture = cover.picture;
+    const std::int64_t width = _bitmap->getWidth();
+    const std::int64_t height = _bitmap->getHeight();
+    const auto across = [&](LONG x) {
+        return static_cast<LONG>(picture.left + x * picture.width / width);
+    };
+    const auto down = [&](LONG y) {
+        return static_cast<LONG>(picture.top + y * picture.height / height);
+    };
+    return RECT{across(cell.left), down(cell.top), across(cell.right), down(cell.bottom)};
+}
+
+bool PlovixsaverImpl::_coverShowsCursor() const {
+    // Every paint of the run's own window flips the blink, so a cover shows
+    // the block that window shows, or is about to show when its paint is
+    // still due: then the covers blink in step whichever window paints first.
+    const bool due = GetUpdateRect(_runWindow, nullptr, FALSE) != 0;
+    return due ? _cursorVisible : !_cursorVisible;
+}
+
+void PlovixsaverImpl::_paintCover(HWND window, const MonitorLayout::Cover& cover) {
+    const PaintContext painting(window);
+    const HDC dc = painting.deviceContext();
+    if (dc == nullptr) {
+        return;
+    }
+    try {
+        const RECT cell = _coverCursorRect(cover);
+        if (!EqualRect(&painting.paint().rcPaint, &cell)) {
+            fillAround(dc, cover);
+            const MonitorLayout::Area& picture = cover.picture;
+            _bitmap->stretch(dc, picture.left, picture.top, picture.width, picture.height);
+        }
+        WindowsBitmap* block = _coverShowsCursor() ? _cursor : _nocursor;
+        block->stretch(dc, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top);
+    } catch (const WindowsBitmapException&) {
+        // The next paint tries again.
+    }
 }
 
 void PlovixsaverImpl::_startTimer(HWND window) {

@@ -8,6 +8,8 @@
 
 #include "app/ExitPolicy.h"
 #include "app/MessageReporter.h"
+#include "app/MonitorCovers.h"
+#include "app/MonitorLayout.h"
 #include "windows/devices/display/DisplaySettings.h"
 #include "windows/graphics/WindowsBitmap.h"
 #include "windows/screensaver/Screensaver.h"
@@ -18,7 +20,8 @@ namespace app {
 
 // The screen saver: the configuration notice, the full-screen run at
 // 800x600 and the preview inside the settings dialog, each showing the
-// start-up screen with its blinking cursor. Receives its window's messages
+// start-up screen with its blinking cursor. A full-screen run also covers
+// every other monitor with the picture, blinking in step. Receives its window's messages
 // as a MessageListener. Owns the three pictures, which live from the run
 // that loads them until the object is destroyed.
 class PlovixsaverImpl : public windows::screensaver::Screensaver,
@@ -60,6 +63,10 @@ private:
     void _startTimer(HWND window);
     RECT _cursorRect() const;
     void _paint(HWND window);
+    // The cursor cell of a monitor's cover, the run's own cell scaled.
+    RECT _coverCursorRect(const MonitorLayout::Cover& cover) const;
+    bool _coverShowsCursor() const;
+    void _paintCover(HWND window, const MonitorLayout::Cover& cover);
     static void _replace(windows::graphics::WindowsBitmap*& slot,
                          windows::graphics::WindowsBitmap* picture);
 
@@ -76,6 +83,12 @@ private:
     windows::graphics::WindowsBitmap* _cursor;
     windows::graphics::WindowsBitmap* _nocursor;
     bool _cursorVisible;
+    // The windows over the other monitors, while a full-screen run has them.
+    MonitorCovers* _covers;
+    // The monitors' layout is to be covered anew.
+    bool _coversStale;
+    // The window that a run shows its picture in and blinks by.
+    HWND _runWindow;
 };
 
 } // namespace app

@@ -14,7 +14,8 @@ namespace support {
 // Display settings that change nothing: they answer the screen's real size at
 // 144 Hz, record each call as "get <mode>", "set <width>x<height> <flags>"
 // (with " at <rate> Hz" when the rate is asked for) or "set null <flags>",
-// and refuse what they are told to, as a display would.
+// and refuse what they are told to, as a display would. Their monitors are
+// the ones a test lists, the real screen alone unless told.
 class FakeDisplaySettings : public windows::devices::display::DisplaySettings {
 public:
     void getDisplaySetting(DEVMODEA* mode, DWORD modeNum, const char* deviceName) override {
@@ -46,12 +47,20 @@ public:
         }
     }
 
+    std::vector<RECT> getMonitorAreas() override {
+        if (monitors.empty()) {
+            return {RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}};
+        }
+        return monitors;
+    }
+
     // Whether the last call asked for the user's mode back (flags 0).
     bool restored() const { return _restoredLast; }
 
     std::vector<std::string> calls;
     bool refuseRate = false; // any switch that names a refresh rate
     bool refuseRestore = false;
+    std::vector<RECT> monitors;
 
 private:
     bool _restoredLast = false;

@@ -142,6 +142,25 @@ void WindowsBitmap::draw(HDC destination, int x, int y, int width, int height, i
                                  SystemErrors::map(error));
 }
 
+void WindowsBitmap::stretch(HDC destination, int x, int y, int width, int height) {
+    const BITMAP info = _getInfo();
+    const int previousMode = SetStretchBltMode(destination, COLORONCOLOR);
+    const BOOL drawn =
+        StretchBlt(destination, x, y, width, height, _deviceContext, 0, 0,
+                   static_cast<int>(info.bmWidth), static_cast<int>(info.bmHeight), SRCCOPY);
+    const int error = static_cast<int>(GetLastError());
+    if (previousMode != 0) {
+        SetStretchBltMode(destination, previousMode);
+    }
+    if (drawn != 0) {
+        return;
+    }
+    throw WindowsBitmapException("Error when stretching using 'StretchBlt'.\ndestination: " +
+                                 util::handleToString(destination) +
+                                 "\nsource: " + util::handleToString(_deviceContext) + "\n" +
+                                 SystemErrors::map(error));
+}
+
 HDC WindowsBitmap::getDeviceContext() {
     return _deviceContext;
 }

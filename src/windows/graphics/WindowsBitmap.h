@@ -30,6 +30,10 @@ public:
     int getHeight();
     void draw(HDC destination, int x, int y, int width, int height, int sourceX, int sourceY,
               DWORD rasterOperation);
+    // Copies the whole bitmap scaled onto the given area, pixels repeated
+    // or left out but never blended, so a whole multiple of its size stays
+    // crisp.
+    void stretch(HDC destination, int x, int y, int width, int height);
     HDC getDeviceContext();
 
 private:

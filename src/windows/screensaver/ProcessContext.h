@@ -2,6 +2,7 @@
 #define PLOVIX_WINDOWS_SCREENSAVER_PROCESSCONTEXT_H
 
 #include <string>
+#include <vector>
 
 #include "windows/screensaver/WindowHandle.h"
 
@@ -16,6 +17,9 @@ public:
     // The whole command line of the process, program path included.
     virtual std::string getCommandLine() const = 0;
     virtual HWND getForegroundWindow() const = 0;
+    // The paths of the running program's file, in each form the system
+    // gives for it (long and short); none when they cannot be told.
+    virtual std::vector<std::string> getProgramPaths() const = 0;
 };
 
 } // namespace screensaver

@@ -25,18 +25,42 @@ std::int32_t handleToInteger(HWND handle) {
 HWND integerToHandle(std::int32_t value) {
     return reinterpret_cast<HWND>(static_cast<std::intptr_t>(value));
 }
+
+// The length of the longest of `paths` that `source` starts with, ignoring
+// case, followed by a blank or the end of the line; 0 if none.
+string::size_type programPathLength(const string& source, const std::vector<string>& paths) {
+    const string folded = StringHelper::toLowerCase(source);
+    string::size_type longest = 0;
+    for (const string& path : paths) {
+        const string::size_type length = path.size();
+        const bool ends =
+            length == folded.size() || folded[length] == ' ' || folded[length] == '\t';
+        if (length > longest && length <= folded.size() && ends &&
+            folded.compare(0, length, StringHelper::toLowerCase(path)) == 0) {
+            longest = length;
+        }
+    }
+    return longest;
+}
+
 } // namespace
 
-string ScreensaverRouter::_argumentText(const string& source) {
+string ScreensaverRouter::_argumentText(const string& source,
+                                        const std::vector<string>& programPaths) {
     // The program path comes first. A quoted one (Windows quotes paths with
     // blanks) ends at its closing quote, or with the line if there is none, as
-    // Windows splits arguments; an unquoted one ends at the first blank.
+    // Windows splits arguments. Some callers leave a path with blanks
+    // unquoted: the program's own path is recognised whole. Any other
+    // unquoted one ends at the first blank.
     string arguments;
+    const string::size_type programPath = programPathLength(source, programPaths);
     if (!source.empty() && source[0] == '"') {
         const string::size_type closing = source.find('"', 1);
         if (closing != string::npos) {
             arguments = source.substr(closing + 1);
         }
+    } else if (programPath > 0) {
+        arguments = source.substr(programPath);
     } else {
         const string::size_type blank = source.find(' ');
         if (blank != string::npos) {
@@ -67,7 +91,7 @@ void ScreensaverRouter::_parse(const string& commandLine, const ProcessContext& 
     const string& source = commandLine.empty() ? converter.getCommandLine() : commandLine;
 
     declareFlags(_flags);
-    _flags.parse(_argumentText(source));
+    _flags.parse(_argumentText(source, context.getProgramPaths()));
 
     // "/s" wins over the previews, and they win over "/c".
     if (_flags.isFlagSet(_S_FLAG)) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "util/parser/FlagParser.h"
 #include "windows/screensaver/ProcessContext.h"
@@ -38,7 +39,8 @@ public:
 
 private:
     void _parse(const std::string& commandLine, const ProcessContext& context);
-    static std::string _argumentText(const std::string& source);
+    static std::string _argumentText(const std::string& source,
+                                     const std::vector<std::string>& programPaths);
 
     // The four flag texts, and what `_defined` holds before a mode is chosen.
     static constexpr const char* _S_FLAG = "/s";

@@ -6,11 +6,13 @@
 namespace windows {
 namespace screensaver {
 
-// GetCommandLineA and GetForegroundWindow of the running process.
+// GetCommandLineA, GetForegroundWindow and GetModuleFileNameA of the running
+// process.
 class WindowsProcessContext : public ProcessContext {
 public:
     std::string getCommandLine() const override;
     HWND getForegroundWindow() const override;
+    std::vector<std::string> getProgramPaths() const override;
 };
 
 } // namespace screensaver

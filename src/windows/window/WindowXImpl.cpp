@@ -99,8 +99,17 @@ void WindowXImpl::processMessage() {
 }
 
 void WindowXImpl::waitForMessage() {
-    if (MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-        WAIT_FAILED) {
+    // Touch and pen input arrive under flags of their own, which Windows 8
+    // brought; older systems refuse them, and then do without.
+    const DWORD touchAndPen = 0x0800 | 0x1000; // QS_TOUCH | QS_POINTER
+    static DWORD wakeMask = QS_ALLINPUT | touchAndPen;
+    DWORD result = MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, wakeMask, MWMO_INPUTAVAILABLE);
+    if (result == WAIT_FAILED && GetLastError() == ERROR_INVALID_PARAMETER &&
+        wakeMask != QS_ALLINPUT) {
+        wakeMask = QS_ALLINPUT;
+        result = MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, wakeMask, MWMO_INPUTAVAILABLE);
+    }
+    if (result == WAIT_FAILED) {
         const int error = static_cast<int>(GetLastError());
         throw WindowException(
             "Could not wait for a message using 'MsgWaitForMultipleObjectsEx'.\n" +

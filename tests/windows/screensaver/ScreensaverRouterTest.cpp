@@ -70,3 +70,30 @@ TEST(ScreensaverRouterTest, EachCommandLineCallsOneModeWithItsHandle) {
 }
 
 } // namespace
+
+// Some callers start a saver in a folder with blanks without quoting its
+// path: the program's own path, in either form and any case, is recognised
+// whole. Any other first word is read as before.
+TEST(ScreensaverRouterTest, UnquotedProgramPathWithBlanksIsSkippedWhole) {
+    const std::vector<std::string> paths = {"C:\\My Savers\\Plovix.scr",
+                                            "C:\\MYSAVE~1\\Plovix.scr"};
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:\\My Savers\\Plovix.scr /p 1234", "runPreview 1234"},
+        {"c:\\my savers\\PLOVIX.SCR\t/c:77", "configure 77"},
+        {"C:\\MYSAVE~1\\Plovix.scr /s", "runScreensaver"},
+        {"C:\\My Savers\\Plovix.scr", "runScreensaver"},
+        {"C:\\My Savers\\Plovix.scrx /p 1", "failed: The argument line should start with a flag"},
+        {"C:\\My Savers\\Other.scr /p 1", "failed: The argument line should start with a flag"},
+    };
+    for (const auto& c : cases) {
+        RecordingScreensaver saver;
+        std::string call;
+        try {
+            ScreensaverRouter(saver, "", support::FakeProcess(c.first, 4242, paths)).route();
+            call = saver.call;
+        } catch (const exceptions::Exception& e) {
+            call = "failed: " + e.getMessage();
+        }
+        EXPECT_EQ(c.second, call) << c.first;
+    }
+}

@@ -13,6 +13,15 @@ namespace display {
 
 using platform::errorresources::SystemErrors;
 
+namespace {
+
+BOOL CALLBACK addMonitorArea(HMONITOR, HDC, LPRECT area, LPARAM areas) {
+    reinterpret_cast<std::vector<RECT>*>(areas)->push_back(*area);
+    return TRUE;
+}
+
+} // namespace
+
 void WindowsDisplaySettings::getDisplaySetting(DEVMODEA* mode, DWORD modeNum,
                                                const char* deviceName) {
     mode->dmSize = sizeof(DEVMODEA);
@@ -43,6 +52,17 @@ void WindowsDisplaySettings::setDisplaySetting(DEVMODEA* mode, DWORD flags) {
                                util::numberToString(static_cast<unsigned int>(flags)) + "\n" +
                                resultLine + SystemErrors::map(error),
                            result);
+}
+
+std::vector<RECT> WindowsDisplaySettings::getMonitorAreas() {
+    std::vector<RECT> areas;
+    if (EnumDisplayMonitors(nullptr, nullptr, addMonitorArea, reinterpret_cast<LPARAM>(&areas)) !=
+        0) {
+        return areas;
+    }
+    const int error = static_cast<int>(GetLastError());
+    throw DisplayException("Could not list the monitors using 'EnumDisplayMonitors'.\n" +
+                           SystemErrors::map(error));
 }
 
 const char* WindowsDisplaySettings::resultName(LONG result) {

@@ -1,0 +1,107 @@
+#include "app/MonitorCovers.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/errorresources/SystemErrors.h"
+#include "util/Helpers.h"
+#include "windows/window/WindowException.h"
+#include "windows/window/WindowParameters.h"
+
+namespace app {
+
+using windows::window::WindowException;
+using windows::window::WindowParameters;
+
+namespace {
+
+// Hidden until placed; no task-bar button; clicks do not activate them.
+const DWORD COVER_STYLE = WS_POPUP;
+const DWORD COVER_EX_STYLE = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+
+MonitorLayout::Area areaOf(const RECT& rect) {
+    return MonitorLayout::Area{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+} // namespace
+
+MonitorCovers::MonitorCovers(windows::devices::display::DisplaySettings& display,
+                             windows::window::MessageListener& listener,
+                             const WNDCLASSEXA& windowClass, const std::string& title)
+    : _display(display)
+    , _listener(listener)
+    , _windowClass(windowClass)
+    , _className(windowClass.lpszClassName != nullptr ? windowClass.lpszClassName : "")
+    , _title(title)
+    , _windows()
+    , _monitors() {
+    _windowClass.lpszClassName = _className.c_str();
+}
+
+MonitorCovers::~MonitorCovers() {
+    while (!_windows.empty()) {
+        _windows.pop_back();
+    }
+}
+
+void MonitorCovers::update(const RECT& covered) {
+    _monitors = _display.getMonitorAreas();
+    std::vector<MonitorLayout::Area> monitors;
+    for (const RECT& monitor : _monitors) {
+        monitors.push_back(areaOf(monitor));
+    }
+    const std::vector<MonitorLayout::Cover> covers =
+        MonitorLayout::covers(monitors, areaOf(covered));
+    while (_windows.size() > covers.size()) {
+        _windows.pop_back();
+    }
+    for (std::size_t i = 0; i < covers.size(); ++i) {
+        if (i == _windows.size()) {
+            const MonitorLayout::Area& area = covers[i].window;
+            auto made = std::make_unique<Covering>(_windowClass.hInstance);
+            made->window.create(WindowParameters{_windowClass, area.width, area.height, COVER_STYLE,
+                                                 COVER_EX_STYLE, _title, nullptr, false});
+            made->window.addMessageListener(&_listener);
+            _windows.push_back(std::move(made));
+        }
+        _place(*_windows[i], covers[i]);
+    }
+}
+
+void MonitorCovers::_place(Covering& covering, const MonitorLayout::Cover& cover) {
+    if (covering.cover == cover && IsWindowVisible(covering.window.getHandle()) != 0) {
+        return;
+    }
+    covering.cover = cover;
+    const MonitorLayout::Area& area = cover.window;
+    const HWND handle = covering.window.getHandle();
+    if (SetWindowPos(handle, HWND_TOPMOST, area.left, area.top, area.width, area.height,
+                     SWP_NOACTIVATE | SWP_SHOWWINDOW) == 0) {
+        const int error = static_cast<int>(GetLastError());
+        throw WindowException(
+            "Could not place a window over a monitor using 'SetWindowPos'.\n"
+            "Window: " +
+            util::handleToString(handle) + "\nArea: " + util::numberToString(area.left) + "," +
+            util::numberToString(area.top) + " " + util::numberToString(area.width) + "x" +
+            util::numberToString(area.height) + "\n" +
+            platform::errorresources::SystemErrors::map(error));
+    }
+    // The picture moves with the layout; all of it is painted anew.
+    InvalidateRect(handle, nullptr, FALSE);
+}
+
+bool MonitorCovers::changed() const {
+    const std::vector<RECT> monitors = _display.getMonitorAreas();
+    return !std::equal(
+        monitors.begin(), monitors.end(), _monitors.begin(), _monitors.end(),
+        [](const RECT& one, const RECT& other) { return EqualRect(&one, &other) != 0; });
+}
+
+const MonitorLayout::Cover* MonitorCovers::find(HWND window) const {
+    const auto found = std::find_if(
+        _windows.begin(), _windows.end(),
+        [window](const std::unique_ptr<Covering>& c) { return c->window.getHandle() == window; });
+    return found != _windows.end() ? &(*found)->cover : nullptr;
+}
+
+} // namespace app
