@@ -10,7 +10,9 @@
 # of the saver's picture, ends early, or cannot be pictured is reported, its
 # evidence kept as out/failure.png, and the command exits non-zero.
 # Otherwise it exits with the saver's exit code. PLOVIX_VERBOSE=1 shows Wine's
-# own output.
+# own output. PLOVIX_MONITORS=2 makes the private display one of two 1024x768
+# monitors whose primary really switches (Xorg's dummy driver, as root): the
+# full-screen run then also leaves out/two-monitors.png, the whole desktop.
 set -euo pipefail
 
 source "$(dirname "$0")/lib/environment.sh"
@@ -18,6 +20,11 @@ cd "$PLOVIX_ROOT"
 
 arguments=("$@")
 [ ${#arguments[@]} -eq 0 ] && arguments=(/s)
+MONITORS=${PLOVIX_MONITORS:-1}
+if [ "$MONITORS" != 1 ] && [ "$MONITORS" != 2 ]; then
+    plovix_log "PLOVIX_MONITORS is 1 or 2, not \"$MONITORS\""
+    exit 2
+fi
 OUT=$PLOVIX_ROOT/out
 mkdir -p "$OUT"
 LOG=$OUT/run.log
@@ -25,8 +32,10 @@ LOG=$OUT/run.log
 # Pictures of an earlier run must not pass for this run's.
 rm -f "$OUT"/*.png "$OUT"/*.gif
 
+display_packages=()
+[ "$MONITORS" = 2 ] && display_packages=("${PLOVIX_SWITCHING_PACKAGES[@]}")
 plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_WINE_PACKAGES[@]}" \
-    "${PLOVIX_PICTURE_PACKAGES[@]}"
+    "${PLOVIX_PICTURE_PACKAGES[@]}" "${display_packages[@]}"
 trap plovix_cleanup EXIT
 
 # The 32-bit saver where 32-bit Wine runs, else the 64-bit one.
@@ -91,8 +100,13 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 # No display: a private one, and pictures of what it shows.
-plovix_start_display 800x600
-plovix_start_wine "$PLOVIX_ROOT/build/wine/800x600"
+if [ "$MONITORS" = 2 ]; then
+    plovix_start_switching_display "$PLOVIX_ROOT/tests/e2e/displays/two-monitors-right.conf"
+    plovix_start_wine "$PLOVIX_ROOT/build/wine/two-monitors-right"
+else
+    plovix_start_display 800x600
+    plovix_start_wine "$PLOVIX_ROOT/build/wine/800x600"
+fi
 plovix_check_display_switch "$preset"
 
 FAILURE_PICTURE=$OUT/failure.png
@@ -247,6 +261,19 @@ else
             capture "$FAILURE_PICTURE" || true
             rm -f "$OUT/screenshot.png"
             fail 1 "the saver's window did not show its picture"
+        fi
+        if [ "$MONITORS" = 2 ]; then
+            # The middle of the second monitor, wherever the switch put it,
+            # shows the middle of the picture.
+            read -r width height x y < <(xrandr | tr 'x+' '  ' |
+                sed -n 's/^DUMMY1 connected \([0-9 ]*\) .*/\1/p')
+            if [ -z "${y:-}" ] ||
+                ! await_colour $((x + width / 2)) $((y + height / 2)) "$PLOVIX_TEXT_AREA_COLOUR" ||
+                ! capture "$OUT/two-monitors.png"; then
+                capture "$FAILURE_PICTURE" || true
+                fail 1 "the second monitor did not show the saver's picture"
+            fi
+            pictures+=("$OUT/two-monitors.png")
         fi
         record_blink "$OUT/blink.gif" || fail 1 "no animation of the blink could be taken"
         pictures+=("$OUT/screenshot.png" "$OUT/blink.gif")

@@ -73,18 +73,21 @@ else
 fi
 
 # Most tests run on a display that accepts 800x600 without changing; the
-# refused-display tests on one that refuses it, and the switching-display
-# tests on two that really switch: one offers 800x600 at the desktop's
-# refresh rate, the other only at another rate. Each display has a
-# wineserver of its own.
+# refused-display tests on one that refuses it, the switching-display tests
+# on two that really switch (one offers 800x600 at the desktop's refresh
+# rate, the other only at another rate), and the two-monitor tests on two
+# displays of two monitors, the second right of the primary or left of it.
+# Each display has a wineserver of its own.
 REFUSING_DISPLAY_TESTS='^RefusingDisplay'
 SWITCHING_DISPLAY_TESTS='^SwitchingDisplay'
+TWO_MONITOR_TESTS='^TwoMonitor'
 
 plovix_start_display 800x600
 plovix_start_wine "$PLOVIX_ROOT/build/wine/800x600"
 plovix_check_display_switch "${windows_presets[@]}"
 for preset in "${windows_presets[@]}"; do
-    run_suite "$preset" "$preset" -E "$REFUSING_DISPLAY_TESTS|$SWITCHING_DISPLAY_TESTS"
+    run_suite "$preset" "$preset" \
+        -E "$REFUSING_DISPLAY_TESTS|$SWITCHING_DISPLAY_TESTS|$TWO_MONITOR_TESTS"
 done
 plovix_start_display 1024x768
 plovix_start_wine "$PLOVIX_ROOT/build/wine/1024x768"
@@ -96,6 +99,13 @@ for rate in 60hz 75hz; do
     plovix_start_wine "$PLOVIX_ROOT/build/wine/switching-$rate"
     for preset in "${windows_presets[@]}"; do
         run_suite "$preset@$rate" "$preset" -R "$SWITCHING_DISPLAY_TESTS"
+    done
+done
+for side in right left; do
+    plovix_start_switching_display "$PLOVIX_ROOT/tests/e2e/displays/two-monitors-$side.conf"
+    plovix_start_wine "$PLOVIX_ROOT/build/wine/two-monitors-$side"
+    for preset in "${windows_presets[@]}"; do
+        run_suite "$preset@two-$side" "$preset" -R "$TWO_MONITOR_TESTS"
     done
 done
 

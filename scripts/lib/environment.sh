@@ -19,8 +19,9 @@ PLOVIX_WINE_X11_LIBRARIES=(libx11-6 libxext6 libxcomposite1 libxcursor1 libxfixe
     libxinerama1 libxrandr2 libxrender1 libxxf86vm1 libfreetype6 libfontconfig1)
 PLOVIX_WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth fonts-wine
     "${PLOVIX_WINE_X11_LIBRARIES[@]}" "${PLOVIX_WINE_X11_LIBRARIES[@]/%/:i386}")
-# A display that really changes its mode: Xorg with the dummy video driver.
-PLOVIX_SWITCHING_PACKAGES=(xserver-xorg-core xserver-xorg-video-dummy)
+# A display that really changes its mode: Xorg with the dummy video driver;
+# xrandr switches a monitor of it off and on.
+PLOVIX_SWITCHING_PACKAGES=(xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
 # What the package command makes the installer and the archive with.
 PLOVIX_PACKAGING_PACKAGES=(nsis zip git)
 # What the run command uses to watch the virtual display and take pictures.

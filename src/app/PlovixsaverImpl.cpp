@@ -195,7 +195,6 @@ void PlovixsaverImpl::runScreensaver() {
             const Lent<MonitorCovers> lent(_covers, covers);
             const HiddenCursor hidden;
             _preview = 0;
-            _coversStale = true;
             runFailure = _run(window);
         } catch (const Exception& e) {
             runFailure = prefix + e.getMessage();
@@ -249,19 +248,17 @@ std::string PlovixsaverImpl::_run(Window& window) {
         _replace(_nocursor,
                  load(_pictures, EMPTY_BLOCK, blockSize(window.getWidth(), BLOCKS_ACROSS),
                       blockSize(window.getHeight(), BLOCKS_DOWN)));
-        _exitPolicy->reset();
         _runWindow = window.getHandle();
+        // The other monitors are covered once the pictures are there, and
+        // again whenever their layout changed.
+        _coversStale = true;
+        _updateCovers();
+        _exitPolicy->reset();
         _startTimer(_runWindow);
         // Sleeps between messages, so an idle run wakes only for the blink
-        // and for input. The other monitors are covered once the pictures
-        // are there, and again whenever their layout changed.
+        // and for input.
         while (!_done) {
-            if (_coversStale && _covers != nullptr) {
-                _coversStale = false;
-                RECT own = {};
-                GetWindowRect(_runWindow, &own);
-                _covers->update(own);
-            }
+            _updateCovers();
             window.processMessage();
             if (!_done && !_coversStale) {
                 window.waitForMessage();
@@ -271,6 +268,19 @@ std::string PlovixsaverImpl::_run(Window& window) {
         return "Exception caught in: PlovixsaverImpl::_run.\n" + e.getMessage();
     }
     return std::string();
+}
+
+void PlovixsaverImpl::_updateCovers() {
+    if (!_coversStale) {
+        return;
+    }
+    _coversStale = false;
+    if (_covers == nullptr) {
+        return;
+    }
+    RECT own = {};
+    GetWindowRect(_runWindow, &own);
+    _covers->update(own);
 }
 
 void PlovixsaverImpl::_replace(WindowsBitmap*& slot, WindowsBitmap* picture) {

@@ -61,6 +61,9 @@ private:
     // run failed by itself.
     void _takeMessageFailure(std::string& runFailure);
     void _startTimer(HWND window);
+    // Covers the other monitors anew, in a full-screen run, when they have
+    // changed.
+    void _updateCovers();
     RECT _cursorRect() const;
     void _paint(HWND window);
     // The cursor cell of a monitor's cover, the run's own cell scaled.

@@ -27,6 +27,9 @@ const COLORREF LIGHT = RGB(156, 156, 255);
 class HookedPolicy : public app::InputExitPolicy {
 public:
     bool shouldExit(unsigned int message, std::uintptr_t wParam) override {
+        if (onMessage) {
+            onMessage(message);
+        }
         if (failOnKey && message == WM_KEYDOWN) {
             throw exceptions::IllegalArgumentException("no rule for keys");
         }
@@ -39,6 +42,7 @@ public:
         }
     }
     std::function<void()> hook;
+    std::function<void(unsigned int)> onMessage;
     bool failOnKey = false;
 };
 
@@ -224,6 +228,98 @@ TEST_F(PlovixsaverImplTest, PreviewFillsItsParentAndOnlyClosingEndsIt) {
     EXPECT_EQ(nullptr, GetWindow(parent.handle(), GW_CHILD));
     EXPECT_TRUE(display.calls.empty());
     EXPECT_EQ(std::vector<std::string>{}, reporter.errors);
+}
+
+// The windows of a run of the class: its own, the one that can take
+// activation, and another, with its place on the screen.
+struct RunWindows {
+    HWND own = nullptr;
+    HWND cover = nullptr;
+    RECT coverPlace = {};
+};
+
+RunWindows runWindows(const std::string& className) {
+    RunWindows found;
+    for (HWND w = FindWindowA(className.c_str(), nullptr); w != nullptr;
+         w = FindWindowExA(nullptr, w, className.c_str(), nullptr)) {
+        const bool covers = (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_NOACTIVATE) != 0;
+        (covers ? found.cover : found.own) = w;
+    }
+    if (found.cover != nullptr) {
+        GetWindowRect(found.cover, &found.coverPlace);
+    }
+    return found;
+}
+
+COLORREF screenPixel(int x, int y) {
+    return pixel(nullptr, x, y);
+}
+
+// A second monitor, here a part of the screen, gets a top-most window that
+// leaves the run's window active and shows the picture fitted and centred
+// on black, its block in step with the run's whichever paints first. A new
+// layout is followed, whether the system tells of it or only the blink finds
+// it.
+TEST_F(PlovixsaverImplTest, OtherMonitorsAreCoveredInStepAndFollowTheLayout) {
+    display.monitors = {RECT{0, 0, 800, 600}, RECT{200, 100, 500, 400}};
+    const UINT moved = WM_APP + 12;
+    HWND cover = nullptr;
+    policy.hook = [&] {
+        const RunWindows windows = runWindows(className);
+        const HWND own = windows.own;
+        cover = windows.cover;
+        ASSERT_NE(nullptr, cover);
+        EXPECT_TRUE(EqualRect(&windows.coverPlace, &display.monitors[1]));
+        EXPECT_NE(0, GetWindowLongA(cover, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_EQ(own, GetForegroundWindow());
+        EXPECT_EQ(MA_NOACTIVATE, saver.windowCallback(cover, WM_MOUSEACTIVATE, 0, 0));
+        UpdateWindow(own);
+        UpdateWindow(cover);
+        // 300x300: the picture at 300x225, 37 rows of black above it.
+        EXPECT_EQ(RGB(0, 0, 0), screenPixel(350, 110));
+        EXPECT_EQ(LIGHT, screenPixel(205, 142));
+        EXPECT_EQ(DARK, screenPixel(350, 250));
+        EXPECT_EQ(DARK, screenPixel(233, 211)); // the block, 6x6 at (230,208)
+        saver.windowCallback(own, WM_TIMER, 123456, 0);
+        UpdateWindow(cover);
+        UpdateWindow(own);
+        EXPECT_EQ(LIGHT, screenPixel(233, 211));
+        EXPECT_EQ(LIGHT, screenPixel(88, 198));
+
+        display.monitors[1] = RECT{400, 300, 600, 450};
+        saver.windowCallback(own, WM_DISPLAYCHANGE, 24, MAKELPARAM(800, 600));
+        PostMessageA(own, moved, 0, 0);
+    };
+    int step = 0;
+    policy.onMessage = [&](unsigned int message) {
+        if (message != moved) {
+            return;
+        }
+        const RunWindows windows = runWindows(className);
+        if (++step == 1) {
+            ASSERT_EQ(cover, windows.cover); // moved, not made anew
+            EXPECT_TRUE(EqualRect(&windows.coverPlace, &display.monitors[1]));
+            display.monitors.pop_back();
+            saver.windowCallback(windows.own, WM_TIMER, 123456, 0);
+            PostMessageA(windows.own, moved, 0, 0);
+            return;
+        }
+        EXPECT_EQ(nullptr, windows.cover);
+        EXPECT_FALSE(IsWindow(cover));
+        saver.windowCallback(windows.own, WM_LBUTTONDOWN, 0, 0);
+    };
+    saver.runScreensaver();
+    EXPECT_EQ(2, step);
+    EXPECT_EQ(nullptr, saverWindow());
+    EXPECT_EQ(std::vector<std::string>{}, reporter.errors);
+
+    // Monitors that cannot be listed fail the run like any other failure.
+    display.refuseMonitors = true;
+    app::PlovixsaverImpl{&reporter, &display, &policy, "Plovix test", className}.runScreensaver();
+    ASSERT_EQ(1u, reporter.errors.size());
+    EXPECT_EQ(0u, reporter.errors[0].find("Exception caught in: PlovixsaverImpl::_run.\nCould not "
+                                          "list the monitors using 'EnumDisplayMonitors'."));
+    EXPECT_TRUE(restoredAtReport && windowGoneAtReport);
 }
 
 // Runs on a display that really switches: the run fails once the screen is

@@ -136,4 +136,66 @@ TEST(SaverEndToEndTest, PreviewIntoAWindowThatIsNotThereEndsWithZero) {
     EXPECT_EQ(nullptr, FindWindowA(SAVER_CLASS, nullptr));
 }
 
+// A copy of the saver in a folder of its own whose name has blanks; both go
+// with the object.
+class SaverInAFolderWithBlanks {
+public:
+    SaverInAFolderWithBlanks() {
+        char temporary[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temporary);
+        _folder =
+            std::string(temporary) + "Plovix test folder " + std::to_string(GetCurrentProcessId());
+        path = _folder + "\\Plovix.scr";
+        if (CreateDirectoryA(_folder.c_str(), nullptr) == 0 ||
+            CopyFileA(SaverProcess::besideThisProgram("Plovix.scr").c_str(), path.c_str(), TRUE) ==
+                0) {
+            ADD_FAILURE() << "Could not copy the saver to " << path << ": " << GetLastError();
+        }
+    }
+    ~SaverInAFolderWithBlanks() {
+        DeleteFileA(path.c_str());
+        RemoveDirectoryA(_folder.c_str());
+    }
+    SaverInAFolderWithBlanks(const SaverInAFolderWithBlanks&) = delete;
+    SaverInAFolderWithBlanks& operator=(const SaverInAFolderWithBlanks&) = delete;
+
+    std::string path;
+
+private:
+    std::string _folder;
+};
+
+// Some callers start a saver by its path unquoted, blanks and all, and name
+// the program apart: every mode still starts.
+TEST(SaverEndToEndTest, SaverStartedByAnUnquotedPathWithBlanksRunsEachMode) {
+    const SaverInAFolderWithBlanks copy;
+    {
+        SaverProcess saver(copy.path + " /c", copy.path);
+        const std::string caption =
+            app::MessageBoxReporter(app::APPLICATION_NAME).informationCaption();
+        EXPECT_TRUE(MessageBoxReader::answer(caption, 10000).found);
+        EXPECT_EQ(0, saver.waitForExit(5000));
+    }
+    {
+        support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
+        SaverProcess saver(copy.path + " " + previewArguments(parent.handle()), copy.path);
+        EXPECT_TRUE(waitUntil([&] {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
+                DispatchMessageA(&message);
+            }
+            return GetWindow(parent.handle(), GW_CHILD) != nullptr;
+        }));
+        parent.destroy();
+        EXPECT_EQ(0, saver.waitForExit(5000));
+    }
+    SaverProcess saver(copy.path, copy.path);
+    ASSERT_NE(nullptr, support::waitForWindow(saver, SAVER_CLASS));
+    waitUntil([&] {
+        InputSender::key(VK_SPACE);
+        return saver.waitForExit(100) != SaverProcess::STILL_RUNNING;
+    });
+    EXPECT_EQ(0, saver.waitForExit(0));
+}
+
 } // namespace

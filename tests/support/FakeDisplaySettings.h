@@ -48,6 +48,10 @@ public:
     }
 
     std::vector<RECT> getMonitorAreas() override {
+        if (refuseMonitors) {
+            throw windows::devices::display::DisplayException(
+                "Could not list the monitors using 'EnumDisplayMonitors'.\nrefused by the test");
+        }
         if (monitors.empty()) {
             return {RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}};
         }
@@ -61,6 +65,7 @@ public:
     bool refuseRate = false; // any switch that names a refresh rate
     bool refuseRestore = false;
     std::vector<RECT> monitors;
+    bool refuseMonitors = false;
 
 private:
     bool _restoredLast = false;

@@ -13,20 +13,21 @@
 
 namespace support {
 
-// A window class of a test's own, with the shared window procedure, and one
-// top-level window of it (hidden unless the style says otherwise). Both are
-// gone when the object is, also when an assertion ends the test. Throws
-// std::runtime_error, so that the test fails at once, when either cannot be
-// made.
+// A window class of a test's own, with the shared window procedure and the
+// given background (none unless told), and one top-level window of it
+// (hidden unless the style says otherwise). Both are gone when the object
+// is, also when an assertion ends the test. Throws std::runtime_error, so
+// that the test fails at once, when either cannot be made.
 class TestWindow {
 public:
     explicit TestWindow(const std::string& className, int width = 200, int height = 100,
-                        DWORD style = WS_POPUP)
+                        DWORD style = WS_POPUP, HBRUSH background = nullptr)
         : _className(className) {
         WNDCLASSEXA windowClass = {};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = windows::window::windowProcedure;
         windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hbrBackground = background;
         windowClass.lpszClassName = _className.c_str();
         if (RegisterClassExA(&windowClass) == 0) {
             _fail("RegisterClassEx");

@@ -37,5 +37,20 @@ bool InputSender::moveMouse(int index) {
     return send(&input, 1);
 }
 
+bool InputSender::moveMouseTo(int x, int y) {
+    // Absolute positions on the virtual desk run from 0 to 65535 across all
+    // monitors.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (x - left) * 65535 / (width - 1);
+    input.mi.dy = (y - top) * 65535 / (height - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    return send(&input, 1);
+}
+
 } // namespace desktopprobe
 } // namespace tools

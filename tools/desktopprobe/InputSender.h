@@ -22,6 +22,9 @@ public:
     // parity of `index`: a move to where the pointer already is counts as
     // none.
     static bool moveMouse(int index);
+    // The pointer moved to the point (x, y) of the desktop, on whichever
+    // monitor that lies.
+    static bool moveMouseTo(int x, int y);
 };
 
 } // namespace desktopprobe

@@ -24,13 +24,13 @@ std::string processLine(DWORD id) {
 
 } // namespace
 
-ChildProcess::ChildProcess(const std::string& commandLine)
+ChildProcess::ChildProcess(const std::string& commandLine, const std::string& program)
     : _info() {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string line = commandLine; // CreateProcessA may write to it
-    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &_info) == 0) {
+    if (CreateProcessA(program.empty() ? nullptr : program.c_str(), &line[0], nullptr, nullptr,
+                       FALSE, 0, nullptr, nullptr, &startup, &_info) == 0) {
         const int error = static_cast<int>(GetLastError());
         throw std::runtime_error(
             "Could not start a program using 'CreateProcess'.\nCommand line: " + commandLine +

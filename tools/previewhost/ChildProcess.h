@@ -20,7 +20,10 @@ public:
 
     // Throws std::runtime_error, naming the call and the system's reason,
     // when the program cannot be started.
-    explicit ChildProcess(const std::string& commandLine);
+    // A `program` named apart is started with `commandLine` exactly as
+    // given; otherwise the system finds the program in the command line
+    // (and Wine quotes a path with blanks that it finds there).
+    explicit ChildProcess(const std::string& commandLine, const std::string& program = "");
     // The path of the file `name` in the folder of the running program, where
     // the build puts the programs that are started.
     static std::string besideThisProgram(const std::string& name);

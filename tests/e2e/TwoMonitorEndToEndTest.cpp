@@ -1,0 +1,255 @@
+// Runs on a display of two 1024x768 monitors whose primary really switches
+// to 800x600: the second one right of the primary, or left of it at negative
+// x. The second monitor is switched off and on by the X server's own tool,
+// as a monitor unplugged and plugged in again would be.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/Program.h"
+#include "desktopprobe/InputSender.h"
+#include "desktopprobe/ScreenReader.h"
+#include "support/SaverProcess.h"
+#include "support/TestWindow.h"
+#include "support/Waiting.h"
+
+namespace {
+
+using support::saverCommand;
+using support::SaverProcess;
+using support::waitUntil;
+using tools::desktopprobe::InputSender;
+
+const COLORREF DARK = RGB(57, 57, 222);
+const COLORREF LIGHT = RGB(156, 156, 255);
+const COLORREF BLACK = RGB(0, 0, 0);
+// What the desktop shows here; the saver never does.
+const COLORREF DESKTOP = RGB(255, 255, 255);
+
+BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT area, LPARAM monitors) {
+    reinterpret_cast<std::vector<RECT>*>(monitors)->push_back(*area);
+    return TRUE;
+}
+
+// The monitors as this process sees them, the primary first.
+std::vector<RECT> monitors() {
+    std::vector<RECT> found;
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&found));
+    std::stable_partition(found.begin(), found.end(),
+                          [](const RECT& area) { return area.left == 0 && area.top == 0; });
+    return found;
+}
+
+bool same(const std::vector<RECT>& one, const std::vector<RECT>& other) {
+    return std::equal(one.begin(), one.end(), other.begin(), other.end(),
+                      [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; });
+}
+
+// Waits until this process sees that layout: another process's change need
+// not be seen here at once.
+bool layoutBecomes(const std::vector<RECT>& expected) {
+    return waitUntil([&] { return same(monitors(), expected); });
+}
+
+// The saver's window over a monitor other than the switched one: the one of
+// its windows that never takes activation.
+HWND coverOf(const SaverProcess& saver) {
+    for (HWND window = FindWindowExA(nullptr, nullptr, app::WINDOW_CLASS_NAME, nullptr);
+         window != nullptr;
+         window = FindWindowExA(nullptr, window, app::WINDOW_CLASS_NAME, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == saver.id() && IsWindowVisible(window) &&
+            (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_NOACTIVATE) != 0) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// Runs the X server's own tool, xrandr, with the given arguments, and waits
+// until this process sees the layout it makes. Wine starts a Linux program
+// for CreateProcess but gives no handle to wait on.
+void xrandr(const std::string& arguments, const std::function<bool()>& done) {
+    std::string commandLine = "/usr/bin/xrandr " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    ASSERT_NE(0, CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                nullptr, &startup, &started))
+        << commandLine;
+    for (const HANDLE handle : {started.hThread, started.hProcess}) {
+        if (handle != nullptr) {
+            CloseHandle(handle);
+        }
+    }
+    ASSERT_TRUE(waitUntil(done)) << commandLine;
+}
+
+// The first cell of the row under the prompt of a picture shown 1:1 at
+// `picture`, the top left corner of the picture.
+POINT blockOf(POINT picture) {
+    return POINT{picture.x + 88, picture.y + 198};
+}
+
+class TwoMonitorEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(waitUntil([&] {
+            _desktop = monitors();
+            return _desktop.size() == 2 && _desktop[0].right == 1024 && _desktop[0].bottom == 768;
+        })) << "this test needs two 1024x768 monitors whose primary switches";
+        _right = _desktop[1].left > 0;
+    }
+    // A test that failed half-way leaves the next one the desktop's layout.
+    void TearDown() override {
+        if (!layoutBecomes(_desktop)) {
+            ChangeDisplaySettingsA(nullptr, 0);
+            const std::string place = _right ? "--right-of" : "--left-of";
+            xrandr("--output DUMMY1 --auto " + place + " DUMMY0",
+                   [&] { return same(monitors(), _desktop); });
+        }
+    }
+
+    // The second monitor as this process sees it now.
+    RECT second() const {
+        const std::vector<RECT> now = monitors();
+        return now.size() == 2 ? now[1] : RECT{};
+    }
+
+    // Whether the run covers both monitors: the primary switched and covered
+    // by the run's own window, the second by a window of its own that shows
+    // the picture 1:1 centred on black.
+    bool coversBoth(const SaverProcess& saver) const {
+        const tools::desktopprobe::ScreenReader screen;
+        return waitUntil([&] {
+            const RECT monitor = second();
+            RECT place = {};
+            const HWND cover = coverOf(saver);
+            if (cover == nullptr || GetSystemMetrics(SM_CXSCREEN) != 800 ||
+                GetWindowRect(cover, &place) == 0 || EqualRect(&place, &monitor) == 0) {
+                return false;
+            }
+            const POINT picture = {monitor.left + 112, monitor.top + 84};
+            return screen.pixel(monitor.left + 5, monitor.top + 5) == BLACK &&
+                   screen.pixel(picture.x + 10, picture.y + 10) == LIGHT &&
+                   screen.pixel(picture.x + 400, picture.y + 300) == DARK;
+        });
+    }
+
+    // Every 32nd pixel of every monitor that shows the desktop's colour.
+    int desktopPixelsShown() const {
+        const tools::desktopprobe::ScreenReader screen;
+        int shown = 0;
+        for (const RECT& monitor : monitors()) {
+            for (int y = monitor.top; y < monitor.bottom; y += 32) {
+                for (int x = monitor.left; x < monitor.right; x += 32) {
+                    shown += screen.pixel(x, y) == DESKTOP ? 1 : 0;
+                }
+            }
+        }
+        return shown;
+    }
+
+    std::vector<RECT> _desktop;
+    bool _right = true;
+};
+
+// Input goes where the pointer or the focus is, which a new window may not
+// have yet: it is given again until the run has ended.
+void repeatUntilEnded(SaverProcess& saver, const std::function<void()>& input) {
+    waitUntil([&] {
+        input();
+        return saver.waitForExit(100) != SaverProcess::STILL_RUNNING;
+    });
+}
+
+TEST_F(TwoMonitorEndToEndTest, BothMonitorsShowThePictureUntilInputOnEitherEndsTheRun) {
+    // The desktop, white over both monitors, painted before the runs.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const support::TestWindow desktop(support::uniqueClassName(),
+                                      GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                      GetSystemMetrics(SM_CYVIRTUALSCREEN), WS_POPUP | WS_VISIBLE,
+                                      static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetWindowPos(desktop.handle(), HWND_BOTTOM, left, top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    UpdateWindow(desktop.handle());
+    ASSERT_TRUE(waitUntil([&] { return desktopPixelsShown() > 1000; }));
+
+    const std::pair<const char*, std::function<void(SaverProcess&)>> endings[] = {
+        {"click on the second monitor",
+         [&](SaverProcess& saver) {
+             repeatUntilEnded(saver, [&] {
+                 const RECT monitor = second();
+                 InputSender::moveMouseTo(monitor.left + 500, monitor.top + 400);
+                 InputSender::click();
+             });
+         }},
+        // More than 50 moves after more than two seconds, all over the
+        // second monitor; the count is the exit rule's own test.
+        {"mouse moves over the second monitor",
+         [&](SaverProcess& saver) {
+             ASSERT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(3200));
+             const RECT monitor = second();
+             int moves = 0;
+             while (moves < 500 && saver.waitForExit(30) == SaverProcess::STILL_RUNNING) {
+                 InputSender::moveMouseTo(monitor.left + 300 + (moves % 2) * 20, monitor.top + 300);
+                 ++moves;
+             }
+             EXPECT_GE(moves, 35);
+         }},
+        {"key",
+         [&](SaverProcess& saver) { repeatUntilEnded(saver, [] { InputSender::key(VK_SPACE); }); }},
+    };
+    bool blinkSeen = false;
+    for (const auto& ending : endings) {
+        SaverProcess saver(saverCommand("/s"));
+        ASSERT_TRUE(coversBoth(saver)) << ending.first;
+        EXPECT_EQ(0, desktopPixelsShown()) << ending.first;
+        if (!blinkSeen) {
+            // The block on the second monitor keeps changing between the blues.
+            const tools::desktopprobe::ScreenReader screen;
+            const RECT monitor = second();
+            const POINT block = blockOf(POINT{monitor.left + 112, monitor.top + 84});
+            int changes = 0;
+            COLORREF last = screen.pixel(block.x, block.y);
+            waitUntil([&] {
+                const COLORREF now = screen.pixel(block.x, block.y);
+                changes += now != last && (now == LIGHT || now == DARK) ? 1 : 0;
+                last = now;
+                return changes == 3;
+            });
+            EXPECT_EQ(3, changes);
+            blinkSeen = true;
+        }
+        ending.second(saver);
+        EXPECT_EQ(0, saver.waitForExit(10000)) << ending.first;
+        EXPECT_TRUE(layoutBecomes(_desktop)) << ending.first;
+        EXPECT_EQ(nullptr, coverOf(saver)) << ending.first;
+    }
+}
+
+// A monitor switched off and on again during a run: the run goes on and
+// covers the monitors there are, and still ends as always.
+TEST_F(TwoMonitorEndToEndTest, RunFollowsASecondMonitorSwitchedOffAndOn) {
+    SaverProcess saver(saverCommand("/s"));
+    ASSERT_TRUE(coversBoth(saver));
+    xrandr("--output DUMMY1 --off", [] { return monitors().size() == 1; });
+    EXPECT_TRUE(waitUntil([&] { return coverOf(saver) == nullptr; }));
+    EXPECT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(0));
+    xrandr(std::string("--output DUMMY1 --auto ") + (_right ? "--right-of" : "--left-of") +
+               " DUMMY0",
+           [] { return monitors().size() == 2; });
+    EXPECT_TRUE(coversBoth(saver));
+    EXPECT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(0));
+    repeatUntilEnded(saver, [] { InputSender::key(VK_SPACE); });
+    EXPECT_EQ(0, saver.waitForExit(0));
+}
+
+} // namespace
