@@ -69,7 +69,7 @@ void MonitorCovers::update(const RECT& covered) {
 }
 
 void MonitorCovers::_place(Covering& covering, const MonitorLayout::Cover& cover) {
-    if (covering.cover == cover && IsWindowVisible(covering.window.getHandle()) != 0) {
+    if (covering.cover == cover && _inPlace(covering)) {
         return;
     }
     covering.cover = cover;
@@ -92,9 +92,19 @@ void MonitorCovers::_place(Covering& covering, const MonitorLayout::Cover& cover
 
 bool MonitorCovers::changed() const {
     const std::vector<RECT> monitors = _display.getMonitorAreas();
-    return !std::equal(
-        monitors.begin(), monitors.end(), _monitors.begin(), _monitors.end(),
-        [](const RECT& one, const RECT& other) { return EqualRect(&one, &other) != 0; });
+    const bool same =
+        std::equal(monitors.begin(), monitors.end(), _monitors.begin(), _monitors.end(),
+                   [](const RECT& one, const RECT& other) { return EqualRect(&one, &other) != 0; });
+    return !same || !std::all_of(_windows.begin(), _windows.end(),
+                                 [](const std::unique_ptr<Covering>& c) { return _inPlace(*c); });
+}
+
+bool MonitorCovers::_inPlace(Covering& covering) {
+    // The system may move or hide a window when the monitors change.
+    const HWND handle = covering.window.getHandle();
+    RECT place = {};
+    return IsWindowVisible(handle) != 0 && GetWindowRect(handle, &place) != 0 &&
+           areaOf(place) == covering.cover.window;
 }
 
 const MonitorLayout::Cover* MonitorCovers::find(HWND window) const {

@@ -39,9 +39,10 @@ public:
     // monitors cannot be listed and WindowException when a window cannot be
     // made or placed.
     void update(const RECT& covered);
-    // Whether the monitors are no longer those of the last update. Windows
-    // tells its windows of a new layout (WM_DISPLAYCHANGE); Wine does not
-    // when the layout changes outside it, so a run also asks now and then.
+    // Whether the monitors are no longer those of the last update, or a
+    // window is no longer where it was put. Windows tells its windows of a
+    // new layout (WM_DISPLAYCHANGE); Wine does not when the layout changes
+    // outside it, so a run also asks now and then.
     // Throws DisplayException when the monitors cannot be listed.
     bool changed() const;
 
@@ -61,6 +62,7 @@ private:
     };
 
     void _place(Covering& covering, const MonitorLayout::Cover& cover);
+    static bool _inPlace(Covering& covering);
 
     windows::devices::display::DisplaySettings& _display;
     windows::window::MessageListener& _listener;

@@ -125,22 +125,34 @@ protected:
 
     // Whether the run covers both monitors: the primary switched and covered
     // by the run's own window, the second by a window of its own that shows
-    // the picture 1:1 centred on black.
-    bool coversBoth(const SaverProcess& saver) const {
-        const tools::desktopprobe::ScreenReader screen;
-        return waitUntil([&] {
+    // the picture 1:1 centred on black. Says what it saw last when not.
+    ::testing::AssertionResult coversBoth(const SaverProcess& saver) const {
+        std::string seen;
+        const bool covered = waitUntil([&] {
+            const tools::desktopprobe::ScreenReader screen;
             const RECT monitor = second();
             RECT place = {};
             const HWND cover = coverOf(saver);
-            if (cover == nullptr || GetSystemMetrics(SM_CXSCREEN) != 800 ||
-                GetWindowRect(cover, &place) == 0 || EqualRect(&place, &monitor) == 0) {
-                return false;
+            if (cover != nullptr) {
+                GetWindowRect(cover, &place);
             }
             const POINT picture = {monitor.left + 112, monitor.top + 84};
-            return screen.pixel(monitor.left + 5, monitor.top + 5) == BLACK &&
-                   screen.pixel(picture.x + 10, picture.y + 10) == LIGHT &&
-                   screen.pixel(picture.x + 400, picture.y + 300) == DARK;
+            const COLORREF colours[] = {screen.pixel(monitor.left + 5, monitor.top + 5),
+                                        screen.pixel(picture.x + 10, picture.y + 10),
+                                        screen.pixel(picture.x + 400, picture.y + 300)};
+            seen = "screen width " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) +
+                   ", second monitor at " + std::to_string(monitor.left) + "," +
+                   std::to_string(monitor.top) + ", its window " +
+                   (cover == nullptr
+                        ? "missing"
+                        : "at " + std::to_string(place.left) + "," + std::to_string(place.top)) +
+                   ", colours " + std::to_string(colours[0]) + " " + std::to_string(colours[1]) +
+                   " " + std::to_string(colours[2]);
+            return GetSystemMetrics(SM_CXSCREEN) == 800 && cover != nullptr &&
+                   EqualRect(&place, &monitor) != 0 && colours[0] == BLACK && colours[1] == LIGHT &&
+                   colours[2] == DARK;
         });
+        return covered ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << seen;
     }
 
     // Every 32nd pixel of every monitor that shows the desktop's colour.
