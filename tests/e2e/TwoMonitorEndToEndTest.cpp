@@ -207,8 +207,14 @@ TEST_F(TwoMonitorEndToEndTest, BothMonitorsShowThePictureUntilInputOnEitherEndsT
         // second monitor; the count is the exit rule's own test.
         {"mouse moves over the second monitor",
          [&](SaverProcess& saver) {
-             ASSERT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(3200));
              const RECT monitor = second();
+             InputSender::moveMouseTo(monitor.left + 300, monitor.top + 300);
+             EXPECT_TRUE(waitUntil([] {
+                 CURSORINFO pointer = {};
+                 pointer.cbSize = sizeof pointer;
+                 return GetCursorInfo(&pointer) != 0 && pointer.hCursor == nullptr;
+             })) << "a pointer over the second monitor";
+             ASSERT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(3200));
              int moves = 0;
              while (moves < 500 && saver.waitForExit(30) == SaverProcess::STILL_RUNNING) {
                  InputSender::moveMouseTo(monitor.left + 300 + (moves % 2) * 20, monitor.top + 300);
