@@ -116,7 +116,7 @@ plovix_log "running ./scripts/test.sh inside (log: $LOGS/test.log)"
 test_result=passed
 inside ./scripts/test.sh >"$LOGS/test.log" 2>&1 || test_result="FAILED (exit code $?)"
 plovix_log "test command: $test_result after $(elapsed)"
-grep -E '^(Total|[a-z0-9@x]+:) ' "$LOGS/test.log" >&2 || true
+grep -E '^(Total|[a-z0-9@x-]+:) ' "$LOGS/test.log" >&2 || true
 
 plovix_log "running ./scripts/run.sh inside (log: $LOGS/run.log)"
 run_result=passed

@@ -184,7 +184,8 @@ TEST(SaverEndToEndTest, SaverStartedByAnUnquotedPathWithBlanksRunsEachMode) {
             while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
                 DispatchMessageA(&message);
             }
-            return GetWindow(parent.handle(), GW_CHILD) != nullptr;
+            // Made and shown: a parent gone while the child is made is another case.
+            return IsWindowVisible(GetWindow(parent.handle(), GW_CHILD)) != 0;
         }));
         parent.destroy();
         EXPECT_EQ(0, saver.waitForExit(5000));
