@@ -1,17 +1,42 @@
 #!/usr/bin/env bash
-# The fresh-machine check: ./scripts/fresh-check.sh
+# The fresh-machine check: ./scripts/fresh-check.sh [--suite bookworm|trixie | --all]
 #
-# Proves the README's two commands on a brand-new Debian 12. Builds a
-# throwaway minbase root with debootstrap from the Debian source apt already
-# uses, clones the committed HEAD into it and runs ./scripts/test.sh, then
-# ./scripts/run.sh without a display, as a new user would. Checks that the
-# screenshot shows the saver's picture, prints both results and the time
-# taken, and removes the root on every way out. Too slow for CI; run it as
-# root whenever set-up changes. Logs stay in build/fresh-check/.
+# Proves the README's two commands on a brand-new Debian 12 or 13 (the
+# release of this machine unless told; --all checks each in turn). Builds a
+# throwaway minbase root with debootstrap, gives it the Debian archive and
+# security sources of the release it checks, from the mirrors and with the
+# apt settings this machine uses, clones the committed HEAD into it and runs
+# ./scripts/test.sh, then ./scripts/run.sh without a display, as a new user
+# would. Checks that the screenshot shows the saver's picture, prints both
+# results and the time taken, and removes the root on every way out. Too
+# slow for CI; run it as root whenever set-up changes. Logs stay in
+# build/fresh-check/<release>/.
 set -euo pipefail
 
 source "$(dirname "$0")/lib/environment.sh"
 cd "$PLOVIX_ROOT"
+
+usage() {
+    echo "usage: $0 [--suite RELEASE | --all]; RELEASE is one of:" \
+        "${PLOVIX_DEBIAN_RELEASES[*]%%:*}" >&2
+    exit 2
+}
+
+suites=()
+case "${1:-}" in
+"") suites=("$(plovix_this_release)") ;;
+--suite)
+    [ $# -eq 2 ] && plovix_release_name "$2" >/dev/null || usage
+    suites=("$2")
+    ;;
+--all)
+    [ $# -eq 1 ] || usage
+    for entry in "${PLOVIX_DEBIAN_RELEASES[@]}"; do
+        suites+=("${entry%%:*}")
+    done
+    ;;
+*) usage ;;
+esac
 
 if [ "$(id -u)" -ne 0 ]; then
     plovix_log "the fresh-machine check builds a root file system: run it as root"
@@ -19,23 +44,21 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 plovix_ensure_packages debootstrap git imagemagick
 
-SUITE=bookworm
 commit=$(git rev-parse HEAD)
 if [ -n "$(git status --porcelain)" ]; then
     plovix_log "checking the committed $commit; uncommitted changes are not part of the check"
 fi
-# The Debian archive and the apt settings this machine's apt uses.
-mirror=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE)' |
-    sed -n "s/^\([^ ]*\) $SUITE\$/\1/p" | head -1)
+# The mirrors of the Debian archive and of its security updates that apt on
+# this machine uses; the root gets the same for its own release.
+this_release=$(plovix_this_release)
+sources=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE)' | sort -u)
+mirror=$(sed -n "s/^\([^ ]*\) $this_release\$/\1/p" <<<"$sources" | head -1)
+security=$(sed -n "s/^\([^ ]*\) $this_release-security\$/\1/p" <<<"$sources" | head -1)
 if [ -z "$mirror" ]; then
-    plovix_log "apt on this machine has no source for Debian $SUITE"
+    plovix_log "apt on this machine has no source for Debian $this_release"
     exit 1
 fi
-
-LOGS=$PLOVIX_ROOT/build/fresh-check
-mkdir -p "$LOGS"
-ROOTFS=$(mktemp -d /var/tmp/plovix-fresh.XXXXXX)
-chmod 755 "$ROOTFS"
+security=${security:-http://deb.debian.org/debian-security/}
 
 # Processes whose root is the throwaway root, such as a wineserver or an Xvfb
 # that outlived the commands.
@@ -69,37 +92,11 @@ cleanup() {
     fi
     rm -rf --one-file-system "$ROOTFS"
 }
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-trap 'exit 129' HUP
 
-started=$(date +%s)
 elapsed() {
-    local seconds=$(($(date +%s) - started))
+    local seconds=$(($(date +%s) - $1))
     printf '%d min %02d s' $((seconds / 60)) $((seconds % 60))
 }
-
-plovix_log "building a Debian $SUITE minbase root in $ROOTFS from $mirror"
-if ! debootstrap --variant=minbase "$SUITE" "$ROOTFS" "$mirror" >"$LOGS/debootstrap.log" 2>&1; then
-    plovix_log "debootstrap failed; see $LOGS/debootstrap.log"
-    exit 1
-fi
-# The new machine gets this machine's package sources and apt settings.
-rm -f "$ROOTFS/etc/apt/sources.list"
-cp -a /etc/apt/sources.list.d/. "$ROOTFS/etc/apt/sources.list.d/"
-[ -f /etc/apt/sources.list ] && cp /etc/apt/sources.list "$ROOTFS/etc/apt/"
-cp -a /etc/apt/apt.conf.d/. "$ROOTFS/etc/apt/apt.conf.d/"
-cp /etc/resolv.conf "$ROOTFS/etc/resolv.conf"
-
-mount -t proc proc "$ROOTFS/proc"
-mount -t sysfs sysfs "$ROOTFS/sys"
-mount --rbind /dev "$ROOTFS/dev"
-mount --make-rslave "$ROOTFS/dev"
-mount -t tmpfs tmpfs "$ROOTFS/tmp"
-
-git clone -q --no-hardlinks "$PLOVIX_ROOT" "$ROOTFS/root/plovix"
-git -C "$ROOTFS/root/plovix" checkout -q "$commit"
 
 # Runs a command in the project's folder inside the root, with nothing of
 # this machine's environment. It runs in the background and is waited for,
@@ -112,27 +109,91 @@ inside() {
     wait $!
 }
 
-plovix_log "running ./scripts/test.sh inside (log: $LOGS/test.log)"
-test_result=passed
-inside ./scripts/test.sh >"$LOGS/test.log" 2>&1 || test_result="FAILED (exit code $?)"
-plovix_log "test command: $test_result after $(elapsed)"
-grep -E '^(Total|[a-z0-9@x-]+:) ' "$LOGS/test.log" >&2 || true
+# Checks one release in a root of its own, removed on every way out; run it
+# in a subshell. Prints both results and the time taken, and fails if either
+# command failed.
+check_release() {
+    local suite=$1 started
+    started=$(date +%s)
+    LOGS=$PLOVIX_ROOT/build/fresh-check/$suite
+    mkdir -p "$LOGS"
+    ROOTFS=$(mktemp -d /var/tmp/plovix-fresh.XXXXXX)
+    chmod 755 "$ROOTFS"
+    trap cleanup EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    trap 'exit 129' HUP
 
-plovix_log "running ./scripts/run.sh inside (log: $LOGS/run.log)"
-run_result=passed
-inside ./scripts/run.sh >"$LOGS/run.log" 2>&1 || run_result="FAILED (exit code $?)"
-screenshot=$ROOTFS/root/plovix/out/screenshot.png
-if [ "$run_result" = passed ]; then
-    if [ ! -f "$screenshot" ]; then
-        run_result="FAILED (no out/screenshot.png)"
-    elif ! plovix_shows_saver_picture "$screenshot"; then
-        run_result="FAILED (out/screenshot.png is not the saver's picture)"
+    plovix_log "building a $(plovix_release_name "$suite") minbase root in $ROOTFS from $mirror"
+    if ! debootstrap --variant=minbase "$suite" "$ROOTFS" "$mirror" >"$LOGS/debootstrap.log" 2>&1
+    then
+        plovix_log "debootstrap failed; see $LOGS/debootstrap.log"
+        exit 1
     fi
-fi
-[ -f "$screenshot" ] && cp "$screenshot" "$LOGS/screenshot.png"
+    # The release's own archive and security sources, with this machine's
+    # apt settings.
+    rm -f "$ROOTFS/etc/apt/sources.list" "$ROOTFS"/etc/apt/sources.list.d/*
+    cat >"$ROOTFS/etc/apt/sources.list.d/debian.sources" <<SOURCES
+Types: deb
+URIs: $mirror
+Suites: $suite $suite-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 
-echo "fresh-check of $commit on Debian $SUITE (minbase):"
-echo "  ./scripts/test.sh: $test_result"
-echo "  ./scripts/run.sh:  $run_result"
-echo "  time taken: $(elapsed)"
-[ "$test_result" = passed ] && [ "$run_result" = passed ]
+Types: deb
+URIs: $security
+Suites: $suite-security
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+    cp -a /etc/apt/apt.conf.d/. "$ROOTFS/etc/apt/apt.conf.d/"
+    cp /etc/resolv.conf "$ROOTFS/etc/resolv.conf"
+
+    mount -t proc proc "$ROOTFS/proc"
+    mount -t sysfs sysfs "$ROOTFS/sys"
+    mount --rbind /dev "$ROOTFS/dev"
+    mount --make-rslave "$ROOTFS/dev"
+    mount -t tmpfs tmpfs "$ROOTFS/tmp"
+
+    git clone -q --no-hardlinks "$PLOVIX_ROOT" "$ROOTFS/root/plovix"
+    git -C "$ROOTFS/root/plovix" checkout -q "$commit"
+
+    plovix_log "running ./scripts/test.sh inside (log: $LOGS/test.log)"
+    local test_result=passed
+    inside ./scripts/test.sh >"$LOGS/test.log" 2>&1 || test_result="FAILED (exit code $?)"
+    plovix_log "test command: $test_result after $(elapsed "$started")"
+    grep -E '^(Total|[a-z0-9@x-]+:) ' "$LOGS/test.log" >&2 || true
+
+    plovix_log "running ./scripts/run.sh inside (log: $LOGS/run.log)"
+    local run_result=passed
+    inside ./scripts/run.sh >"$LOGS/run.log" 2>&1 || run_result="FAILED (exit code $?)"
+    local screenshot=$ROOTFS/root/plovix/out/screenshot.png
+    if [ "$run_result" = passed ]; then
+        if [ ! -f "$screenshot" ]; then
+            run_result="FAILED (no out/screenshot.png)"
+        elif ! plovix_shows_saver_picture "$screenshot"; then
+            run_result="FAILED (out/screenshot.png is not the saver's picture)"
+        fi
+    fi
+    [ -f "$screenshot" ] && cp "$screenshot" "$LOGS/screenshot.png"
+
+    echo "fresh-check of $commit on $(plovix_release_name "$suite") (minbase):"
+    echo "  ./scripts/test.sh: $test_result"
+    echo "  ./scripts/run.sh:  $run_result"
+    echo "  time taken: $(elapsed "$started")"
+    [ "$test_result" = passed ] && [ "$run_result" = passed ]
+}
+
+# Each release in a subshell of its own, which stops at its first failing
+# step (a subshell tested with || would not) and cleans up its root.
+status=0
+for suite in "${suites[@]}"; do
+    set +e
+    (
+        set -e
+        check_release "$suite"
+    )
+    [ $? -eq 0 ] || status=1
+    set -e
+done
+exit $status

@@ -19,7 +19,7 @@ if ! [[ $seconds =~ ^[1-9][0-9]*$ ]]; then
     exit 2
 fi
 
-plovix_ensure_packages "${PLOVIX_FUZZ_PACKAGES[@]}"
+plovix_ensure_fuzz_packages
 status=0
 plovix_fuzz "$seconds" || status=1
 echo "fuzz: $PLOVIX_FUZZ_PASSED passed, $PLOVIX_FUZZ_FAILED failed"

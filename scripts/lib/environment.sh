@@ -8,9 +8,9 @@ PLOVIX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 PLOVIX_BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix)
-# The fuzz build: clang, and libFuzzer's runtime with the sanitizers' (clang
-# only recommends it).
-PLOVIX_FUZZ_PACKAGES=(cmake ninja-build clang libclang-rt-14-dev)
+# The fuzz build: clang; plovix_ensure_fuzz_packages adds libFuzzer's
+# runtime with the sanitizers', which clang only recommends.
+PLOVIX_FUZZ_PACKAGES=(cmake ninja-build clang)
 # Wine's X11 driver loads these X extension libraries when it starts and
 # quietly does without any that are missing (without XRandR no display mode
 # can be switched); Wine's packages only recommend them, so they are named
@@ -29,6 +29,49 @@ PLOVIX_PICTURE_PACKAGES=(imagemagick xdotool x11-apps)
 
 plovix_log() { printf '==> %s\n' "$*" >&2; }
 
+# The Debian releases these commands know, as code name:version; amd64 only.
+PLOVIX_DEBIAN_RELEASES=(bookworm:12 trixie:13)
+
+# "Debian 12 (bookworm)" for a code name these commands know.
+plovix_release_name() {
+    local entry
+    for entry in "${PLOVIX_DEBIAN_RELEASES[@]}"; do
+        if [ "${entry%%:*}" = "$1" ]; then
+            printf 'Debian %s (%s)\n' "${entry##*:}" "$1"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# This machine's Debian code name ("bookworm"), or nothing.
+plovix_this_release() {
+    (
+        . /etc/os-release 2>/dev/null || exit 0
+        [ "${ID:-}" = debian ] && printf '%s\n' "${VERSION_CODENAME:-}"
+    )
+}
+
+# Stops the command, before it installs anything, on a system these commands
+# do not know.
+plovix_check_release() {
+    local release names=() entry
+    release=$(plovix_this_release)
+    if [ -n "$release" ] && plovix_release_name "$release" >/dev/null &&
+        [ "$(dpkg --print-architecture 2>/dev/null)" = amd64 ]; then
+        return 0
+    fi
+    for entry in "${PLOVIX_DEBIAN_RELEASES[@]}"; do
+        names+=("$(plovix_release_name "${entry%%:*}")")
+    done
+    local system
+    system=$( (. /etc/os-release 2>/dev/null && printf '%s' "${PRETTY_NAME:-}") || true)
+    plovix_log "these commands support $(printf '%s and ' "${names[@]}" | sed 's/ and $//') on" \
+        "amd64; this machine runs ${system:-an unknown system} on" \
+        "$(dpkg --print-architecture 2>/dev/null || uname -m)"
+    exit 1
+}
+
 _plovix_missing_packages() {
     local package
     for package in "$@"; do
@@ -40,6 +83,7 @@ _plovix_missing_packages() {
 # Installs whichever of the given packages are missing; a warm machine
 # returns at once.
 plovix_ensure_packages() {
+    plovix_check_release
     local missing
     mapfile -t missing < <(_plovix_missing_packages "$@")
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -59,6 +103,20 @@ plovix_ensure_packages() {
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q >&2
     apt-get install -y -q --no-install-recommends "${missing[@]}" >&2
+}
+
+# The fuzz build's packages, with the sanitizer and libFuzzer runtime of the
+# clang version that the release's clang stands for (14 on Debian 12, 19 on
+# Debian 13).
+plovix_ensure_fuzz_packages() {
+    plovix_ensure_packages "${PLOVIX_FUZZ_PACKAGES[@]}"
+    local version
+    version=$(dpkg-query -W -f='${Depends}' clang | grep -o 'clang-[0-9][0-9]*' | head -1)
+    if [ -z "$version" ]; then
+        plovix_log "cannot tell which clang version Debian's clang package stands for"
+        return 1
+    fi
+    plovix_ensure_packages "libclang-rt-${version#clang-}-dev"
 }
 
 # Debian's 64-bit Wine loader, outside PATH.
