@@ -80,12 +80,26 @@ wants_preview() {
     [ ${#arguments[@]} -eq 1 ] && [[ ${arguments[0],,} == /p || ${arguments[0],,} == /l ]]
 }
 
-# The saver, or the preview host. Wine does not show what one process paints
-# into another process's window, so the preview runs the saver's code inside
-# the host.
+# How the preview host shows the preview: by starting the saver with "/p"
+# and its window, as the Screen Saver Settings dialog does, where the Wine in
+# use shows what one process paints into another process's window (Wine 10
+# on), and otherwise with the saver's code running inside the host.
+preview_host_arguments() {
+    local shows
+    shows=$(wine_run "$PROBE" wine | tr -d '\r' | sed -n "s/^shows other processes' children: //p")
+    if [ "$shows" = yes ]; then
+        printf '%s\n' "$(winepath -w "$SAVER" 2>>"$LOG")" /p
+    else
+        printf '%s\n' --in-process
+    fi
+}
+
+# The saver, or the preview host.
 run_saver() {
     if wants_preview; then
-        wine_run "$HOST" --in-process
+        local host_arguments
+        mapfile -t host_arguments < <(preview_host_arguments)
+        wine_run "$HOST" "${host_arguments[@]}"
     else
         wine_run "$SAVER" "${arguments[@]}"
     fi
@@ -224,7 +238,10 @@ record_blink() {
 record_preview() {
     local place_file host tries x y width height
     place_file=$(mktemp)
-    wine_run "$HOST" --in-process 3 >"$place_file" &
+    local host_arguments
+    mapfile -t host_arguments < <(preview_host_arguments)
+    plovix_log "the preview host shows the preview with ${host_arguments[*]}"
+    wine_run "$HOST" "${host_arguments[@]}" 3 >"$place_file" &
     host=$!
     PLOVIX_PIDS+=($host)
     for ((tries = 0; tries < 100; tries++)); do

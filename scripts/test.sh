@@ -26,8 +26,10 @@ for preset in host win32 win64; do
     cmake --build --preset "$preset"
 done
 
-declare -A passed failed
+declare -A passed failed skipped
 suites=()
+# Every test that did not run, with its reason, for the summary.
+skip_lines=()
 status=0
 # run_suite NAME PRESET [ctest arguments]; counts from ctest's JUnit report.
 run_suite() {
@@ -36,14 +38,22 @@ run_suite() {
     report=$(mktemp)
     plovix_log "testing $name"
     ctest --preset "$preset" --output-junit "$report" "$@" || status=1
-    local suite total failures skipped
+    local suite total failures skips
     # ctest puts each attribute of the suite's element on a line of its own.
     suite=$(tr '\n\t' '  ' <"$report" | grep -o -m1 '<testsuite [^>]*>' || true)
     total=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<<"$suite")
     failures=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$suite")
-    skipped=$(sed -n 's/.* skipped="\([0-9]*\)".*/\1/p' <<<"$suite")
-    passed[$name]=$((${total:-0} - ${failures:-0} - ${skipped:-0}))
+    skips=$(sed -n 's/.* skipped="\([0-9]*\)".*/\1/p' <<<"$suite")
+    passed[$name]=$((${total:-0} - ${failures:-0} - ${skips:-0}))
+    skipped[$name]=${skips:-0}
     failed[$name]=${failures:-0}
+    # A skipped test says why on the line after GoogleTest's "Skipped".
+    local line
+    while IFS= read -r line; do
+        skip_lines+=("$name: $line")
+    done < <(awk '/<testcase / { match($0, /name="[^"]*"/); test = substr($0, RSTART + 6, RLENGTH - 7) }
+        reason { print test ": " $0; reason = 0 }
+        /: Skipped$/ { reason = 1 }' "$report")
     suites+=("$name")
     if [ "${total:-0}" -eq 0 ]; then
         plovix_log "$name ran no test"
@@ -136,10 +146,17 @@ fi
 
 all_passed=0
 all_failed=0
+all_skipped=0
 for name in "${suites[@]}"; do
-    printf '%-16s %4d passed, %d failed\n' "$name:" "${passed[$name]}" "${failed[$name]}"
+    printf '%-16s %4d passed, %d failed' "$name:" "${passed[$name]}" "${failed[$name]}"
+    [ "${skipped[$name]:-0}" -gt 0 ] && printf ', %d skipped' "${skipped[$name]}"
+    printf '\n'
     all_passed=$((all_passed + passed[$name]))
     all_failed=$((all_failed + failed[$name]))
+    all_skipped=$((all_skipped + ${skipped[$name]:-0}))
 done
-echo "Total: $all_passed passed, $all_failed failed"
+for line in "${skip_lines[@]}"; do
+    echo "skipped in $line"
+done
+echo "Total: $all_passed passed, $all_failed failed, $all_skipped skipped"
 exit $status

@@ -12,6 +12,7 @@
 #include "desktopprobe/InputSender.h"
 #include "desktopprobe/MessageBoxReader.h"
 #include "desktopprobe/ScreenReader.h"
+#include "desktopprobe/WineFeatures.h"
 #include "support/SaverProcess.h"
 #include "support/TestWindow.h"
 #include "support/Waiting.h"
@@ -88,20 +89,26 @@ std::string previewArguments(HWND parent) {
                        reinterpret_cast<std::uintptr_t>(parent) & 0xFFFFFFFFu));
 }
 
-TEST(SaverEndToEndTest, PreviewLivesInsideItsParentUntilTheParentIsGone) {
-    support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
-    SaverProcess saver(saverCommand(previewArguments(parent.handle())));
-    // Waits until the child is made and shown; the saver's child sends its
-    // parent messages while it is made, so they are answered meanwhile.
+// The saver's child of `parent` once it is made and shown, or null after
+// 10 s. The child sends its parent messages while it is made, so they are
+// answered meanwhile.
+HWND shownPreview(HWND parent) {
     HWND child = nullptr;
-    for (int waited = 0; waited < 10000 && !IsWindowVisible(child); waited += 10) {
-        Sleep(10);
+    waitUntil([&] {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
             DispatchMessageA(&message);
         }
-        child = GetWindow(parent.handle(), GW_CHILD);
-    }
+        child = GetWindow(parent, GW_CHILD);
+        return IsWindowVisible(child) != 0;
+    });
+    return child;
+}
+
+TEST(SaverEndToEndTest, PreviewLivesInsideItsParentUntilTheParentIsGone) {
+    support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
+    SaverProcess saver(saverCommand(previewArguments(parent.handle())));
+    const HWND child = shownPreview(parent.handle());
     ASSERT_NE(nullptr, child);
     EXPECT_TRUE(IsWindowVisible(child));
     EXPECT_EQ(nullptr, GetWindow(child, GW_HWNDNEXT)); // the only child
@@ -110,6 +117,34 @@ TEST(SaverEndToEndTest, PreviewLivesInsideItsParentUntilTheParentIsGone) {
     EXPECT_EQ(152, rect.right);
     EXPECT_EQ(112, rect.bottom);
     EXPECT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(500));
+    parent.destroy();
+    EXPECT_EQ(0, saver.waitForExit(5000));
+}
+
+// What the saver paints into the dialog's window is on the screen: the
+// picture scaled to 152x112 and its 3x3 block at (15,35) blinking.
+TEST(SaverEndToEndTest, PreviewShowsTheScaledPictureAndItsBlink) {
+    const tools::desktopprobe::WineFeatures wine;
+    if (!wine.showsOtherProcessesChildren()) {
+        GTEST_SKIP() << wine.version()
+                     << " does not show what one process paints into a child of another "
+                        "process's window";
+    }
+    support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
+    SaverProcess saver(saverCommand(previewArguments(parent.handle())));
+    ASSERT_NE(nullptr, shownPreview(parent.handle()));
+    const tools::desktopprobe::ScreenReader screen;
+    EXPECT_TRUE(waitUntil([&] { return screen.pixel(2, 2) == LIGHT; })); // border
+    EXPECT_EQ(DARK, screen.pixel(76, 70));                               // text area
+    int changes = 0;
+    COLORREF last = screen.pixel(16, 36);
+    waitUntil([&] {
+        const COLORREF now = screen.pixel(16, 36);
+        changes += now != last && (now == LIGHT || now == DARK) ? 1 : 0;
+        last = now;
+        return changes == 3;
+    });
+    EXPECT_EQ(3, changes);
     parent.destroy();
     EXPECT_EQ(0, saver.waitForExit(5000));
 }
@@ -179,14 +214,7 @@ TEST(SaverEndToEndTest, SaverStartedByAnUnquotedPathWithBlanksRunsEachMode) {
     {
         support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
         SaverProcess saver(copy.path + " " + previewArguments(parent.handle()), copy.path);
-        EXPECT_TRUE(waitUntil([&] {
-            MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
-                DispatchMessageA(&message);
-            }
-            // Made and shown: a parent gone while the child is made is another case.
-            return IsWindowVisible(GetWindow(parent.handle(), GW_CHILD)) != 0;
-        }));
+        EXPECT_NE(nullptr, shownPreview(parent.handle()));
         parent.destroy();
         EXPECT_EQ(0, saver.waitForExit(5000));
     }

@@ -11,6 +11,7 @@
 
 #include "app/Program.h"
 #include "desktopprobe/InputSender.h"
+#include "desktopprobe/WineFeatures.h"
 #include "support/SaverProcess.h"
 #include "support/TestWindow.h"
 #include "support/Waiting.h"
@@ -116,20 +117,31 @@ TEST_F(SwitchingDisplayEndToEndTest, TwoOverlappingRunsLeaveTheDesktopMode) {
     EXPECT_TRUE(screenBecomes(1024, 768));
 }
 
-// Windows puts a full-screen mode back when its process is killed; Wine
-// does not. Either way the next run that ends puts the desktop's mode back.
-TEST_F(SwitchingDisplayEndToEndTest, AfterAKilledRunTheNextRunPutsTheDesktopModeBack) {
+// Windows puts a full-screen mode back when the process that set it ends,
+// also when it is killed; where the Wine in use does not, the next run that
+// ends does. The suite kills one run only: under Wine 10, a second killed
+// run in the same pass left the next pass of the suite unable to switch.
+TEST_F(SwitchingDisplayEndToEndTest, KilledRunsModeIsPutBack) {
+    const tools::desktopprobe::WineFeatures wine;
     {
         SaverProcess killed(saverCommand("/s"));
         ASSERT_TRUE(coversTheSwitchedScreen(killed));
         ASSERT_NE(0, TerminateProcess(killed.handle(), 9));
         EXPECT_EQ(9, killed.waitForExit(10000));
+        if (wine.restoresModesOfEndedProcesses()) {
+            EXPECT_TRUE(screenBecomes(1024, 768)) << "the system did not put the mode back";
+        }
     }
     SaverProcess next(saverCommand("/s"));
     ASSERT_NE(nullptr, support::waitForWindow(next, app::WINDOW_CLASS_NAME));
     repeatUntilEnded(next, pressSpace);
     EXPECT_EQ(0, next.waitForExit(0));
     EXPECT_TRUE(screenBecomes(1024, 768));
+    if (!wine.restoresModesOfEndedProcesses()) {
+        GTEST_SKIP() << wine.version()
+                     << " does not put back a full-screen mode when the process that set it is "
+                        "killed: only the next run's putting it back was checked";
+    }
 }
 
 } // namespace

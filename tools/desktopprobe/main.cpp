@@ -9,6 +9,9 @@
 //   Prints the saver's window title, the captions of its boxes and its notice
 //   (line breaks as "\n"), one "name: value" line each, so that the commands
 //   need not retype them.
+// desktopprobe wine
+//   Prints the Wine version and, as "name: yes" or "name: no", where that
+//   Wine does what Windows documents and Wine 8 did not.
 // All exit with 2 for a bad command line and 1 when the probe itself fails.
 // The set-up and run commands use it to see what Wine really does.
 #include <windows.h>
@@ -23,6 +26,7 @@
 #include "app/PlovixsaverImpl.h"
 #include "app/Program.h"
 #include "desktopprobe/MessageBoxReader.h"
+#include "desktopprobe/WineFeatures.h"
 #include "platform/errorresources/SystemErrors.h"
 #include "windows/devices/display/WindowsDisplaySettings.h"
 
@@ -104,6 +108,18 @@ int printNames() {
     return ACCEPTED;
 }
 
+int printWineFeatures() {
+    const tools::desktopprobe::WineFeatures wine;
+    const auto answer = [](bool yes) { return yes ? "yes\n" : "no\n"; };
+    std::fputs(
+        ("version: " + (wine.version().empty() ? "none" : wine.version()) + "\n" +
+         "shows other processes' children: " + answer(wine.showsOtherProcessesChildren()) +
+         "restores the modes of ended processes: " + answer(wine.restoresModesOfEndedProcesses()))
+            .c_str(),
+        stdout);
+    return ACCEPTED;
+}
+
 bool parseSize(const char* text, DWORD* size) {
     char* end = nullptr;
     const unsigned long value = std::strtoul(text, &end, 10);
@@ -129,9 +145,13 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "names") == 0) {
         return printNames();
     }
+    if (argc == 2 && std::strcmp(argv[1], "wine") == 0) {
+        return printWineFeatures();
+    }
     std::fputs("usage: desktopprobe switch <width> <height>\n"
                "       desktopprobe answer <caption>\n"
-               "       desktopprobe names\n",
+               "       desktopprobe names\n"
+               "       desktopprobe wine\n",
                stderr);
     return USAGE;
 }
