@@ -19,6 +19,7 @@
 #include "support/SaverProcess.h"
 #include "support/TestWindow.h"
 #include "support/Waiting.h"
+#include "windows/devices/display/WindowsDisplaySettings.h"
 
 namespace {
 
@@ -33,15 +34,9 @@ const COLORREF BLACK = RGB(0, 0, 0);
 // What the desktop shows here; the saver never does.
 const COLORREF DESKTOP = RGB(255, 255, 255);
 
-BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT area, LPARAM monitors) {
-    reinterpret_cast<std::vector<RECT>*>(monitors)->push_back(*area);
-    return TRUE;
-}
-
 // The monitors as this process sees them, the primary first.
 std::vector<RECT> monitors() {
-    std::vector<RECT> found;
-    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&found));
+    std::vector<RECT> found = windows::devices::display::WindowsDisplaySettings().getMonitorAreas();
     std::stable_partition(found.begin(), found.end(),
                           [](const RECT& area) { return area.left == 0 && area.top == 0; });
     return found;
