@@ -254,7 +254,7 @@ std::string PlovixsaverImpl::_run(Window& window) {
         _coversStale = true;
         _updateCovers();
         _exitPolicy->reset();
-        _startTimer(_runWindow);
+        startBlinkTimer(_runWindow, BLINK_TIMER, BLINK_PERIOD_MS);
         // Sleeps between messages, so an idle run wakes only for the blink
         // and for input.
         while (!_done) {
@@ -368,7 +368,7 @@ LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam
             if (_covers != nullptr && _covers->changed()) {
                 _coversStale = true;
             }
-            _startTimer(window);
+            startBlinkTimer(window, BLINK_TIMER, BLINK_PERIOD_MS);
             break;
         case WM_ERASEBKGND:
             // Never erased: the picture covers it all, and a blink must not flicker.
@@ -470,8 +470,8 @@ void PlovixsaverImpl::_paintCover(HWND window, const MonitorLayout::Cover& cover
     }
 }
 
-void PlovixsaverImpl::_startTimer(HWND window) {
-    const UINT_PTR timerRet = SetTimer(window, BLINK_TIMER, BLINK_PERIOD_MS, nullptr);
+void PlovixsaverImpl::startBlinkTimer(HWND window, UINT_PTR timer, UINT periodMs) {
+    const UINT_PTR timerRet = SetTimer(window, timer, periodMs, nullptr);
     PLOVIX_CHECK(timerRet);
 }
 

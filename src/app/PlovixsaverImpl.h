@@ -52,6 +52,11 @@ public:
 
     WNDCLASSEXA makeWindowClass() const;
 
+protected:
+    // Asks the system for the blink's timer: the one place its period is
+    // given, open to a test that watches what is asked.
+    virtual void startBlinkTimer(HWND window, UINT_PTR timer, UINT periodMs);
+
 private:
     // Loads the pictures and pumps messages until the run is to end. A
     // failure ends it early; its report is returned ("" if none) so that the
@@ -60,7 +65,6 @@ private:
     // Moves the first failure inside a message into `runFailure` unless the
     // run failed by itself.
     void _takeMessageFailure(std::string& runFailure);
-    void _startTimer(HWND window);
     // Covers the other monitors anew, in a full-screen run, when they have
     // changed.
     void _updateCovers();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "app/InputExitPolicy.h"
 #include "app/resources/ResourceIds.h"
@@ -46,6 +47,26 @@ public:
     bool failOnKey = false;
 };
 
+// The saver, with the period of every blink timer it asks for.
+class TimedSaver : public app::PlovixsaverImpl {
+public:
+    using PlovixsaverImpl::PlovixsaverImpl;
+    std::vector<UINT> periods;
+
+protected:
+    void startBlinkTimer(HWND window, UINT_PTR timer, UINT periodMs) override {
+        periods.push_back(periodMs);
+        PlovixsaverImpl::startBlinkTimer(window, timer, periodMs);
+    }
+};
+
+// A run asks for the blink's timer as it starts and again at every blink,
+// each time for 350 ms.
+void expectBlinksEvery350Ms(const TimedSaver& saver) {
+    EXPECT_LE(2u, saver.periods.size());
+    EXPECT_EQ(std::vector<UINT>(saver.periods.size(), 350), saver.periods);
+}
+
 // Whether the marker posted during a run is still queued: the loop ended
 // without taking it. Removes it either way.
 bool markerStillQueued() {
@@ -85,7 +106,7 @@ protected:
     support::FakeDisplaySettings display;
     HookedPolicy policy;
     const std::string className = support::uniqueClassName();
-    app::PlovixsaverImpl saver{&reporter, &display, &policy, "Plovix test", className};
+    TimedSaver saver{&reporter, &display, &policy, "Plovix test", className};
     const HCURSOR arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     bool restoredAtReport = false;
     HCURSOR cursorAtReport = nullptr;
@@ -202,6 +223,7 @@ TEST_F(PlovixsaverImplTest, BlinkRepaintsOnlyTheCursorCell) {
         saver.windowCallback(window, WM_KEYDOWN, VK_SPACE, 0);
     };
     saver.runScreensaver();
+    expectBlinksEvery350Ms(saver);
     EXPECT_EQ(std::vector<std::string>{}, reporter.errors);
 }
 
@@ -227,6 +249,7 @@ TEST_F(PlovixsaverImplTest, PreviewFillsItsParentAndOnlyClosingEndsIt) {
     EXPECT_FALSE(markerStillQueued()) << "input ended the preview";
     EXPECT_EQ(nullptr, GetWindow(parent.handle(), GW_CHILD));
     EXPECT_TRUE(display.calls.empty());
+    expectBlinksEvery350Ms(saver);
     EXPECT_EQ(std::vector<std::string>{}, reporter.errors);
 }
 

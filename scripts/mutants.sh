@@ -1,0 +1,206 @@
+#!/usr/bin/env bash
+# Proves that the suites catch faults: plants each fault of tests/mutants.txt
+# in turn in a copy of the working tree, builds the host and win64 presets,
+# and runs the fast suites against it until one fails: host, win64 on the
+# 800x600 display, the switching display, the two-monitor display (root
+# only: Xorg). Prints which suite caught each fault; exits non-zero if any
+# survives, does not build, or no longer applies.
+#
+#   ./scripts/mutants.sh [--check] [NAME...]
+#
+# --check only proves that every fault still applies. NAMEs run those faults
+# only. Too slow for the test command; run it before changing the tests.
+set -euo pipefail
+
+source "$(dirname "$0")/lib/environment.sh"
+cd "$PLOVIX_ROOT"
+
+check_only=no
+if [ "${1:-}" = --check ]; then
+    check_only=yes
+    shift
+fi
+wanted=("$@")
+
+FAULTS=tests/mutants.txt
+COPY=$PLOVIX_ROOT/build/mutants/tree
+
+# The faults, read into parallel arrays: name, file, and the "-"/"+" lines
+# as one string of "from<TAB>to" pairs separated by newlines.
+names=()
+files=()
+changes=()
+while IFS= read -r line || [ -n "$line" ]; do
+    case $line in
+    'fault '*)
+        names+=("$(sed 's/^fault \([^:]*\):.*/\1/' <<<"$line")")
+        files+=("")
+        changes+=("")
+        ;;
+    'in '*) files[-1]=${line#in } ;;
+    '- '*) changes[-1]+="${line#- }"$'\t' ;;
+    '+ '*) changes[-1]+="${line#+ }"$'\n' ;;
+    esac
+done <"$FAULTS"
+
+# apply FILE FROM TO: replaces the one line of FILE that reads FROM (its
+# indentation aside) with TO, indented alike; fails when there is not
+# exactly one.
+apply() {
+    local file=$1 count
+    # Through the environment: awk's -v would read the backslashes in C++.
+    export FAULT_FROM=$2 FAULT_TO=$3
+    count=$(awk '{ line = $0; sub(/^[ \t]+/, "", line) } line == ENVIRON["FAULT_FROM"] { n++ }
+        END { print n + 0 }' "$file")
+    if [ "$count" -ne 1 ]; then
+        echo "found $count times in $file: $2"
+        return 1
+    fi
+    awk '{ line = $0; sub(/^[ \t]+/, "", line) }
+        line == ENVIRON["FAULT_FROM"] { match($0, /^[ \t]*/); $0 = substr($0, 1, RLENGTH) ENVIRON["FAULT_TO"] }
+        { print }' "$file" >"$file.planted"
+    mv "$file.planted" "$file"
+}
+
+# plant INDEX: plants the fault in the copy; prints why not when it cannot.
+plant() {
+    local index=$1 from to
+    while IFS=$'\t' read -r from to; do
+        [ -n "$from" ] || continue
+        apply "$COPY/${files[$index]}" "$from" "$to" || return 1
+    done <<<"${changes[$index]}"
+}
+
+# The copy: the tracked files as they are now, their times kept, so that the
+# copy's builds redo only what a fault changes.
+plovix_log "copying the working tree to $COPY"
+mkdir -p "$COPY"
+find "$COPY" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
+git ls-files -z | xargs -0 cp -p --parents -t "$COPY"
+
+selected=()
+for i in "${!names[@]}"; do
+    if [ ${#wanted[@]} -gt 0 ] && ! printf '%s\n' "${wanted[@]}" | grep -qxF "${names[$i]}"; then
+        continue
+    fi
+    selected+=("$i")
+done
+if [ ${#selected[@]} -eq 0 ]; then
+    plovix_log "no fault of $FAULTS is named ${wanted[*]}"
+    exit 1
+fi
+
+# Every fault must still apply before anything is built.
+stale=0
+for i in "${selected[@]}"; do
+    if ! why=$(plant "$i"); then
+        plovix_log "${names[$i]} no longer applies: $why"
+        stale=1
+    fi
+    cp "$PLOVIX_ROOT/${files[$i]}" "$COPY/${files[$i]}"
+done
+[ $stale -eq 0 ] || exit 1
+if [ $check_only = yes ]; then
+    plovix_log "all ${#selected[@]} faults apply"
+    exit 0
+fi
+
+plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_WINE_PACKAGES[@]}" \
+    "${PLOVIX_SWITCHING_PACKAGES[@]}" xdotool
+trap plovix_cleanup EXIT
+cd "$COPY"
+
+build() {
+    local preset
+    for preset in host win64; do
+        cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" >/dev/null ||
+            return 1
+    done
+}
+
+suites=(host win64 switching)
+[ "$(id -u)" -eq 0 ] && suites+=(two-monitors)
+
+# start_display CONFIG PREFIX: the suite's own display (a size for Xvfb or an
+# Xorg configuration) and Wine; the logs are shown only when it fails.
+start_display() {
+    local log
+    log=$(mktemp)
+    if [[ $1 == *.conf ]]; then
+        plovix_start_switching_display "$COPY/tests/e2e/displays/$1" 2>"$log" &&
+            plovix_start_wine "$COPY/build/wine/$2" 2>"$log" && rm -f "$log" && return 0
+    else
+        plovix_start_display "$1" 2>"$log" && plovix_start_wine "$COPY/build/wine/$2" 2>"$log" &&
+            rm -f "$log" && return 0
+    fi
+    cat "$log" >&2
+    rm -f "$log"
+    plovix_log "the display for $2 did not start"
+    exit 1
+}
+
+# run_suite NAME: runs it on its own display and Wine, stopping at the first
+# failing test; fails naming that test in $failing.
+run_suite() {
+    local output code=0 tests=()
+    case $1 in
+    host) ;;
+    win64)
+        start_display 800x600 800x600
+        tests=(-E '^RefusingDisplay|^SwitchingDisplay|^TwoMonitor')
+        ;;
+    switching)
+        start_display switching-60hz.conf switching-60hz
+        tests=(-R '^SwitchingDisplay')
+        ;;
+    two-monitors)
+        start_display two-monitors-right.conf two-monitors-right
+        tests=(-R '^TwoMonitor')
+        ;;
+    esac
+    local preset=win64
+    [ "$1" = host ] && preset=host
+    output=$(ctest --preset $preset --stop-on-failure --timeout 120 "${tests[@]}" 2>&1) ||
+        code=$?
+    plovix_cleanup
+    # ctest lists a failure as "	 12 - Suite.Test (Failed)".
+    failing=$(sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (.*)$/\1/p' <<<"$output" | head -1)
+    [ -n "$failing" ] || failing=$(tail -3 <<<"$output" | tr '\n' ' ')
+    return $code
+}
+
+plovix_log "building the copy without a fault"
+build
+for suite in "${suites[@]}"; do
+    if ! run_suite "$suite"; then
+        plovix_log "the $suite suite fails without a fault: $failing"
+        exit 1
+    fi
+done
+[ "$(id -u)" -eq 0 ] || plovix_log "not root: the two-monitor suite (Xorg) is left out"
+
+status=0
+for i in "${selected[@]}"; do
+    name=${names[$i]}
+    if ! why=$(plant "$i"); then
+        result="no longer applies: $why"
+        status=1
+    elif ! build; then
+        result="does not build"
+        status=1
+    else
+        result="SURVIVED"
+        for suite in "${suites[@]}"; do
+            if ! run_suite "$suite"; then
+                result="caught by $suite: $failing"
+                break
+            fi
+        done
+        [ "$result" = SURVIVED ] && status=1
+    fi
+    printf '%-28s %s\n' "$name" "$result"
+    # Copied without its time, so the next build redoes what the fault touched.
+    cp "$PLOVIX_ROOT/${files[$i]}" "$COPY/${files[$i]}"
+done
+build
+exit $status
