@@ -91,9 +91,9 @@ struct Usage {
 }
 
 [[noreturn]] void failCall(const std::string& sentence, const Program& program) {
-    const int error = static_cast<int>(GetLastError());
-    throw std::runtime_error(sentence + "\nProgram: " + program.file + "\n" +
-                             SystemErrors::map(error));
+    SystemErrors::throwLastError<std::runtime_error>([&](const std::string& reason) {
+        return sentence + "\nProgram: " + program.file + "\n" + reason;
+    });
 }
 
 double nowMs() {

@@ -104,8 +104,8 @@ int runMessageLoop() {
 #endif
 
 int fail(const char* sentence) {
-    const int error = static_cast<int>(GetLastError());
-    std::fputs((std::string(sentence) + SystemErrors::map(error)).c_str(), stderr);
+    const std::string reason = SystemErrors::lastErrorText();
+    std::fputs((std::string(sentence) + reason).c_str(), stderr);
     return 1;
 }
 

@@ -77,14 +77,14 @@ void MonitorCovers::_place(Covering& covering, const MonitorLayout::Cover& cover
     const HWND handle = covering.window.getHandle();
     if (SetWindowPos(handle, HWND_TOPMOST, area.left, area.top, area.width, area.height,
                      SWP_NOACTIVATE | SWP_SHOWWINDOW) == 0) {
-        const int error = static_cast<int>(GetLastError());
-        throw WindowException(
-            "Could not place a window over a monitor using 'SetWindowPos'.\n"
-            "Window: " +
-            util::handleToString(handle) + "\nArea: " + util::numberToString(area.left) + "," +
-            util::numberToString(area.top) + " " + util::numberToString(area.width) + "x" +
-            util::numberToString(area.height) + "\n" +
-            platform::errorresources::SystemErrors::map(error));
+        platform::errorresources::SystemErrors::throwLastError<WindowException>(
+            [&](const std::string& reason) {
+                return "Could not place a window over a monitor using 'SetWindowPos'.\nWindow: " +
+                       util::handleToString(handle) + "\nArea: " + util::numberToString(area.left) +
+                       "," + util::numberToString(area.top) + " " +
+                       util::numberToString(area.width) + "x" + util::numberToString(area.height) +
+                       "\n" + reason;
+            });
     }
     // The picture moves with the layout; all of it is painted anew.
     InvalidateRect(handle, nullptr, FALSE);

@@ -65,8 +65,8 @@ std::string failureOf(const std::string& operation, Body body) {
     } catch (const Exception& e) {
         return "Exception caught in '" + operation + "'.\n" + e.getMessage();
     } catch (...) {
-        const int error = static_cast<int>(GetLastError());
-        return "... exception caught in '" + operation + "'.\n" + SystemErrors::map(error);
+        const std::string reason = SystemErrors::lastErrorText();
+        return "... exception caught in '" + operation + "'.\n" + reason;
     }
     return std::string();
 }

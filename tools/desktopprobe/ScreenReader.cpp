@@ -11,9 +11,10 @@ namespace desktopprobe {
 ScreenReader::ScreenReader()
     : _screen(GetDC(nullptr)) {
     if (_screen == nullptr) {
-        const int error = static_cast<int>(GetLastError());
-        throw std::runtime_error(std::string("Could not open the screen using 'GetDC'.\n") +
-                                 platform::errorresources::SystemErrors::map(error));
+        platform::errorresources::SystemErrors::throwLastError<std::runtime_error>(
+            [](const std::string& reason) {
+                return "Could not open the screen using 'GetDC'.\n" + reason;
+            });
     }
 }
 

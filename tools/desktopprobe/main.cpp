@@ -42,9 +42,11 @@ const int USAGE = 2;
 const int REFUSED = 3;
 const DWORD BOX_TIMEOUT_MS = 10000;
 
-int failure(const char* sentence, DWORD error) {
-    std::fputs((std::string(sentence) + "\n" + SystemErrors::map(static_cast<int>(error))).c_str(),
-               stdout);
+// Prints the sentence with the last error's text; call it straight after the
+// failed call.
+int failure(const std::string& sentence) {
+    const std::string reason = SystemErrors::lastErrorText();
+    std::fputs((sentence + "\n" + reason).c_str(), stdout);
     return FAILED;
 }
 
@@ -52,8 +54,7 @@ int probeSwitch(DWORD width, DWORD height) {
     DEVMODEA mode = {};
     mode.dmSize = sizeof mode;
     if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) == 0) {
-        return failure("Could not read the display mode using 'EnumDisplaySettings'.",
-                       GetLastError());
+        return failure("Could not read the display mode using 'EnumDisplaySettings'.");
     }
     char line[160];
     std::snprintf(line, sizeof line,
@@ -73,13 +74,14 @@ int probeSwitch(DWORD width, DWORD height) {
     }
     const LONG restored = ChangeDisplaySettingsA(nullptr, 0);
     if (restored != DISP_CHANGE_SUCCESSFUL) {
-        std::snprintf(line, sizeof line, "Result: %ld (%s)", restored,
+        const std::string reason = SystemErrors::lastErrorText();
+        std::snprintf(line, sizeof line, "Result: %ld (%s)\n", restored,
                       WindowsDisplaySettings::resultName(restored));
-        return failure(
-            (std::string("Could not put the display mode back using 'ChangeDisplaySettings'.\n") +
-             line)
-                .c_str(),
-            GetLastError());
+        std::fputs(("Could not put the display mode back using 'ChangeDisplaySettings'.\n" +
+                    std::string(line) + reason)
+                       .c_str(),
+                   stdout);
+        return FAILED;
     }
     return ACCEPTED;
 }

@@ -31,10 +31,10 @@ ChildProcess::ChildProcess(const std::string& commandLine, const std::string& pr
     std::string line = commandLine; // CreateProcessA may write to it
     if (CreateProcessA(program.empty() ? nullptr : program.c_str(), &line[0], nullptr, nullptr,
                        FALSE, 0, nullptr, nullptr, &startup, &_info) == 0) {
-        const int error = static_cast<int>(GetLastError());
-        throw std::runtime_error(
-            "Could not start a program using 'CreateProcess'.\nCommand line: " + commandLine +
-            "\n" + SystemErrors::map(error));
+        SystemErrors::throwLastError<std::runtime_error>([&](const std::string& reason) {
+            return "Could not start a program using 'CreateProcess'.\nCommand line: " +
+                   commandLine + "\n" + reason;
+        });
     }
 }
 
@@ -49,9 +49,9 @@ ChildProcess::~ChildProcess() {
     if (WaitForSingleObject(_info.hProcess, 0) != WAIT_OBJECT_0) {
         if (TerminateProcess(_info.hProcess, ENDED_BY_OWNER) == 0 ||
             WaitForSingleObject(_info.hProcess, ENDING_WAIT_MS) != WAIT_OBJECT_0) {
-            const int error = static_cast<int>(GetLastError());
+            const std::string reason = SystemErrors::lastErrorText();
             std::fputs(("Could not end a program using 'TerminateProcess'.\n" +
-                        processLine(_info.dwProcessId) + SystemErrors::map(error))
+                        processLine(_info.dwProcessId) + reason)
                            .c_str(),
                        stderr);
         }
@@ -77,8 +77,9 @@ std::optional<DWORD> ChildProcess::waitForExit(DWORD milliseconds) {
 }
 
 void ChildProcess::_fail(const char* sentence) const {
-    const int error = static_cast<int>(GetLastError());
-    throw std::runtime_error(sentence + processLine(_info.dwProcessId) + SystemErrors::map(error));
+    SystemErrors::throwLastError<std::runtime_error>([&](const std::string& reason) {
+        return sentence + processLine(_info.dwProcessId) + reason;
+    });
 }
 
 } // namespace previewhost

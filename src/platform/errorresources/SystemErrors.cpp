@@ -49,6 +49,10 @@ std::string SystemErrors::map(int errorCode, const ErrorMapper* fallbackErrors) 
     }
 }
 
+std::string SystemErrors::lastErrorText() noexcept {
+    return map(static_cast<int>(GetLastError()));
+}
+
 std::string SystemErrors::_map(int errorCode, const ErrorMapper* fallbackErrors) {
     std::string result = PREFIX;
     LocalBuffer text;

@@ -18,6 +18,18 @@ public:
     // break included), else the mapper's text, else a sentence naming the code.
     static std::string map(int errorCode, const ErrorMapper* fallbackErrors = 0) noexcept;
 
+    // map() of the calling thread's last error code.
+    static std::string lastErrorText() noexcept;
+
+    // Throws E, made of message(lastErrorText()) and then `extra`: how every
+    // failed call becomes an exception. The code is read before the message
+    // is built, so nothing the message needs can replace it.
+    template <typename E, typename Message, typename... Extra>
+    [[noreturn]] static void throwLastError(Message message, const Extra&... extra) {
+        const std::string systemText = lastErrorText();
+        throw E(message(systemText), extra...);
+    }
+
 private:
     static std::string _map(int errorCode, const ErrorMapper* fallbackErrors);
 

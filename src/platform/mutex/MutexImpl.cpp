@@ -12,20 +12,13 @@ namespace mutex {
 
 using platform::errorresources::SystemErrors;
 
-namespace {
-
-std::string lastErrorText() {
-    return SystemErrors::map(static_cast<int>(GetLastError()));
-}
-
-} // namespace
-
 MutexImpl::MutexImpl()
     : _mutexHandle(CreateMutexA(nullptr, FALSE, nullptr))
     , _lockingThreadId(0)
     , _lockCount(0) {
     if (_mutexHandle == nullptr) {
-        throw MutexException("Error creating the mutex. " + lastErrorText());
+        SystemErrors::throwLastError<MutexException>(
+            [](const std::string& reason) { return "Error creating the mutex. " + reason; });
     }
 }
 
@@ -34,7 +27,7 @@ MutexImpl::MutexImpl(const std::nothrow_t&)
     , _lockingThreadId(0)
     , _lockCount(0) {
     if (_mutexHandle == nullptr) {
-        _creationFailure = "Error creating the mutex. " + lastErrorText();
+        _creationFailure = "Error creating the mutex. " + SystemErrors::lastErrorText();
     }
     PLOVIX_CHECK(_mutexHandle);
 }
@@ -52,7 +45,7 @@ void MutexImpl::lock() {
     }
     const DWORD result = WaitForSingleObject(_mutexHandle, INFINITE);
     if (result != WAIT_OBJECT_0) {
-        const std::string text = lastErrorText();
+        const std::string text = SystemErrors::lastErrorText();
         if (result == WAIT_ABANDONED) {
             // The wait made this thread the owner of a mutex whose previous
             // owner died; give it back so the system's count keeps matching
@@ -81,7 +74,8 @@ void MutexImpl::unlock() {
         _lockingThreadId = 0;
     }
     if (ReleaseMutex(_mutexHandle) == 0) {
-        throw MutexException("Error releasing the mutex: " + lastErrorText());
+        SystemErrors::throwLastError<MutexException>(
+            [](const std::string& reason) { return "Error releasing the mutex: " + reason; });
     }
 }
 

@@ -34,6 +34,25 @@ private:
     HDC _context;
 };
 
+// A device context's stretching mode, set for as long as it lives.
+class StretchMode {
+public:
+    StretchMode(HDC context, int mode)
+        : _context(context)
+        , _previous(SetStretchBltMode(context, mode)) {}
+    ~StretchMode() {
+        if (_previous != 0) {
+            SetStretchBltMode(_context, _previous);
+        }
+    }
+    StretchMode(const StretchMode&) = delete;
+    StretchMode& operator=(const StretchMode&) = delete;
+
+private:
+    HDC _context;
+    int _previous;
+};
+
 } // namespace
 
 WindowsBitmap::WindowsBitmap(const char* resource, int width, int height, UINT loadFlags,
@@ -46,9 +65,9 @@ WindowsBitmap::WindowsBitmap(const char* resource, int width, int height, UINT l
         static_cast<HBITMAP>(LoadImageA(module != nullptr ? module : GetModuleHandleA(nullptr),
                                         resource, IMAGE_BITMAP, width, height, loadFlags));
     if (_bitmap == nullptr) {
-        const int error = static_cast<int>(GetLastError());
-        throw WindowsBitmapException("Could not load bitmap using 'LoadImage'.\n" +
-                                     SystemErrors::map(error));
+        SystemErrors::throwLastError<WindowsBitmapException>([](const std::string& reason) {
+            return "Could not load bitmap using 'LoadImage'.\n" + reason;
+        });
     }
     const char* failure = nullptr;
     {
@@ -135,30 +154,26 @@ void WindowsBitmap::draw(HDC destination, int x, int y, int width, int height, i
                rasterOperation) != 0) {
         return;
     }
-    const int error = static_cast<int>(GetLastError());
-    throw WindowsBitmapException("Error when bit blitting using 'BitBlt'.\ndestination: " +
-                                 util::handleToString(destination) +
-                                 "\nsource: " + util::handleToString(_deviceContext) + "\n" +
-                                 SystemErrors::map(error));
+    SystemErrors::throwLastError<WindowsBitmapException>([&](const std::string& reason) {
+        return "Error when bit blitting using 'BitBlt'.\ndestination: " +
+               util::handleToString(destination) +
+               "\nsource: " + util::handleToString(_deviceContext) + "\n" + reason;
+    });
 }
 
 void WindowsBitmap::stretch(HDC destination, int x, int y, int width, int height) {
     const BITMAP info = _getInfo();
-    const int previousMode = SetStretchBltMode(destination, COLORONCOLOR);
-    const BOOL drawn =
-        StretchBlt(destination, x, y, width, height, _deviceContext, 0, 0,
-                   static_cast<int>(info.bmWidth), static_cast<int>(info.bmHeight), SRCCOPY);
-    const int error = static_cast<int>(GetLastError());
-    if (previousMode != 0) {
-        SetStretchBltMode(destination, previousMode);
-    }
-    if (drawn != 0) {
+    // Whole pixels, never blended; the mode is put back after the error is read.
+    const StretchMode wholePixels(destination, COLORONCOLOR);
+    if (StretchBlt(destination, x, y, width, height, _deviceContext, 0, 0,
+                   static_cast<int>(info.bmWidth), static_cast<int>(info.bmHeight), SRCCOPY) != 0) {
         return;
     }
-    throw WindowsBitmapException("Error when stretching using 'StretchBlt'.\ndestination: " +
-                                 util::handleToString(destination) +
-                                 "\nsource: " + util::handleToString(_deviceContext) + "\n" +
-                                 SystemErrors::map(error));
+    SystemErrors::throwLastError<WindowsBitmapException>([&](const std::string& reason) {
+        return "Error when stretching using 'StretchBlt'.\ndestination: " +
+               util::handleToString(destination) +
+               "\nsource: " + util::handleToString(_deviceContext) + "\n" + reason;
+    });
 }
 
 HDC WindowsBitmap::getDeviceContext() {

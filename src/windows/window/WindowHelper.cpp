@@ -20,11 +20,11 @@ ATOM WindowHelper::registerClass(const WNDCLASSEXA& windowClass) {
     if (atom != 0) {
         return atom;
     }
-    const int error = static_cast<int>(GetLastError());
-    throw CouldNotRegisterClassException(
-        "Error when registering the window class '" +
-        std::string(windowClass.lpszClassName != nullptr ? windowClass.lpszClassName : "") +
-        "' with 'RegisterClassEx' in WindowHelper::registerClass.\n" + SystemErrors::map(error));
+    SystemErrors::throwLastError<CouldNotRegisterClassException>([&](const std::string& reason) {
+        return "Error when registering the window class '" +
+               std::string(windowClass.lpszClassName != nullptr ? windowClass.lpszClassName : "") +
+               "' with 'RegisterClassEx' in WindowHelper::registerClass.\n" + reason;
+    });
 }
 
 HWND WindowHelper::createWindow(DWORD exStyle, const std::string& className,
@@ -36,10 +36,11 @@ HWND WindowHelper::createWindow(DWORD exStyle, const std::string& className,
     if (window != nullptr) {
         return window;
     }
-    const int error = static_cast<int>(GetLastError());
-    throw CouldNotCreateWindowException("Error when creating a window using 'CreateWindowEx'  in "
-                                        "indowHelper::createWindow.\nClassname: '" +
-                                        className + "'\n" + SystemErrors::map(error));
+    SystemErrors::throwLastError<CouldNotCreateWindowException>([&](const std::string& reason) {
+        return "Error when creating a window using 'CreateWindowEx'  in "
+               "indowHelper::createWindow.\nClassname: '" +
+               className + "'\n" + reason;
+    });
 }
 
 std::string WindowHelper::getClassName(HWND window, bool ignoreInvalidWindowHandle) {
@@ -57,11 +58,12 @@ std::string WindowHelper::getClassName(HWND window, bool ignoreInvalidWindowHand
     if (error == 0 || (error == ERROR_INVALID_WINDOW_HANDLE && ignoreInvalidWindowHandle)) {
         return std::string();
     }
-    throw CouldNotGetClassNameException(
-        "Couldn't get the window class name using 'GetClassName'.\nThe window handle: " +
-        util::handleToString(window) + ".\n" + SystemErrors::map(static_cast<int>(error)) +
-        "\nIgnoring invalid window handle is " +
-        (ignoreInvalidWindowHandle ? "enabled" : "disabled"));
+    SystemErrors::throwLastError<CouldNotGetClassNameException>([&](const std::string& reason) {
+        return "Couldn't get the window class name using 'GetClassName'.\nThe window handle: " +
+               util::handleToString(window) + ".\n" + reason +
+               "\nIgnoring invalid window handle is " +
+               (ignoreInvalidWindowHandle ? "enabled" : "disabled");
+    });
 }
 
 } // namespace window

@@ -110,10 +110,11 @@ void WindowXImpl::waitForMessage() {
         result = MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, wakeMask, MWMO_INPUTAVAILABLE);
     }
     if (result == WAIT_FAILED) {
-        const int error = static_cast<int>(GetLastError());
-        throw WindowException(
-            "Could not wait for a message using 'MsgWaitForMultipleObjectsEx'.\n" +
-            platform::errorresources::SystemErrors::map(error));
+        platform::errorresources::SystemErrors::throwLastError<WindowException>(
+            [](const std::string& reason) {
+                return "Could not wait for a message using 'MsgWaitForMultipleObjectsEx'.\n" +
+                       reason;
+            });
     }
 }
 

@@ -29,12 +29,11 @@ void WindowsDisplaySettings::getDisplaySetting(DEVMODEA* mode, DWORD modeNum,
     if (EnumDisplaySettingsA(deviceName, modeNum, mode) != 0) {
         return;
     }
-    const int error = static_cast<int>(GetLastError());
-    throw DisplayException("Could not get the display setting using 'EnumDisplaySettings'.\n"
-                           "ModeNum: " +
-                           util::numberToString(static_cast<unsigned int>(modeNum)) +
-                           "\nDeviceName: " + (deviceName != nullptr ? deviceName : "") + "\n" +
-                           SystemErrors::map(error));
+    SystemErrors::throwLastError<DisplayException>([&](const std::string& reason) {
+        return "Could not get the display setting using 'EnumDisplaySettings'.\nModeNum: " +
+               util::numberToString(static_cast<unsigned int>(modeNum)) +
+               "\nDeviceName: " + (deviceName != nullptr ? deviceName : "") + "\n" + reason;
+    });
 }
 
 void WindowsDisplaySettings::setDisplaySetting(DEVMODEA* mode, DWORD flags) {
@@ -43,15 +42,16 @@ void WindowsDisplaySettings::setDisplaySetting(DEVMODEA* mode, DWORD flags) {
         return;
     }
     // The system-error line says little for this call; its result says why.
-    const int error = static_cast<int>(GetLastError());
-    char resultLine[64];
-    std::snprintf(resultLine, sizeof resultLine, "Result: %ld (%s)\n", static_cast<long>(result),
-                  resultName(result));
-    throw DisplayException("Could not set the display setting using 'ChangeDisplaySettings'.\n"
-                           "Flags: " +
-                               util::numberToString(static_cast<unsigned int>(flags)) + "\n" +
-                               resultLine + SystemErrors::map(error),
-                           result);
+    SystemErrors::throwLastError<DisplayException>(
+        [&](const std::string& reason) {
+            char resultLine[64];
+            std::snprintf(resultLine, sizeof resultLine, "Result: %ld (%s)\n",
+                          static_cast<long>(result), resultName(result));
+            return "Could not set the display setting using 'ChangeDisplaySettings'.\nFlags: " +
+                   util::numberToString(static_cast<unsigned int>(flags)) + "\n" + resultLine +
+                   reason;
+        },
+        result);
 }
 
 std::vector<RECT> WindowsDisplaySettings::getMonitorAreas() {
@@ -60,9 +60,9 @@ std::vector<RECT> WindowsDisplaySettings::getMonitorAreas() {
         0) {
         return areas;
     }
-    const int error = static_cast<int>(GetLastError());
-    throw DisplayException("Could not list the monitors using 'EnumDisplayMonitors'.\n" +
-                           SystemErrors::map(error));
+    SystemErrors::throwLastError<DisplayException>([](const std::string& reason) {
+        return "Could not list the monitors using 'EnumDisplayMonitors'.\n" + reason;
+    });
 }
 
 const char* WindowsDisplaySettings::resultName(LONG result) {
