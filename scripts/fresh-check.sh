@@ -168,12 +168,9 @@ SOURCES
     local run_result=passed
     inside ./scripts/run.sh >"$LOGS/run.log" 2>&1 || run_result="FAILED (exit code $?)"
     local screenshot=$ROOTFS/root/plovix/out/screenshot.png
-    if [ "$run_result" = passed ]; then
-        if [ ! -f "$screenshot" ]; then
-            run_result="FAILED (no out/screenshot.png)"
-        elif ! plovix_shows_saver_picture "$screenshot"; then
-            run_result="FAILED (out/screenshot.png is not the saver's picture)"
-        fi
+    # The run command checked the picture's colours itself.
+    if [ "$run_result" = passed ] && [ ! -f "$screenshot" ]; then
+        run_result="FAILED (no out/screenshot.png)"
     fi
     [ -f "$screenshot" ] && cp "$screenshot" "$LOGS/screenshot.png"
 

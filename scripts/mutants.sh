@@ -62,21 +62,33 @@ apply() {
     mv "$file.planted" "$file"
 }
 
-# plant INDEX: plants the fault in the copy; prints why not when it cannot.
+# plant INDEX: plants the fault in the copy, keeping the file as it was;
+# prints why not when it cannot.
 plant() {
     local index=$1 from to
+    cp -p "$COPY/${files[$index]}" "$COPY/${files[$index]}.unplanted"
     while IFS=$'\t' read -r from to; do
         [ -n "$from" ] || continue
         apply "$COPY/${files[$index]}" "$from" "$to" || return 1
     done <<<"${changes[$index]}"
 }
 
-# The copy: the tracked files as they are now, their times kept, so that the
-# copy's builds redo only what a fault changes.
+# unplant INDEX: puts the file back, with a new time, so that the next build
+# redoes what the fault touched.
+unplant() {
+    local file=$COPY/${files[$1]}
+    if [ -f "$file.unplanted" ]; then
+        cp "$file.unplanted" "$file"
+        rm "$file.unplanted"
+    fi
+}
+
+# The copy: the files git knows or would take, as they are now, their times
+# kept, so that the copy's builds redo only what a fault changes.
 plovix_log "copying the working tree to $COPY"
 mkdir -p "$COPY"
 find "$COPY" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
-git ls-files -z | xargs -0 cp -p --parents -t "$COPY"
+git ls-files -z --cached --others --exclude-standard | xargs -0 cp -p --parents -t "$COPY"
 
 selected=()
 for i in "${!names[@]}"; do
@@ -97,7 +109,7 @@ for i in "${selected[@]}"; do
         plovix_log "${names[$i]} no longer applies: $why"
         stale=1
     fi
-    cp "$PLOVIX_ROOT/${files[$i]}" "$COPY/${files[$i]}"
+    unplant "$i"
 done
 [ $stale -eq 0 ] || exit 1
 if [ $check_only = yes ]; then
@@ -110,11 +122,14 @@ plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_WINE_PACKAGES[@]}
 trap plovix_cleanup EXIT
 cd "$COPY"
 
+# Builds both presets; what the compiler said is in $BUILD_LOG.
+BUILD_LOG=$PLOVIX_ROOT/build/mutants/build.log
 build() {
     local preset
+    : >"$BUILD_LOG"
     for preset in host win64; do
-        cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" >/dev/null ||
-            return 1
+        cmake --preset "$preset" >>"$BUILD_LOG" 2>&1 &&
+            cmake --build --preset "$preset" >>"$BUILD_LOG" 2>&1 || return 1
     done
 }
 
@@ -186,8 +201,13 @@ for i in "${selected[@]}"; do
         result="no longer applies: $why"
         status=1
     elif ! build; then
-        result="does not build"
-        status=1
+        # A fault that a compile-time check refuses is caught by the build.
+        if grep -q 'static assertion failed' "$BUILD_LOG"; then
+            result="caught by the build: $(grep -m1 -o 'static assertion failed.*' "$BUILD_LOG")"
+        else
+            result="does not build: $(grep -m1 'error' "$BUILD_LOG")"
+            status=1
+        fi
     else
         result="SURVIVED"
         for suite in "${suites[@]}"; do
@@ -199,8 +219,7 @@ for i in "${selected[@]}"; do
         [ "$result" = SURVIVED ] && status=1
     fi
     printf '%-28s %s\n' "$name" "$result"
-    # Copied without its time, so the next build redoes what the fault touched.
-    cp "$PLOVIX_ROOT/${files[$i]}" "$COPY/${files[$i]}"
+    unplant "$i"
 done
 build
 exit $status

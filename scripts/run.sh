@@ -147,6 +147,8 @@ name_of() { sed -n "s/^$1: //p" <<<"$names"; }
 SAVER_TITLE=$(name_of 'window title')
 ERROR_CAPTION=$(name_of 'error caption')
 NOTICE_CAPTION=$(name_of 'information caption')
+BORDER_COLOUR=$(name_of 'border colour')
+TEXT_AREA_COLOUR=$(name_of 'text area colour')
 
 # Prints the first of the given window titles that is shown; fails once the
 # process has ended or about 30 s have passed.
@@ -255,7 +257,7 @@ record_preview() {
         capture "$FAILURE_PICTURE" || true
         fail 1 "the preview host did not show its preview area"
     fi
-    if ! await_colour $((x + width / 2)) $((y + height / 2)) "$PLOVIX_TEXT_AREA_COLOUR"; then
+    if ! await_colour $((x + width / 2)) $((y + height / 2)) "$TEXT_AREA_COLOUR"; then
         capture "$FAILURE_PICTURE" || true
         fail 1 "the preview area did not show the saver's picture"
     fi
@@ -276,9 +278,10 @@ else
     shown=$(await_window "$saver" "$SAVER_TITLE" "$ERROR_CAPTION" "$NOTICE_CAPTION") || shown=
     case $shown in
     "$SAVER_TITLE")
-        if ! await_colour 10 10 "$PLOVIX_BORDER_COLOUR" ||
+        if ! await_colour 10 10 "$BORDER_COLOUR" ||
             ! capture "$OUT/screenshot.png" ||
-            ! plovix_shows_saver_picture "$OUT/screenshot.png"; then
+            ! plovix_shows_saver_picture "$OUT/screenshot.png" "$BORDER_COLOUR" \
+                "$TEXT_AREA_COLOUR"; then
             capture "$FAILURE_PICTURE" || true
             rm -f "$OUT/screenshot.png"
             fail 1 "the saver's window did not show its picture"
@@ -289,7 +292,7 @@ else
             read -r width height x y < <(xrandr | tr 'x+' '  ' |
                 sed -n 's/^DUMMY1 connected \([0-9 ]*\) .*/\1/p')
             if [ -z "${y:-}" ] ||
-                ! await_colour $((x + width / 2)) $((y + height / 2)) "$PLOVIX_TEXT_AREA_COLOUR" ||
+                ! await_colour $((x + width / 2)) $((y + height / 2)) "$TEXT_AREA_COLOUR" ||
                 ! capture "$OUT/two-monitors.png"; then
                 capture "$FAILURE_PICTURE" || true
                 fail 1 "the second monitor did not show the saver's picture"

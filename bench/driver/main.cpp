@@ -44,18 +44,24 @@
 #include "platform/errorresources/SystemErrors.h"
 #include "previewhost/ChildProcess.h"
 #include "reference/ReferenceNames.h"
+#include "windows/graphics/PictureColours.h"
 
 namespace {
 
+using picture::PictureLayout;
 using platform::errorresources::SystemErrors;
 using tools::desktopprobe::InputSender;
 using tools::desktopprobe::ScreenReader;
 using tools::previewhost::ChildProcess;
 
-const COLORREF LIGHT = RGB(156, 156, 255);
-const COLORREF DARK = RGB(57, 57, 222);
-const int BLOCK_X = 88;
-const int BLOCK_Y = 198;
+const COLORREF LIGHT = windows::graphics::PictureColours::LIGHT;
+const COLORREF DARK = windows::graphics::PictureColours::DARK;
+// The middle of the cursor block, and the banner's first letter.
+const int BLOCK_X = PictureLayout::CURSOR_LEFT + PictureLayout::CELL / 2;
+const int BLOCK_Y = PictureLayout::CURSOR_TOP + PictureLayout::CELL / 2;
+const int BANNER_X =
+    PictureLayout::AREA_LEFT + PictureLayout::BANNER_COLUMN * PictureLayout::CELL + 1;
+const int BANNER_Y = PictureLayout::AREA_TOP + PictureLayout::BANNER_ROW * PictureLayout::CELL + 1;
 const double PICTURE_TIMEOUT_MS = 30000;
 const double CLEAR_SCREEN_TIMEOUT_MS = 5000;
 const DWORD EXIT_TIMEOUT_MS = 10000;
@@ -141,7 +147,7 @@ bool showsPicture(const ScreenReader& screen, const Program& program) {
     const COLORREF block = screen.pixel(BLOCK_X, BLOCK_Y);
     return screen.pixel(10, 10) == LIGHT && screen.pixel(400, 400) == DARK &&
            (block == LIGHT || block == DARK) &&
-           (!program.hasBanner || screen.pixel(145, 111) == LIGHT);
+           (!program.hasBanner || screen.pixel(BANNER_X, BANNER_Y) == LIGHT);
 }
 
 // An earlier run's picture must not pass for this run's first one.
@@ -306,8 +312,8 @@ int display(const Program& program) {
         failCall("Could not read the display mode using 'EnumDisplaySettingsA'.", program);
     }
     printValue("display_read_ms", nowMs() - start);
-    mode.dmPelsWidth = 800;
-    mode.dmPelsHeight = 600;
+    mode.dmPelsWidth = PictureLayout::WIDTH;
+    mode.dmPelsHeight = PictureLayout::HEIGHT;
     start = nowMs();
     LONG result = ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
     if (result != DISP_CHANGE_SUCCESSFUL) {

@@ -11,20 +11,26 @@
 
 #include "platform/errorresources/SystemErrors.h"
 #include "reference/ReferenceNames.h"
+#include "windows/graphics/PictureColours.h"
 
 namespace {
 
+using picture::PictureLayout;
 using platform::errorresources::SystemErrors;
 
-const COLORREF LIGHT = RGB(156, 156, 255);
-const COLORREF DARK = RGB(57, 57, 222);
-const int WIDTH = 800;
-const int HEIGHT = 600;
+const COLORREF LIGHT = windows::graphics::PictureColours::LIGHT;
+const COLORREF DARK = windows::graphics::PictureColours::DARK;
+const int WIDTH = PictureLayout::WIDTH;
+const int HEIGHT = PictureLayout::HEIGHT;
 // Where the saver's picture has its text area and its cursor at 800x600.
-const RECT TEXT_AREA = {80, 94, 720, 494};
-const RECT BLOCK = {80, 190, 96, 206};
+const RECT TEXT_AREA = {PictureLayout::AREA_LEFT, PictureLayout::AREA_TOP,
+                        PictureLayout::AREA_LEFT + PictureLayout::COLUMNS* PictureLayout::CELL,
+                        PictureLayout::AREA_TOP + PictureLayout::ROWS* PictureLayout::CELL};
+const RECT BLOCK = {PictureLayout::CURSOR_LEFT, PictureLayout::CURSOR_TOP,
+                    PictureLayout::CURSOR_LEFT + PictureLayout::CELL,
+                    PictureLayout::CURSOR_TOP + PictureLayout::CELL};
 const UINT_PTR BLINK_TIMER = 1;
-const UINT BLINK_MS = 350;
+const UINT BLINK_MS = PictureLayout::BLINK_PERIOD_MS;
 
 // Starts unlit like the saver's cursor, so both first pictures match.
 bool blockLit = false;

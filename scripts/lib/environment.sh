@@ -285,15 +285,13 @@ plovix_check_display_switch() {
     done
 }
 
-# The saver's two blues, as "srgb(r,g,b)": the border and the text area.
-PLOVIX_BORDER_COLOUR='srgb(156,156,255)'
-PLOVIX_TEXT_AREA_COLOUR='srgb(57,57,222)'
-
-# Whether a full-screen picture of the 800x600 display shows the saver: its
-# border at the top left and its text area in the middle.
+# plovix_shows_saver_picture PICTURE BORDER TEXT_AREA: whether a full-screen
+# picture of the 800x600 display shows the saver: its border colour at the
+# top left and its text area's in the middle, as "srgb(r,g,b)" (desktopprobe
+# names tells them).
 plovix_shows_saver_picture() {
     local colours
     colours=$(convert "$1" -format '%[pixel:p{10,10}] %[pixel:p{400,400}]' info: 2>/dev/null) ||
         return 1
-    [ "$colours" = "$PLOVIX_BORDER_COLOUR $PLOVIX_TEXT_AREA_COLOUR" ]
+    [ "$colours" = "$2 $3" ]
 }

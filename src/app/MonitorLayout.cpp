@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "picture/PictureLayout.h"
+
 namespace app {
 
-const int MonitorLayout::PICTURE_WIDTH = 800;
-const int MonitorLayout::PICTURE_HEIGHT = 600;
+using picture::PictureLayout;
 
 bool MonitorLayout::Area::operator==(const Area& other) const {
     return left == other.left && top == other.top && width == other.width && height == other.height;
@@ -19,20 +20,20 @@ bool MonitorLayout::Cover::operator==(const Cover& other) const {
 MonitorLayout::Area MonitorLayout::pictureIn(int width, int height) {
     int pictureWidth = 0;
     int pictureHeight = 0;
-    const int scale = std::min(width / PICTURE_WIDTH, height / PICTURE_HEIGHT);
+    const int scale = std::min(width / PictureLayout::WIDTH, height / PictureLayout::HEIGHT);
     if (scale >= 1) {
-        pictureWidth = PICTURE_WIDTH * scale;
-        pictureHeight = PICTURE_HEIGHT * scale;
-    } else if (static_cast<std::int64_t>(width) * PICTURE_HEIGHT <=
-               static_cast<std::int64_t>(height) * PICTURE_WIDTH) {
+        pictureWidth = PictureLayout::WIDTH * scale;
+        pictureHeight = PictureLayout::HEIGHT * scale;
+    } else if (static_cast<std::int64_t>(width) * PictureLayout::HEIGHT <=
+               static_cast<std::int64_t>(height) * PictureLayout::WIDTH) {
         // Narrower than the picture's shape: the width decides.
         pictureWidth = width;
-        pictureHeight =
-            static_cast<int>(static_cast<std::int64_t>(width) * PICTURE_HEIGHT / PICTURE_WIDTH);
+        pictureHeight = static_cast<int>(static_cast<std::int64_t>(width) * PictureLayout::HEIGHT /
+                                         PictureLayout::WIDTH);
     } else {
         pictureHeight = height;
-        pictureWidth =
-            static_cast<int>(static_cast<std::int64_t>(height) * PICTURE_WIDTH / PICTURE_HEIGHT);
+        pictureWidth = static_cast<int>(static_cast<std::int64_t>(height) * PictureLayout::WIDTH /
+                                        PictureLayout::HEIGHT);
     }
     return Area{(width - pictureWidth) / 2, (height - pictureHeight) / 2, pictureWidth,
                 pictureHeight};

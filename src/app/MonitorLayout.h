@@ -32,10 +32,6 @@ public:
         bool operator==(const Cover& other) const;
     };
 
-    // The picture's size when shown at its best scale: 800x600.
-    static const int PICTURE_WIDTH;
-    static const int PICTURE_HEIGHT;
-
     // The picture's place inside a window of the given size.
     static Area pictureIn(int width, int height);
 

@@ -6,6 +6,7 @@
 #include "app/DisplayModeChange.h"
 #include "app/resources/ResourceIds.h"
 #include "exceptions/Exception.h"
+#include "picture/PictureLayout.h"
 #include "platform/errorresources/SystemErrors.h"
 #include "util/Assertion.h"
 #include "windows/graphics/HiddenCursor.h"
@@ -17,6 +18,7 @@
 namespace app {
 
 using exceptions::Exception;
+using picture::PictureLayout;
 using platform::errorresources::SystemErrors;
 using windows::graphics::HiddenCursor;
 using windows::graphics::PaintContext;
@@ -32,14 +34,18 @@ const WORD PICTURE = PLOVIX_BITMAP_PICTURE;
 const WORD CURSOR_BLOCK = PLOVIX_BITMAP_CURSOR_BLOCK;
 const WORD EMPTY_BLOCK = PLOVIX_BITMAP_EMPTY_BLOCK;
 
-const DWORD FULL_SCREEN_WIDTH = static_cast<DWORD>(MonitorLayout::PICTURE_WIDTH);
-const DWORD FULL_SCREEN_HEIGHT = static_cast<DWORD>(MonitorLayout::PICTURE_HEIGHT);
-// The picture is 50 cursor blocks wide and 37 high.
+const DWORD FULL_SCREEN_WIDTH = static_cast<DWORD>(PictureLayout::WIDTH);
+const DWORD FULL_SCREEN_HEIGHT = static_cast<DWORD>(PictureLayout::HEIGHT);
+// The picture is 50 cursor blocks wide and 37 high: a window of another size
+// gets blocks scaled alike.
 const unsigned int BLOCKS_ACROSS = 50;
 const unsigned int BLOCKS_DOWN = 37;
+static_assert(BLOCKS_ACROSS == PictureLayout::WIDTH / PictureLayout::CURSOR_WIDTH &&
+                  BLOCKS_DOWN == PictureLayout::HEIGHT / PictureLayout::CURSOR_WIDTH,
+              "the blocks are the picture's cells");
 
-const UINT_PTR BLINK_TIMER = 123456;
-const UINT BLINK_PERIOD_MS = 350;
+const UINT_PTR BLINK_TIMER = PictureLayout::BLINK_TIMER;
+const UINT BLINK_PERIOD_MS = PictureLayout::BLINK_PERIOD_MS;
 
 const DWORD FULL_SCREEN_STYLE = WS_POPUP | WS_VISIBLE;
 const DWORD FULL_SCREEN_EX_STYLE = WS_EX_TOPMOST;
@@ -49,8 +55,11 @@ const DWORD PREVIEW_EX_STYLE = 0;
 // Where the cursor cell lies, as fractions of the picture: the first cell of
 // the row under the ready prompt. The second factor is the double just above
 // 19/60, as the picture was laid out with it.
-const double CURSOR_LEFT = 0.1;
-const double CURSOR_TOP = 0.3166666666666667;
+constexpr double CURSOR_LEFT = 0.1;
+constexpr double CURSOR_TOP = 0.3166666666666667;
+static_assert(static_cast<int>(CURSOR_LEFT * PictureLayout::WIDTH) == PictureLayout::CURSOR_LEFT &&
+                  static_cast<int>(CURSOR_TOP * PictureLayout::HEIGHT) == PictureLayout::CURSOR_TOP,
+              "the cursor cell is where the picture has it");
 
 WindowsBitmap* load(HINSTANCE module, WORD resource, int width, int height) {
     return new WindowsBitmap(MAKEINTRESOURCEA(resource), width, height, 0, module);

@@ -11,16 +11,26 @@
 #include "app/InputExitPolicy.h"
 #include "app/resources/ResourceIds.h"
 #include "exceptions/IllegalArgumentException.h"
+#include "picture/PictureLayout.h"
 #include "support/FakeDisplaySettings.h"
 #include "support/RecordingReporter.h"
 #include "support/TestWindow.h"
 #include "windows/devices/display/WindowsDisplaySettings.h"
+#include "windows/graphics/PictureColours.h"
 
 namespace {
 
 const UINT MARKER = WM_APP + 11;
-const COLORREF DARK = RGB(57, 57, 222);
-const COLORREF LIGHT = RGB(156, 156, 255);
+const COLORREF DARK = windows::graphics::PictureColours::DARK;
+const COLORREF LIGHT = windows::graphics::PictureColours::LIGHT;
+using picture::PictureLayout;
+const WPARAM BLINK_TIMER = PictureLayout::BLINK_TIMER;
+// The cursor cell at 800x600, 16 x 16: the block's 17 rows are shrunk to 16.
+const RECT CURSOR = {PictureLayout::CURSOR_LEFT, PictureLayout::CURSOR_TOP,
+                     PictureLayout::CURSOR_LEFT + PictureLayout::CELL,
+                     PictureLayout::CURSOR_TOP + PictureLayout::CELL};
+const int PREVIEW_WIDTH = PictureLayout::PREVIEW_WIDTH;
+const int PREVIEW_HEIGHT = PictureLayout::PREVIEW_HEIGHT;
 
 // The real exit rule, with a way in for the test at the one moment a run has
 // its window and pictures but has not started its loop, and a way to make the
@@ -204,22 +214,22 @@ TEST_F(PlovixsaverImplTest, BlinkRepaintsOnlyTheCursorCell) {
         EXPECT_EQ(1, saver.windowCallback(window, WM_ERASEBKGND, 0, 0));
         UpdateWindow(window); // the first paint: picture and empty block
         EXPECT_EQ(LIGHT, pixel(window, 40, 40));
-        EXPECT_EQ(DARK, pixel(window, 80, 190));
+        EXPECT_EQ(DARK, pixel(window, CURSOR.left, CURSOR.top));
 
-        saver.windowCallback(window, WM_TIMER, 123456, 0);
-        EXPECT_TRUE(updates(window, RECT{80, 190, 96, 206}));
+        saver.windowCallback(window, WM_TIMER, BLINK_TIMER, 0);
+        EXPECT_TRUE(updates(window, CURSOR));
         const HDC dc = GetDC(window);
         SetPixel(dc, 405, 405, RGB(255, 0, 0));
         ReleaseDC(window, dc);
         UpdateWindow(window); // the blink paint: the block only
-        EXPECT_EQ(LIGHT, pixel(window, 80, 190));
+        EXPECT_EQ(LIGHT, pixel(window, CURSOR.left, CURSOR.top));
         EXPECT_EQ(LIGHT, pixel(window, 95, 203)); // 203, not 205: Wine blends 17 rows into 16
         EXPECT_EQ(RGB(255, 0, 0), pixel(window, 405, 405));
 
         InvalidateRect(window, nullptr, FALSE); // anything else: picture, then the next block
         UpdateWindow(window);
         EXPECT_EQ(DARK, pixel(window, 405, 405));
-        EXPECT_EQ(DARK, pixel(window, 80, 190));
+        EXPECT_EQ(DARK, pixel(window, CURSOR.left, CURSOR.top));
         saver.windowCallback(window, WM_KEYDOWN, VK_SPACE, 0);
     };
     saver.runScreensaver();
@@ -228,13 +238,15 @@ TEST_F(PlovixsaverImplTest, BlinkRepaintsOnlyTheCursorCell) {
 }
 
 TEST_F(PlovixsaverImplTest, PreviewFillsItsParentAndOnlyClosingEndsIt) {
-    const support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
+    const support::TestWindow parent(support::uniqueClassName(), PREVIEW_WIDTH, PREVIEW_HEIGHT,
+                                     WS_POPUP | WS_VISIBLE);
     policy.hook = [&] {
         const HWND window = GetWindow(parent.handle(), GW_CHILD);
         ASSERT_NE(nullptr, window);
-        EXPECT_TRUE(updates(window, RECT{0, 0, 152, 112})); // nothing painted yet
+        EXPECT_TRUE(
+            updates(window, RECT{0, 0, PREVIEW_WIDTH, PREVIEW_HEIGHT})); // nothing painted yet
         UpdateWindow(window);
-        saver.windowCallback(window, WM_TIMER, 123456, 0);
+        saver.windowCallback(window, WM_TIMER, BLINK_TIMER, 0);
         EXPECT_TRUE(updates(window, RECT{15, 35, 18, 38}));
         for (const UINT input : {UINT{WM_KEYDOWN}, UINT{WM_LBUTTONDOWN}, UINT{WM_ACTIVATEAPP}}) {
             saver.windowCallback(window, input, 0, 0);
@@ -303,11 +315,11 @@ TEST_F(PlovixsaverImplTest, OtherMonitorsAreCoveredInStepAndFollowTheLayout) {
         EXPECT_EQ(LIGHT, screenPixel(205, 142));
         EXPECT_EQ(DARK, screenPixel(350, 250));
         EXPECT_EQ(DARK, screenPixel(233, 211)); // the block, 6x6 at (230,208)
-        saver.windowCallback(own, WM_TIMER, 123456, 0);
+        saver.windowCallback(own, WM_TIMER, BLINK_TIMER, 0);
         UpdateWindow(cover);
         UpdateWindow(own);
         EXPECT_EQ(LIGHT, screenPixel(233, 211));
-        EXPECT_EQ(LIGHT, screenPixel(88, 198));
+        EXPECT_EQ(LIGHT, screenPixel(CURSOR.left + 8, CURSOR.top + 8));
 
         display.monitors[1] = RECT{400, 300, 600, 450};
         saver.windowCallback(own, WM_DISPLAYCHANGE, 24, MAKELPARAM(800, 600));
@@ -323,7 +335,7 @@ TEST_F(PlovixsaverImplTest, OtherMonitorsAreCoveredInStepAndFollowTheLayout) {
             ASSERT_EQ(cover, windows.cover); // moved, not made anew
             EXPECT_TRUE(EqualRect(&windows.coverPlace, &display.monitors[1]));
             display.monitors.pop_back();
-            saver.windowCallback(windows.own, WM_TIMER, 123456, 0);
+            saver.windowCallback(windows.own, WM_TIMER, BLINK_TIMER, 0);
             PostMessageA(windows.own, moved, 0, 0);
             return;
         }

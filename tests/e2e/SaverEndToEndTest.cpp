@@ -16,9 +16,11 @@
 #include "desktopprobe/MessageBoxReader.h"
 #include "desktopprobe/ScreenReader.h"
 #include "desktopprobe/WineFeatures.h"
+#include "picture/PictureLayout.h"
 #include "support/SaverProcess.h"
 #include "support/TestWindow.h"
 #include "support/Waiting.h"
+#include "windows/graphics/PictureColours.h"
 
 namespace {
 
@@ -30,8 +32,13 @@ using tools::desktopprobe::MessageBoxReader;
 
 const char* const SAVER_CLASS = app::WINDOW_CLASS_NAME;
 const std::string ERROR_CAPTION = app::MessageBoxReporter(app::APPLICATION_NAME).errorCaption();
-const COLORREF DARK = RGB(57, 57, 222);
-const COLORREF LIGHT = RGB(156, 156, 255);
+const COLORREF DARK = windows::graphics::PictureColours::DARK;
+const COLORREF LIGHT = windows::graphics::PictureColours::LIGHT;
+using picture::PictureLayout;
+// The middle of the cursor block at 800x600.
+const POINT BLOCK = {PictureLayout::CURSOR_LEFT + 8, PictureLayout::CURSOR_TOP + 8};
+const int PREVIEW_WIDTH = PictureLayout::PREVIEW_WIDTH;
+const int PREVIEW_HEIGHT = PictureLayout::PREVIEW_HEIGHT;
 
 // No flag means a full-screen run. How each way of ending a run puts the
 // display back is seen on the displays that really switch.
@@ -41,15 +48,19 @@ TEST(SaverEndToEndTest, ShowsTheBlinkingScreenUntilAKeyAndGivesThePointerBack) {
     ASSERT_NE(nullptr, support::waitForWindow(saver, SAVER_CLASS));
     ASSERT_TRUE(waitUntil([&] { return screen.pixel(10, 10) == LIGHT; })); // border
     EXPECT_EQ(DARK, screen.pixel(400, 400));                               // text area
-    EXPECT_EQ(LIGHT, screen.pixel(145, 111)); // the banner's first letter, row 1 column 4
+    // The banner's first letter.
+    EXPECT_EQ(LIGHT,
+              screen.pixel(
+                  PictureLayout::AREA_LEFT + PictureLayout::BANNER_COLUMN * PictureLayout::CELL + 1,
+                  PictureLayout::AREA_TOP + PictureLayout::BANNER_ROW * PictureLayout::CELL + 1));
 
     // The block at (80,190) changes between the two blues every 350 ms. The
     // median of six intervals stays within 60 ms of it on a busy machine;
     // the benchmark measures the period precisely.
     std::vector<std::chrono::steady_clock::time_point> changes;
-    COLORREF last = screen.pixel(88, 198);
+    COLORREF last = screen.pixel(BLOCK.x, BLOCK.y);
     waitUntil([&] {
-        const COLORREF now = screen.pixel(88, 198);
+        const COLORREF now = screen.pixel(BLOCK.x, BLOCK.y);
         if (now != last) {
             EXPECT_TRUE(now == LIGHT || now == DARK);
             changes.push_back(std::chrono::steady_clock::now());
@@ -118,7 +129,8 @@ HWND shownPreview(HWND parent) {
 }
 
 TEST(SaverEndToEndTest, PreviewLivesInsideItsParentUntilTheParentIsGone) {
-    support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
+    support::TestWindow parent(support::uniqueClassName(), PREVIEW_WIDTH, PREVIEW_HEIGHT,
+                               WS_POPUP | WS_VISIBLE);
     SaverProcess saver(saverCommand(previewArguments(parent.handle())));
     const HWND child = shownPreview(parent.handle());
     ASSERT_NE(nullptr, child);
@@ -126,8 +138,8 @@ TEST(SaverEndToEndTest, PreviewLivesInsideItsParentUntilTheParentIsGone) {
     EXPECT_EQ(nullptr, GetWindow(child, GW_HWNDNEXT)); // the only child
     RECT rect = {};
     GetClientRect(child, &rect);
-    EXPECT_EQ(152, rect.right);
-    EXPECT_EQ(112, rect.bottom);
+    EXPECT_EQ(PREVIEW_WIDTH, rect.right);
+    EXPECT_EQ(PREVIEW_HEIGHT, rect.bottom);
     EXPECT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(500));
     parent.destroy();
     EXPECT_EQ(0, saver.waitForExit(5000));
@@ -142,7 +154,8 @@ TEST(SaverEndToEndTest, PreviewShowsTheScaledPictureAndItsBlink) {
                      << " does not show what one process paints into a child of another "
                         "process's window";
     }
-    support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
+    support::TestWindow parent(support::uniqueClassName(), PREVIEW_WIDTH, PREVIEW_HEIGHT,
+                               WS_POPUP | WS_VISIBLE);
     SaverProcess saver(saverCommand(previewArguments(parent.handle())));
     ASSERT_NE(nullptr, shownPreview(parent.handle()));
     const tools::desktopprobe::ScreenReader screen;
@@ -172,7 +185,8 @@ TEST(SaverEndToEndTest, PreviewIntoAWindowThatIsNotThereEndsWithZero) {
         EXPECT_EQ(0u, text.find("Exception caught in 'runPreview'.\n")) << text;
         EXPECT_EQ(0, saver.waitForExit(5000));
     }
-    support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
+    support::TestWindow parent(support::uniqueClassName(), PREVIEW_WIDTH, PREVIEW_HEIGHT,
+                               WS_POPUP | WS_VISIBLE);
     SaverProcess saver(saverCommand(previewArguments(parent.handle())));
     parent.destroy();
     waitUntil([&] {
@@ -224,7 +238,8 @@ TEST(SaverEndToEndTest, SaverStartedByAnUnquotedPathWithBlanksRunsEachMode) {
         EXPECT_EQ(0, saver.waitForExit(5000));
     }
     {
-        support::TestWindow parent(support::uniqueClassName(), 152, 112, WS_POPUP | WS_VISIBLE);
+        support::TestWindow parent(support::uniqueClassName(), PREVIEW_WIDTH, PREVIEW_HEIGHT,
+                                   WS_POPUP | WS_VISIBLE);
         SaverProcess saver(copy.path + " " + previewArguments(parent.handle()), copy.path);
         EXPECT_NE(nullptr, shownPreview(parent.handle()));
         parent.destroy();

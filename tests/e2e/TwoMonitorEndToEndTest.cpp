@@ -16,10 +16,12 @@
 #include "app/Program.h"
 #include "desktopprobe/InputSender.h"
 #include "desktopprobe/ScreenReader.h"
+#include "picture/PictureLayout.h"
 #include "support/SaverProcess.h"
 #include "support/TestWindow.h"
 #include "support/Waiting.h"
 #include "windows/devices/display/WindowsDisplaySettings.h"
+#include "windows/graphics/PictureColours.h"
 
 namespace {
 
@@ -28,8 +30,8 @@ using support::SaverProcess;
 using support::waitUntil;
 using tools::desktopprobe::InputSender;
 
-const COLORREF DARK = RGB(57, 57, 222);
-const COLORREF LIGHT = RGB(156, 156, 255);
+const COLORREF DARK = windows::graphics::PictureColours::DARK;
+const COLORREF LIGHT = windows::graphics::PictureColours::LIGHT;
 const COLORREF BLACK = RGB(0, 0, 0);
 // What the desktop shows here; the saver never does.
 const COLORREF DESKTOP = RGB(255, 255, 255);
@@ -91,7 +93,8 @@ void xrandr(const std::string& arguments, const std::function<bool()>& done) {
 // The first cell of the row under the prompt of a picture shown 1:1 at
 // `picture`, the top left corner of the picture.
 POINT blockOf(POINT picture) {
-    return POINT{picture.x + 88, picture.y + 198};
+    return POINT{picture.x + picture::PictureLayout::CURSOR_LEFT + 8,
+                 picture.y + picture::PictureLayout::CURSOR_TOP + 8};
 }
 
 class TwoMonitorEndToEndTest : public ::testing::Test {

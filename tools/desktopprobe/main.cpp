@@ -27,6 +27,7 @@
 #include "app/Program.h"
 #include "desktopprobe/MessageBoxReader.h"
 #include "desktopprobe/WineFeatures.h"
+#include "picture/PictureLayout.h"
 #include "platform/errorresources/SystemErrors.h"
 #include "windows/devices/display/WindowsDisplaySettings.h"
 
@@ -102,9 +103,17 @@ int printNames() {
          at = notice.find('\n', at + 2)) {
         notice.replace(at, 1, "\\n");
     }
+    // The two blues as ImageMagick names the colours of a picture's pixels.
+    const auto colour = [](const picture::PictureLayout::Rgb& rgb) {
+        char text[32];
+        std::snprintf(text, sizeof text, "srgb(%u,%u,%u)", rgb.red, rgb.green, rgb.blue);
+        return std::string(text);
+    };
     std::fputs((std::string("window title: ") + app::WINDOW_TITLE + "\n" +
                 "error caption: " + reporter.errorCaption() + "\n" + "information caption: " +
-                reporter.informationCaption() + "\n" + "notice: " + notice + "\n")
+                reporter.informationCaption() + "\n" + "notice: " + notice + "\n" +
+                "border colour: " + colour(picture::PictureLayout::LIGHT) + "\n" +
+                "text area colour: " + colour(picture::PictureLayout::DARK) + "\n")
                    .c_str(),
                stdout);
     return ACCEPTED;

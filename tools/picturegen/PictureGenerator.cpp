@@ -3,10 +3,13 @@
 #include <array>
 #include <cstring>
 
+#include "picture/PictureLayout.h"
 #include "picturegen/Font.h"
 
 namespace tools {
 namespace picturegen {
+
+using picture::PictureLayout;
 
 namespace {
 
@@ -18,8 +21,8 @@ const std::uint8_t CLEAR = 15; // see-through in the icon
 void drawText(IndexedImage& image, int row, int column, const char* text) {
     for (const char* c = text; *c != '\0'; ++c, ++column) {
         const Font::Glyph& glyph = Font::glyph(*c);
-        const int left = PictureGenerator::AREA_LEFT + column * PictureGenerator::CELL;
-        const int top = PictureGenerator::AREA_TOP + row * PictureGenerator::CELL;
+        const int left = PictureLayout::AREA_LEFT + column * PictureLayout::CELL;
+        const int top = PictureLayout::AREA_TOP + row * PictureLayout::CELL;
         for (int gy = 0; gy < 8; ++gy) {
             for (int gx = 0; gx < 8; ++gx) {
                 if (glyph[static_cast<std::size_t>(gy)][static_cast<std::size_t>(gx)] == '#') {
@@ -34,23 +37,28 @@ void drawText(IndexedImage& image, int row, int column, const char* text) {
 } // namespace
 
 const PictureGenerator::Line PictureGenerator::LINES[3] = {
-    {1, 4, "PLOVIX PX-40 HOME COMPUTER V1.2"},
+    {PictureLayout::BANNER_ROW, PictureLayout::BANNER_COLUMN, "PLOVIX PX-40 HOME COMPUTER V1.2"},
     {3, 1, "40K MEMORY FITTED, 36214 CELLS AT HAND"},
-    {5, 0, "AWAIT:"},
+    {PictureLayout::PROMPT_ROW, 0, "AWAIT:"},
 };
 
 Palette PictureGenerator::palette() {
     Palette colours = {};
-    colours[DARK] = Rgb{57, 57, 222};
-    colours[LIGHT] = Rgb{156, 156, 255};
+    const auto rgb = [](const PictureLayout::Rgb& colour) {
+        return Rgb{colour.red, colour.green, colour.blue};
+    };
+    colours[DARK] = rgb(PictureLayout::DARK);
+    colours[LIGHT] = rgb(PictureLayout::LIGHT);
     colours[BEZEL] = Rgb{88, 88, 104};
     colours[SHADE] = Rgb{40, 40, 52};
     return colours;
 }
 
 IndexedImage PictureGenerator::startupScreen() {
-    IndexedImage image(WIDTH, HEIGHT, LIGHT);
-    image.fill(AREA_LEFT, AREA_TOP, COLUMNS * CELL, ROWS * CELL, DARK);
+    IndexedImage image(PictureLayout::WIDTH, PictureLayout::HEIGHT, LIGHT);
+    image.fill(PictureLayout::AREA_LEFT, PictureLayout::AREA_TOP,
+               PictureLayout::COLUMNS * PictureLayout::CELL,
+               PictureLayout::ROWS * PictureLayout::CELL, DARK);
     for (const Line& line : LINES) {
         drawText(image, line.row, line.column, line.text);
     }
@@ -60,13 +68,13 @@ IndexedImage PictureGenerator::startupScreen() {
 IndexedImage PictureGenerator::cursorBlock() {
     // One row taller than a cell: the block sits on a dark line, as the
     // cursor does under a row of text.
-    IndexedImage image(CELL, CELL + 1, LIGHT);
-    image.fill(0, CELL, CELL, 1, DARK);
+    IndexedImage image(PictureLayout::CURSOR_WIDTH, PictureLayout::CURSOR_HEIGHT, LIGHT);
+    image.fill(0, PictureLayout::CELL, PictureLayout::CURSOR_WIDTH, 1, DARK);
     return image;
 }
 
 IndexedImage PictureGenerator::emptyBlock() {
-    return IndexedImage(CELL, CELL + 1, DARK);
+    return IndexedImage(PictureLayout::CURSOR_WIDTH, PictureLayout::CURSOR_HEIGHT, DARK);
 }
 
 IndexedImage PictureGenerator::_iconImage(int size) {

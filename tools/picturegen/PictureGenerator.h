@@ -11,19 +11,12 @@ namespace tools {
 namespace picturegen {
 
 // Draws the screen saver's pictures: the Plovix start-up screen, the two
-// cursor blocks and the program icon, in the two blues of the screen.
+// cursor blocks and the program icon, in the two blues of the screen, as
+// picture::PictureLayout lays them out.
 class PictureGenerator {
 public:
     static const std::uint8_t DARK = 0;  // the text area
     static const std::uint8_t LIGHT = 1; // the border and the text
-
-    static const int WIDTH = 800;
-    static const int HEIGHT = 600;
-    static const int AREA_LEFT = 80;
-    static const int AREA_TOP = 94;
-    static const int COLUMNS = 40;
-    static const int ROWS = 25;
-    static const int CELL = 16;
 
     // What the screen says, and where: row, first column, text.
     struct Line {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "picture/PictureLayout.h"
 #include "windows/window/WindowXImpl.h"
 
 namespace tools {
@@ -16,8 +17,8 @@ namespace previewhost {
 // destroys the area, which ends the preview. Each window owns its class.
 class PreviewHost {
 public:
-    static const int WIDTH = 152;
-    static const int HEIGHT = 112;
+    static const int WIDTH = picture::PictureLayout::PREVIEW_WIDTH;
+    static const int HEIGHT = picture::PictureLayout::PREVIEW_HEIGHT;
 
     // Throws the window toolkit's exceptions when a class or window cannot
     // be made; what was made so far is released.
