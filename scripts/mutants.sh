@@ -205,7 +205,7 @@ for i in "${selected[@]}"; do
         if grep -q 'static assertion failed' "$BUILD_LOG"; then
             result="caught by the build: $(grep -m1 -o 'static assertion failed.*' "$BUILD_LOG")"
         else
-            result="does not build: $(grep -m1 'error' "$BUILD_LOG")"
+            result="does not build: $(grep -m1 'error:' "$BUILD_LOG")"
             status=1
         fi
     else

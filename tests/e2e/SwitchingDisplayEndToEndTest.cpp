@@ -18,6 +18,7 @@
 
 namespace {
 
+using support::endWith;
 using support::saverCommand;
 using support::SaverProcess;
 using support::waitUntil;
@@ -34,15 +35,6 @@ bool screenBecomes(int width, int height) {
                    GetSystemMetrics(SM_CYSCREEN) == height;
         },
         5000);
-}
-
-// Input goes to the foreground window, which a new window may not be yet:
-// it is given again until the run has ended.
-void repeatUntilEnded(SaverProcess& saver, bool (*input)()) {
-    waitUntil([&] {
-        input();
-        return saver.waitForExit(100) != SaverProcess::STILL_RUNNING;
-    });
 }
 
 bool pressSpace() {
@@ -72,8 +64,8 @@ protected:
 
 TEST_F(SwitchingDisplayEndToEndTest, EveryWayARunEndsPutsTheDesktopModeBack) {
     const std::pair<const char*, std::function<void(SaverProcess&)>> endings[] = {
-        {"key", [](SaverProcess& saver) { repeatUntilEnded(saver, pressSpace); }},
-        {"click", [](SaverProcess& saver) { repeatUntilEnded(saver, InputSender::click); }},
+        {"key", [](SaverProcess& saver) { endWith(saver, pressSpace); }},
+        {"click", [](SaverProcess& saver) { endWith(saver, InputSender::click); }},
         // The exact rule (more than 50 moves, more than two seconds) is the
         // exit policy's own test; here real moves must reach it. Wine may add
         // a move of its own or merge some, so the count leaves room.
@@ -110,8 +102,8 @@ TEST_F(SwitchingDisplayEndToEndTest, TwoOverlappingRunsLeaveTheDesktopMode) {
     ASSERT_TRUE(coversTheSwitchedScreen(first));
     SaverProcess second(saverCommand("/s"));
     ASSERT_NE(nullptr, support::waitForWindow(second, app::WINDOW_CLASS_NAME));
-    repeatUntilEnded(first, pressSpace);
-    repeatUntilEnded(second, pressSpace);
+    endWith(first, pressSpace);
+    endWith(second, pressSpace);
     EXPECT_EQ(0, first.waitForExit(0));
     EXPECT_EQ(0, second.waitForExit(0));
     EXPECT_TRUE(screenBecomes(1024, 768));
@@ -134,7 +126,7 @@ TEST_F(SwitchingDisplayEndToEndTest, KilledRunsModeIsPutBack) {
     }
     SaverProcess next(saverCommand("/s"));
     ASSERT_NE(nullptr, support::waitForWindow(next, app::WINDOW_CLASS_NAME));
-    repeatUntilEnded(next, pressSpace);
+    endWith(next, pressSpace);
     EXPECT_EQ(0, next.waitForExit(0));
     EXPECT_TRUE(screenBecomes(1024, 768));
     if (!wine.restoresModesOfEndedProcesses()) {

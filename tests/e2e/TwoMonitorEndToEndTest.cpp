@@ -17,6 +17,7 @@
 #include "desktopprobe/InputSender.h"
 #include "desktopprobe/ScreenReader.h"
 #include "picture/PictureLayout.h"
+#include "support/Blinks.h"
 #include "support/SaverProcess.h"
 #include "support/TestWindow.h"
 #include "support/Waiting.h"
@@ -25,14 +26,14 @@
 
 namespace {
 
+using picture::PictureLayout;
+using support::endWith;
 using support::saverCommand;
 using support::SaverProcess;
 using support::waitUntil;
 using tools::desktopprobe::InputSender;
+using windows::graphics::PictureColours;
 
-const COLORREF DARK = windows::graphics::PictureColours::DARK;
-const COLORREF LIGHT = windows::graphics::PictureColours::LIGHT;
-const COLORREF BLACK = RGB(0, 0, 0);
 // What the desktop shows here; the saver never does.
 const COLORREF DESKTOP = RGB(255, 255, 255);
 
@@ -44,19 +45,24 @@ std::vector<RECT> monitors() {
     return found;
 }
 
-bool same(const std::vector<RECT>& one, const std::vector<RECT>& other) {
-    return std::equal(one.begin(), one.end(), other.begin(), other.end(),
-                      [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; });
-}
-
 // Waits until this process sees that layout: another process's change need
 // not be seen here at once.
 bool layoutBecomes(const std::vector<RECT>& expected) {
-    return waitUntil([&] { return same(monitors(), expected); });
+    return waitUntil([&] {
+        const std::vector<RECT> now = monitors();
+        return std::equal(now.begin(), now.end(), expected.begin(), expected.end(),
+                          [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; });
+    });
 }
 
-// The saver's window over a monitor other than the switched one: the one of
-// its windows that never takes activation.
+// The second monitor as this process sees it now.
+RECT second() {
+    const std::vector<RECT> now = monitors();
+    return now.size() == 2 ? now[1] : RECT{};
+}
+
+// The saver's shown window over a monitor other than the switched one: the
+// one of its windows that never takes activation.
 HWND coverOf(const SaverProcess& saver) {
     for (HWND window = FindWindowExA(nullptr, nullptr, app::WINDOW_CLASS_NAME, nullptr);
          window != nullptr;
@@ -72,9 +78,9 @@ HWND coverOf(const SaverProcess& saver) {
 }
 
 // Runs the X server's own tool, xrandr, with the given arguments, and waits
-// until this process sees the layout it makes. Wine starts a Linux program
-// for CreateProcess but gives no handle to wait on.
-void xrandr(const std::string& arguments, const std::function<bool()>& done) {
+// until this process sees as many monitors as it makes. Wine starts a Linux
+// program for CreateProcess but gives no handle to wait on.
+void xrandr(const std::string& arguments, std::size_t monitorsAfter) {
     std::string commandLine = "/usr/bin/xrandr " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -87,14 +93,15 @@ void xrandr(const std::string& arguments, const std::function<bool()>& done) {
             CloseHandle(handle);
         }
     }
-    ASSERT_TRUE(waitUntil(done)) << commandLine;
+    ASSERT_TRUE(waitUntil([&] { return monitors().size() == monitorsAfter; })) << commandLine;
 }
 
-// The first cell of the row under the prompt of a picture shown 1:1 at
-// `picture`, the top left corner of the picture.
-POINT blockOf(POINT picture) {
-    return POINT{picture.x + picture::PictureLayout::CURSOR_LEFT + 8,
-                 picture.y + picture::PictureLayout::CURSOR_TOP + 8};
+// The top left corner of the picture shown 1:1 in the middle of the second
+// monitor.
+POINT pictureOnSecond() {
+    const RECT monitor = second();
+    return POINT{monitor.left + (1024 - PictureLayout::WIDTH) / 2,
+                 monitor.top + (768 - PictureLayout::HEIGHT) / 2};
 }
 
 class TwoMonitorEndToEndTest : public ::testing::Test {
@@ -110,79 +117,61 @@ protected:
     void TearDown() override {
         if (!layoutBecomes(_desktop)) {
             ChangeDisplaySettingsA(nullptr, 0);
-            const std::string place = _right ? "--right-of" : "--left-of";
-            xrandr("--output DUMMY1 --auto " + place + " DUMMY0",
-                   [&] { return same(monitors(), _desktop); });
+            switchSecondOn();
         }
     }
 
-    // The second monitor as this process sees it now.
-    RECT second() const {
-        const std::vector<RECT> now = monitors();
-        return now.size() == 2 ? now[1] : RECT{};
+    void switchSecondOn() {
+        xrandr(std::string("--output DUMMY1 --auto ") + (_right ? "--right-of" : "--left-of") +
+                   " DUMMY0",
+               2);
     }
 
-    // Whether the run covers both monitors: the primary switched and covered
-    // by the run's own window, the second by a window of its own that shows
-    // the picture 1:1 centred on black. Says what it saw last when not.
-    ::testing::AssertionResult coversBoth(const SaverProcess& saver) const {
+    // Whether the run covers both monitors: the primary switched, the second
+    // covered by a window of its own that shows the picture 1:1 centred on
+    // black. Says what it saw last when not.
+    static ::testing::AssertionResult coversBoth(const SaverProcess& saver) {
         std::string seen;
         const bool covered = waitUntil([&] {
             const tools::desktopprobe::ScreenReader screen;
             const RECT monitor = second();
+            const POINT picture = pictureOnSecond();
             RECT place = {};
-            const HWND cover = coverOf(saver);
-            if (cover != nullptr) {
-                GetWindowRect(cover, &place);
-            }
-            const POINT picture = {monitor.left + 112, monitor.top + 84};
+            GetWindowRect(coverOf(saver), &place);
             const COLORREF colours[] = {screen.pixel(monitor.left + 5, monitor.top + 5),
                                         screen.pixel(picture.x + 10, picture.y + 10),
                                         screen.pixel(picture.x + 400, picture.y + 300)};
             seen = "screen width " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) +
-                   ", second monitor at " + std::to_string(monitor.left) + "," +
-                   std::to_string(monitor.top) + ", its window " +
-                   (cover == nullptr
-                        ? "missing"
-                        : "at " + std::to_string(place.left) + "," + std::to_string(place.top)) +
-                   ", colours " + std::to_string(colours[0]) + " " + std::to_string(colours[1]) +
-                   " " + std::to_string(colours[2]);
-            return GetSystemMetrics(SM_CXSCREEN) == 800 && cover != nullptr &&
-                   EqualRect(&place, &monitor) != 0 && colours[0] == BLACK && colours[1] == LIGHT &&
-                   colours[2] == DARK;
+                   ", second monitor's window at " + std::to_string(place.left) + "," +
+                   std::to_string(place.top) + ", colours " + std::to_string(colours[0]) + " " +
+                   std::to_string(colours[1]) + " " + std::to_string(colours[2]);
+            return GetSystemMetrics(SM_CXSCREEN) == PictureLayout::WIDTH &&
+                   EqualRect(&place, &monitor) != 0 && colours[0] == RGB(0, 0, 0) &&
+                   colours[1] == PictureColours::LIGHT && colours[2] == PictureColours::DARK;
         });
         return covered ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << seen;
-    }
-
-    // Every 32nd pixel of every monitor that shows the desktop's colour.
-    int desktopPixelsShown() const {
-        const tools::desktopprobe::ScreenReader screen;
-        int shown = 0;
-        for (const RECT& monitor : monitors()) {
-            for (int y = monitor.top; y < monitor.bottom; y += 32) {
-                for (int x = monitor.left; x < monitor.right; x += 32) {
-                    shown += screen.pixel(x, y) == DESKTOP ? 1 : 0;
-                }
-            }
-        }
-        return shown;
     }
 
     std::vector<RECT> _desktop;
     bool _right = true;
 };
 
-// Input goes where the pointer or the focus is, which a new window may not
-// have yet: it is given again until the run has ended.
-void repeatUntilEnded(SaverProcess& saver, const std::function<void()>& input) {
-    waitUntil([&] {
-        input();
-        return saver.waitForExit(100) != SaverProcess::STILL_RUNNING;
-    });
+// Every 32nd pixel of every monitor that shows the desktop's colour.
+int desktopPixelsShown() {
+    const tools::desktopprobe::ScreenReader screen;
+    int shown = 0;
+    for (const RECT& monitor : monitors()) {
+        for (int y = monitor.top; y < monitor.bottom; y += 32) {
+            for (int x = monitor.left; x < monitor.right; x += 32) {
+                shown += screen.pixel(x, y) == DESKTOP ? 1 : 0;
+            }
+        }
+    }
+    return shown;
 }
 
 TEST_F(TwoMonitorEndToEndTest, BothMonitorsShowThePictureUntilInputOnEitherEndsTheRun) {
-    // The desktop, white on each monitor, painted before the runs. One
+    // The desktop, white on each monitor, painted when the system asks. One
     // window a monitor: Wine 10 keeps a window to one monitor.
     std::vector<std::unique_ptr<support::TestWindow>> desktop;
     for (const RECT& monitor : monitors()) {
@@ -192,7 +181,6 @@ TEST_F(TwoMonitorEndToEndTest, BothMonitorsShowThePictureUntilInputOnEitherEndsT
         SetWindowPos(desktop.back()->handle(), HWND_BOTTOM, monitor.left, monitor.top, 0, 0,
                      SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    // Painted when the system asks for it.
     ASSERT_TRUE(waitUntil([&] {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
@@ -203,8 +191,8 @@ TEST_F(TwoMonitorEndToEndTest, BothMonitorsShowThePictureUntilInputOnEitherEndsT
 
     const std::pair<const char*, std::function<void(SaverProcess&)>> endings[] = {
         {"click on the second monitor",
-         [&](SaverProcess& saver) {
-             repeatUntilEnded(saver, [&] {
+         [](SaverProcess& saver) {
+             endWith(saver, [] {
                  const RECT monitor = second();
                  InputSender::moveMouseTo(monitor.left + 500, monitor.top + 400);
                  InputSender::click();
@@ -213,7 +201,7 @@ TEST_F(TwoMonitorEndToEndTest, BothMonitorsShowThePictureUntilInputOnEitherEndsT
         // More than 50 moves after more than two seconds, all over the
         // second monitor; the count is the exit rule's own test.
         {"mouse moves over the second monitor",
-         [&](SaverProcess& saver) {
+         [](SaverProcess& saver) {
              const RECT monitor = second();
              InputSender::moveMouseTo(monitor.left + 300, monitor.top + 300);
              EXPECT_TRUE(waitUntil([] {
@@ -229,29 +217,18 @@ TEST_F(TwoMonitorEndToEndTest, BothMonitorsShowThePictureUntilInputOnEitherEndsT
              }
              EXPECT_GE(moves, 35);
          }},
-        {"key",
-         [&](SaverProcess& saver) { repeatUntilEnded(saver, [] { InputSender::key(VK_SPACE); }); }},
+        {"key", [](SaverProcess& saver) { endWith(saver, [] { InputSender::key(VK_SPACE); }); }},
     };
-    bool blinkSeen = false;
     for (const auto& ending : endings) {
         SaverProcess saver(saverCommand("/s"));
         ASSERT_TRUE(coversBoth(saver)) << ending.first;
         EXPECT_EQ(0, desktopPixelsShown()) << ending.first;
-        if (!blinkSeen) {
+        if (&ending == endings) {
             // The block on the second monitor keeps changing between the blues.
-            const tools::desktopprobe::ScreenReader screen;
-            const RECT monitor = second();
-            const POINT block = blockOf(POINT{monitor.left + 112, monitor.top + 84});
-            int changes = 0;
-            COLORREF last = screen.pixel(block.x, block.y);
-            waitUntil([&] {
-                const COLORREF now = screen.pixel(block.x, block.y);
-                changes += now != last && (now == LIGHT || now == DARK) ? 1 : 0;
-                last = now;
-                return changes == 3;
-            });
-            EXPECT_EQ(3, changes);
-            blinkSeen = true;
+            const POINT picture = pictureOnSecond();
+            EXPECT_EQ(3u, support::blinks(picture.x + PictureLayout::CURSOR_LEFT + 8,
+                                          picture.y + PictureLayout::CURSOR_TOP + 8, 3)
+                              .size());
         }
         ending.second(saver);
         EXPECT_EQ(0, saver.waitForExit(10000)) << ending.first;
@@ -265,15 +242,13 @@ TEST_F(TwoMonitorEndToEndTest, BothMonitorsShowThePictureUntilInputOnEitherEndsT
 TEST_F(TwoMonitorEndToEndTest, RunFollowsASecondMonitorSwitchedOffAndOn) {
     SaverProcess saver(saverCommand("/s"));
     ASSERT_TRUE(coversBoth(saver));
-    xrandr("--output DUMMY1 --off", [] { return monitors().size() == 1; });
+    xrandr("--output DUMMY1 --off", 1);
     EXPECT_TRUE(waitUntil([&] { return coverOf(saver) == nullptr; }));
     EXPECT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(0));
-    xrandr(std::string("--output DUMMY1 --auto ") + (_right ? "--right-of" : "--left-of") +
-               " DUMMY0",
-           [] { return monitors().size() == 2; });
+    switchSecondOn();
     EXPECT_TRUE(coversBoth(saver));
     EXPECT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(0));
-    repeatUntilEnded(saver, [] { InputSender::key(VK_SPACE); });
+    endWith(saver, [] { InputSender::key(VK_SPACE); });
     EXPECT_EQ(0, saver.waitForExit(0));
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "previewhost/ChildProcess.h"
+#include "support/Waiting.h"
 
 namespace support {
 
@@ -34,6 +35,17 @@ inline HWND waitForWindow(const SaverProcess& process, const char* className,
         Sleep(10);
     }
     return nullptr;
+}
+
+// Gives `input` again and again until `saver` has ended, for up to 10 s:
+// input goes where the pointer or the focus is, which a new window may not
+// have yet.
+template <typename Input>
+void endWith(SaverProcess& saver, Input input) {
+    waitUntil([&] {
+        input();
+        return saver.waitForExit(100) != SaverProcess::STILL_RUNNING;
+    });
 }
 
 } // namespace support

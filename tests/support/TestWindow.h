@@ -60,10 +60,11 @@ public:
 
 private:
     [[noreturn]] void _fail(const char* call) const {
-        const int error = static_cast<int>(GetLastError());
-        throw std::runtime_error("Could not make a test window using '" + std::string(call) +
-                                 "'.\nClass: " + _className + "\n" +
-                                 platform::errorresources::SystemErrors::map(error));
+        platform::errorresources::SystemErrors::throwLastError<std::runtime_error>(
+            [&](const std::string& reason) {
+                return "Could not make a test window using '" + std::string(call) +
+                       "'.\nClass: " + _className + "\n" + reason;
+            });
     }
 
     std::string _className;

@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "support/ReportDirectory.h"
-#include "util/Helpers.h"
 
 namespace {
 
@@ -109,15 +108,6 @@ TEST(AssertionTest, CheckEvaluatesItsConditionOnceAndCarriesOn) {
     PLOVIX_CHECK(evaluations == 1);
     EXPECT_EQ(1, evaluations);
     EXPECT_EQ(std::vector<std::string>{"++evaluations == 2"}, directory.failedChecks());
-}
-
-// printf with no format would crash. The report names the file relative to
-// the source tree, never the build machine's path.
-TEST(HelpersTest, NullFormatIsReportedAndGivesEmptyText) {
-    support::ReportDirectory directory;
-    EXPECT_EQ("", util::numberToString(5, nullptr));
-    EXPECT_EQ(std::vector<std::string>{"format"}, directory.failedChecks());
-    EXPECT_NE(std::string::npos, directory.reportFile().find("File: util/Helpers.cpp"));
 }
 
 } // namespace

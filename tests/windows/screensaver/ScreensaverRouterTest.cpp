@@ -6,37 +6,11 @@
 #include <string>
 #include <utility>
 
-#include "exceptions/Exception.h"
-#include "support/FakeProcess.h"
+#include "support/RecordingScreensaver.h"
 
 namespace {
 
-using windows::screensaver::ScreensaverRouter;
-
-// Records the call it gets, as "runPreview 1234".
-class RecordingScreensaver : public windows::screensaver::Screensaver {
-public:
-    virtual ~RecordingScreensaver() = default;
-    void configure(HWND owner) override { call = "configure " + text(owner); }
-    void runScreensaver() override { call = "runScreensaver"; }
-    void runPreview(HWND parent) override { call = "runPreview " + text(parent); }
-    static std::string text(HWND handle) {
-        return std::to_string(reinterpret_cast<std::intptr_t>(handle));
-    }
-    std::string call;
-};
-
-// What the router calls for a process started with `commandLine`, or why it
-// refuses the line.
-std::string routed(const std::string& commandLine) {
-    RecordingScreensaver saver;
-    try {
-        ScreensaverRouter(saver, "", support::FakeProcess(commandLine)).route();
-    } catch (const exceptions::Exception& e) {
-        return "failed: " + e.getMessage();
-    }
-    return saver.call;
-}
+using support::routed;
 
 TEST(ScreensaverRouterTest, EachCommandLineCallsOneModeWithItsHandle) {
     const std::string program = "C:\\WINDOWS\\system32\\Plovix.scr";
@@ -69,8 +43,6 @@ TEST(ScreensaverRouterTest, EachCommandLineCallsOneModeWithItsHandle) {
     }
 }
 
-} // namespace
-
 // Some callers start a saver in a folder with blanks without quoting its
 // path: the program's own path, in either form and any case, is recognised
 // whole. Any other first word is read as before.
@@ -86,14 +58,8 @@ TEST(ScreensaverRouterTest, UnquotedProgramPathWithBlanksIsSkippedWhole) {
         {"C:\\My Savers\\Other.scr /p 1", "failed: The argument line should start with a flag"},
     };
     for (const auto& c : cases) {
-        RecordingScreensaver saver;
-        std::string call;
-        try {
-            ScreensaverRouter(saver, "", support::FakeProcess(c.first, 4242, paths)).route();
-            call = saver.call;
-        } catch (const exceptions::Exception& e) {
-            call = "failed: " + e.getMessage();
-        }
-        EXPECT_EQ(c.second, call) << c.first;
+        EXPECT_EQ(c.second, routed(c.first, 4242, paths)) << c.first;
     }
 }
+
+} // namespace
