@@ -2,8 +2,8 @@
 # Proves that the suites catch faults: plants each fault of tests/mutants.txt
 # in turn in a copy of the working tree, builds the host and win64 presets,
 # and runs the fast suites against it until one fails: host, win64 on the
-# 800x600 display, the switching display, the two-monitor display (root
-# only: Xorg). Prints which suite caught each fault; exits non-zero if any
+# 800x600 display, on the display that refuses 800x600, on the switching
+# display and on the two-monitor display (the last two root only: Xorg). Prints which suite caught each fault; exits non-zero if any
 # survives, does not build, or no longer applies.
 #
 #   ./scripts/mutants.sh [--check] [NAME...]
@@ -133,8 +133,8 @@ build() {
     done
 }
 
-suites=(host win64 switching)
-[ "$(id -u)" -eq 0 ] && suites+=(two-monitors)
+suites=(host win64 refusing)
+[ "$(id -u)" -eq 0 ] && suites+=(switching two-monitors)
 
 # start_display CONFIG PREFIX: the suite's own display (a size for Xvfb or an
 # Xorg configuration) and Wine; the logs are shown only when it fails.
@@ -164,6 +164,10 @@ run_suite() {
         start_display 800x600 800x600
         tests=(-E '^RefusingDisplay|^SwitchingDisplay|^TwoMonitor')
         ;;
+    refusing)
+        start_display 1024x768 1024x768
+        tests=(-R '^RefusingDisplay')
+        ;;
     switching)
         start_display switching-60hz.conf switching-60hz
         tests=(-R '^SwitchingDisplay')
@@ -192,7 +196,7 @@ for suite in "${suites[@]}"; do
         exit 1
     fi
 done
-[ "$(id -u)" -eq 0 ] || plovix_log "not root: the two-monitor suite (Xorg) is left out"
+[ "$(id -u)" -eq 0 ] || plovix_log "not root: the switching and two-monitor suites (Xorg) are left out"
 
 status=0
 for i in "${selected[@]}"; do
