@@ -2,7 +2,7 @@
 // blinks the saver's 16x16 cursor block at (80,190) every 350 ms in the
 // saver's two blues, and ends on a key or a mouse button. Built twice from
 // this file: reference-polling takes one message per pass and then sleeps
-// 10 ms, as the saver's loop does; reference-blocking (REFERENCE_BLOCKING_LOOP)
+// 10 ms, as the saver's first loop did; reference-blocking (REFERENCE_BLOCKING_LOOP)
 // waits in GetMessage, the least any blinking window can cost.
 #include <windows.h>
 

@@ -5,7 +5,8 @@
 
 namespace app {
 
-// Where success messages go to reach the user.
+// Where success messages go to reach the user. Kept for the design: the
+// saver has no success to report.
 class SuccessReporter {
 public:
     virtual ~SuccessReporter() = default;

@@ -6,7 +6,8 @@
 namespace platform {
 namespace mutex {
 
-// Something built on one system object whose handle can be asked for.
+// Something built on one system object whose handle can be asked for. Kept
+// for the design: nothing in the product asks.
 class HandleProvider {
 public:
     virtual ~HandleProvider() = default;

@@ -22,7 +22,8 @@ public:
 
     const std::string& getCommandLine() const { return _commandLine; }
     std::uint32_t getArgc() const { return _argc; }
-    // Null-terminated; the converter keeps ownership.
+    // Null-terminated; the converter keeps ownership. Kept for the design:
+    // only the fuzz target reads it.
     const char* const* getArgv() const { return _argv; }
 
     // The tokens of `line` in order, quotes removed. Only the blank (0x20)

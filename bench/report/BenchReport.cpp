@@ -1,0 +1,521 @@
+#include "report/BenchReport.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <utility>
+
+namespace bench {
+namespace report {
+
+namespace {
+
+const char* const PROGRAMS[] = {"saver", "polling", "blocking"};
+
+struct Figure {
+    const char* name;
+    const char* label;
+    int decimals;
+    double scale;
+    // Only the saver has or does it: the display-mode calls are timed by the
+    // driver itself, making the same calls the saver makes.
+    bool saverOnly;
+};
+
+const Figure FIGURES[] = {
+    {"cpu_pct", "Idle CPU, program + wineserver (% of one core)", 2, 1, false},
+    {"cpu_program_pct", "… of which the program", 2, 1, false},
+    {"cpu_server_pct", "… of which the wineserver", 2, 1, false},
+    {"wakeups_per_s", "Wakeups per second", 1, 1, false},
+    {"first_frame_ms", "First complete picture (ms from start)", 0, 1, false},
+    {"exit_key_ms", "Exit after a key (ms)", 0, 1, false},
+    {"exit_click_ms", "Exit after a click (ms)", 0, 1, false},
+    {"blink_interval_ms", "Blink interval (ms; the timer asks for 350)", 1, 1, false},
+    {"blink_jitter_ms", "Blink jitter (ms, standard deviation)", 1, 1, false},
+    {"blink_sample_ms", "Blink sampling step (ms)", 1, 1, false},
+    {"peak_working_set_kib", "Peak working set (MiB)", 1, 1024, false},
+    {"handles", "Handles (GetProcessHandleCount)", 0, 1, false},
+    {"listed_handles", "Handles in the system's handle list", 0, 1, false},
+    {"gdi_objects", "GDI objects (GetGuiResources)", 0, 1, false},
+    {"user_objects", "USER objects (GetGuiResources)", 0, 1, false},
+    {"size_kib", "File size (KiB)", 0, 1, false},
+    {"resources_kib", "… of which resources: pictures, icon, version (KiB)", 0, 1, true},
+    {"display_read_ms", "Reading the display mode (ms)", 0, 1, true},
+    {"display_switch_ms", "Switching to 800×600 (ms)", 0, 1, true},
+    {"display_restore_ms", "Putting the mode back after 3 s (ms)", 0, 1, true},
+};
+
+const char* const CHARTED[] = {"cpu_pct", "wakeups_per_s", "first_frame_ms", "exit_key_ms",
+                               "exit_click_ms"};
+
+std::string printed(const char* format, ...) {
+    char text[1024];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    return text;
+}
+
+std::string firstWord(const std::string& text) {
+    return text.substr(0, text.find(' '));
+}
+
+// The text before the first full stop: a median cut to whole units.
+std::string wholeUnits(const std::string& text) {
+    return text.substr(0, text.find('.'));
+}
+
+double numberOf(const std::string& text) {
+    return std::strtod(text.c_str(), nullptr);
+}
+
+} // namespace
+
+BenchReport::BenchReport(const BenchFigures& figures, std::map<std::string, std::string> context)
+    : _figures(figures)
+    , _contextValues(std::move(context)) {
+    const std::string presets = _context("presets");
+    for (std::string::size_type at = 0; at < presets.size();) {
+        const std::string::size_type blank = presets.find(' ', at);
+        const std::string::size_type end = blank == std::string::npos ? presets.size() : blank;
+        if (end > at) {
+            _presets.push_back(presets.substr(at, end - at));
+        }
+        at = end + 1;
+    }
+}
+
+std::string BenchReport::_context(const std::string& name) const {
+    const auto found = _contextValues.find(name);
+    return found == _contextValues.end() ? std::string() : found->second;
+}
+
+int BenchReport::_number(const std::string& name) const {
+    return std::atoi(_context(name).c_str());
+}
+
+std::string BenchReport::_rounds() const {
+    const int rounds = _number("rounds");
+    return rounds == 1 ? "1 round" : printed("%d rounds", rounds);
+}
+
+std::string BenchReport::_cell(const std::string& preset, const std::string& program,
+                               const std::string& figure, int decimals, double scale) const {
+    const BenchFigures::Stat stat = _figures.stat(preset, program, figure);
+    if (stat.missing) {
+        return "not measured";
+    }
+    if (stat.unavailable) {
+        return "n/a";
+    }
+    if (stat.least == stat.greatest) {
+        return printed("%.*f", decimals, stat.median / scale);
+    }
+    return printed("%.*f (%.*f–%.*f)", decimals, stat.median / scale, decimals, stat.least / scale,
+                   decimals, stat.greatest / scale);
+}
+
+std::string BenchReport::_median(const std::string& preset, const std::string& program,
+                                 const std::string& figure, int decimals) const {
+    return firstWord(_cell(preset, program, figure, decimals));
+}
+
+std::string BenchReport::_ratio(const std::string& preset, const std::string& figure) const {
+    const BenchFigures::Stat saver = _figures.stat(preset, "saver", figure);
+    const BenchFigures::Stat blocking = _figures.stat(preset, "blocking", figure);
+    if (saver.missing || blocking.missing || saver.unavailable || blocking.unavailable ||
+        blocking.median == 0) {
+        return "–";
+    }
+    return printed("%.1f×", saver.median / blocking.median);
+}
+
+std::string BenchReport::_table(const std::string& preset) const {
+    std::string table = "| " + preset +
+                        " | saver | reference (a) | reference (b) | saver ÷ (b) |\n" +
+                        "| --- | --- | --- | --- | --- |\n";
+    for (const Figure& figure : FIGURES) {
+        const std::string saver =
+            _cell(preset, "saver", figure.name, figure.decimals, figure.scale);
+        if (figure.saverOnly) {
+            table += "| " + std::string(figure.label) + " | " + saver + " | – | – | – |\n";
+            continue;
+        }
+        table += "| " + std::string(figure.label) + " | " + saver + " | " +
+                 _cell(preset, "polling", figure.name, figure.decimals, figure.scale) + " | " +
+                 _cell(preset, "blocking", figure.name, figure.decimals, figure.scale) + " | " +
+                 _ratio(preset, figure.name) + " |\n";
+    }
+    return table;
+}
+
+std::string BenchReport::_goals() const {
+    using Medians = std::function<double(const char* program, const char* figure)>;
+    struct Goal {
+        const char* label;
+        std::function<bool(const Medians&)> met;
+        std::function<std::string(const std::string& preset)> text;
+    };
+    const auto exitText = [this](const char* figure) {
+        return [this, figure](const std::string& preset) {
+            const auto median = [&](const char* program) {
+                const BenchFigures::Stat stat = _figures.stat(preset, program, figure);
+                return stat.missing       ? std::string()
+                       : stat.unavailable ? std::string("n/a")
+                                          : wholeUnits(BenchFigures::number(stat.median));
+            };
+            return median("saver") + " against " + median("blocking") + " ms";
+        };
+    };
+    const Goal goals[] = {
+        {"Idle CPU ≤ 1.3× reference (b)",
+         [](const Medians& m) { return m("saver", "cpu_pct") <= 1.3 * m("blocking", "cpu_pct"); },
+         [this](const std::string& preset) { return _ratio(preset, "cpu_pct"); }},
+        {"≤ 5 wakeups per second idle",
+         [](const Medians& m) { return m("saver", "wakeups_per_s") <= 5; },
+         [this](const std::string& preset) {
+             return _median(preset, "saver", "wakeups_per_s", 1);
+         }},
+        {"First picture ≤ 1.1× reference (b)'s",
+         [](const Medians& m) {
+             return m("saver", "first_frame_ms") <= 1.1 * m("blocking", "first_frame_ms");
+         },
+         [this](const std::string& preset) { return _ratio(preset, "first_frame_ms"); }},
+        {"Exit after a key ≤ reference (b)'s + 30 ms",
+         [](const Medians& m) {
+             return m("saver", "exit_key_ms") <= m("blocking", "exit_key_ms") + 30;
+         },
+         exitText("exit_key_ms")},
+        {"Exit after a click ≤ reference (b)'s + 30 ms",
+         [](const Medians& m) {
+             return m("saver", "exit_click_ms") <= m("blocking", "exit_click_ms") + 30;
+         },
+         exitText("exit_click_ms")},
+        {"Blink interval 350 ± 10 ms",
+         [](const Medians& m) {
+             return m("saver", "blink_interval_ms") >= 340 &&
+                    m("saver", "blink_interval_ms") <= 360;
+         },
+         [this](const std::string& preset) {
+             return _median(preset, "saver", "blink_interval_ms", 1);
+         }},
+        {"`Plovix.scr` ≤ 350 KiB", [](const Medians& m) { return m("saver", "size_kib") <= 350; },
+         [this](const std::string& preset) { return _median(preset, "saver", "size_kib", 0); }},
+    };
+    std::string header = "| Goal |";
+    std::string rule = "| --- |";
+    for (const std::string& preset : _presets) {
+        header += " " + preset + " |";
+        rule += " --- |";
+    }
+    std::string text = header + "\n" + rule + "\n";
+    for (const Goal& goal : goals) {
+        text += "| " + std::string(goal.label) + " |";
+        for (const std::string& preset : _presets) {
+            if (_figures.stat(preset, "saver", "cpu_pct").missing ||
+                _figures.stat(preset, "blocking", "cpu_pct").missing) {
+                text += " not measured |";
+                continue;
+            }
+            const Medians medians = [&](const char* program, const char* figure) {
+                const BenchFigures::Stat stat = _figures.stat(preset, program, figure);
+                return stat.missing || stat.unavailable ? 0.0 : stat.median;
+            };
+            text += " " + goal.text(preset) + ": " + (goal.met(medians) ? "met" : "**gap**") + " |";
+        }
+        text += "\n";
+    }
+    if (_number("soak_minutes") > 0) {
+        text += "| No growth after the first minute of a long run |";
+        for (const std::string& preset : _presets) {
+            // The growth after the first minute of the working set (KiB) and of
+            // both handle counts.
+            long growth[3] = {};
+            bool measured = true;
+            const char* const soaked[] = {"soak_working_set_kib", "soak_handles",
+                                          "soak_listed_handles"};
+            for (int i = 0; i < 3; ++i) {
+                long first = 0;
+                long last = 0;
+                measured =
+                    measured && std::sscanf(_figures.first(preset, "saver", soaked[i]).c_str(),
+                                            "%ld %ld", &first, &last) == 2;
+                growth[i] = last - first;
+            }
+            if (!measured) {
+                text += " not measured |";
+                continue;
+            }
+            text += printed(" %ld KiB, %ld + %ld handles: %s |", growth[0], growth[1], growth[2],
+                            growth[0] <= 0 && growth[1] <= 0 && growth[2] <= 0 ? "met" : "**gap**");
+        }
+        text += "\n";
+    }
+    return text;
+}
+
+std::string BenchReport::_gaps() const {
+    const std::string preset = _presets.empty() ? std::string() : _presets.back();
+    const auto median = [&](const char* program, const char* figure) {
+        const BenchFigures::Stat stat = _figures.stat(preset, program, figure);
+        return stat.missing ? std::string() : printed("%.0f", stat.unavailable ? 0.0 : stat.median);
+    };
+    const auto difference = [&](const char* figure) {
+        return BenchFigures::number(numberOf(median("saver", figure)) -
+                                    numberOf(median("blocking", figure)));
+    };
+    const long code = std::atol(median("saver", "size_kib").c_str()) -
+                      std::atol(median("saver", "resources_kib").c_str());
+    return "Where the gaps come from (figures of " + preset + "):\n\n" +
+           "- **First picture and exit.** Before its window appears the saver reads the display "
+           "mode\n  and switches it to 800×600, and before it ends it puts the user's mode back; "
+           "the\n  references do neither. The driver, making the same calls, timed them at\n  " +
+           median("saver", "display_read_ms") + " ms + " + median("saver", "display_switch_ms") +
+           " ms at the start and\n  " + median("saver", "display_restore_ms") +
+           " ms at the end, against a difference to reference (b) of\n  " +
+           difference("first_frame_ms") + " ms\n  for the first picture and " +
+           difference("exit_key_ms") +
+           " ms\n  for the exit after a key. Under Wine, putting the mode back right after the "
+           "switch takes\n  several times longer than after a few seconds, so both exits are "
+           "measured from a settled\n  program. The switch is what the saver is for; on a real "
+           "display it costs more, not less.\n" +
+           "- **Wakeups.** Reference (b) waits in GetMessage and is due only 3 times a second, "
+           "yet\n  wakes " +
+           median("blocking", "wakeups_per_s") +
+           " times a second here: Wine's own threads in every\n  program wake it. A goal of 5 is "
+           "below what a blinking window reaches under Wine; the\n  saver, " +
+           median("saver", "wakeups_per_s") +
+           ", is within a few wakeups of that floor.\n- **Idle CPU.** The program's own share is " +
+           _ratio(preset, "cpu_program_pct") +
+           " reference (b)'s;\n  the rest of the difference is the wineserver's (" +
+           _ratio(preset, "cpu_server_pct") +
+           "). The saver\n  arms its timer again on every blink, one server call more per blink "
+           "than (b) makes;\n  what else the server does for it was not traced.\n" +
+           "- **File size.** Resources take " + median("saver", "resources_kib") +
+           " KiB of the file, the\n  800×600 picture alone " + _context("picture_kib") +
+           " KiB: it is stored as the saver is designed to carry it,\n  an uncompressed 4-bit "
+           "bitmap. The code beside it,\n  " +
+           std::to_string(code) + " KiB, compares with the references' whole file of\n  " +
+           median("blocking", "size_kib") +
+           " KiB, which link the same window-system library and most of the\n  same static C++ "
+           "library (strings, exceptions, threads).\n";
+}
+
+std::string BenchReport::_soak() const {
+    struct Row {
+        const char* figure;
+        const char* label;
+    };
+    const Row rows[] = {
+        {"soak_working_set_kib", "Working set after 1 min → at the end (KiB)"},
+        {"soak_listed_handles", "Handles in the system's list after 1 min → at the end"},
+        {"soak_handles", "Handles (GetProcessHandleCount) after 1 min → at the end"},
+        {"cycles_without_picture", "Runs without a complete picture"},
+        {"cycles_not_ended", "Runs that did not end within 10 s of the key"},
+        {"cycles_windows_left", "Runs that left a window of the saver's class"},
+        {"cycles_pictures_left", "Runs after which the picture stayed on the screen"},
+        {"cycles_processes_left", "Saver processes Wine still listed after the runs"},
+        {"cycles_linux_processes_left", "Saver processes Linux still had after the runs"},
+    };
+    std::string text = "## Long run\n\nThe saver ran " + _context("soak_minutes") +
+                       " min in each build, sampled every 5 s; then " + _context("cycles") +
+                       " runs\nof start, first picture and key in a row.\n\n";
+    std::string header = "| |";
+    std::string rule = "| --- |";
+    for (const std::string& preset : _presets) {
+        header += " " + preset + " |";
+        rule += " --- |";
+    }
+    text += header + "\n" + rule + "\n";
+    for (const Row& row : rows) {
+        text += "| " + std::string(row.label) + " |";
+        for (const std::string& preset : _presets) {
+            std::string value = _figures.first(preset, "saver", row.figure);
+            long first = 0;
+            long last = 0;
+            if (std::string(row.figure).compare(0, 5, "soak_") == 0) {
+                value = std::sscanf(value.c_str(), "%ld %ld", &first, &last) == 2
+                            ? printed("%ld → %ld (%+ld)", first, last, last - first)
+                            : std::string();
+            }
+            text += " " + (value.empty() ? std::string("not measured") : value) + " |";
+        }
+        text += "\n";
+    }
+    return text;
+}
+
+std::string BenchReport::markdown(const std::string& date) const {
+    const int elapsed = _number("elapsed_seconds");
+    std::string text =
+        "# Benchmarks\n\nHow much the saver costs while it shows its picture, how fast it shows "
+        "it and how fast\nit goes, beside two bare programs that blink the same 16×16 block at "
+        "(80,190) every\n350 ms in a top-most 800×600 window: reference (a) takes one message per "
+        "pass and then\nsleeps 10 ms, as the saver's first loop did; reference (b) waits in "
+        "GetMessage, the least a\nblinking window can cost. Each cell is the median of " +
+        _rounds() +
+        " (each round starts\nevery program twice, and both starts count for the first picture "
+        "and the blink), the spread (least–\ngreatest) in brackets; the programs took turns "
+        "(saver, a, b, saver, …).\n\n- Machine: " +
+        _context("machine") + "\n- Date: " + date + "; " +
+        printed("%d min %d s", elapsed / 60, elapsed % 60) +
+        " of measuring\n- Load average (1, 5, 15 min) before and after: " +
+        _context("load_before") + "; " + _context("load_after") + "\n- Command: `" +
+        _context("command") + "`\n\n## Goals\n\n" + _goals() + "\n" + _gaps();
+    for (const std::string& preset : _presets) {
+        text += "\n## " + preset + "\n\n" + _table(preset);
+    }
+    text += "\n![The figures as bars: median, spread as error bars](benchmarks.png)\n";
+    if (_number("soak_minutes") > 0) {
+        text += "\n" + _soak();
+    }
+    text +=
+        "\n## How each figure is measured\n\n`bench/` holds the driver (`benchdriver.exe`) and the "
+        "two references, built with the\nsaver; `scripts/bench.sh` runs them under Wine in a "
+        "private 800×600 Xvfb display and Wine\nprefix (`build/wine/bench`), keeps every raw "
+        "figure in `build/bench/results.tsv`, and\n`plovix-benchreport` (`bench/report/`) makes "
+        "this page, its chart and the README's table of them.\n\n"
+        "- **Idle CPU** and **wakeups**: from the Linux side, over " +
+        _context("idle_seconds") +
+        " s once the picture\n  is up and the blink was sampled: utime + stime in "
+        "`/proc/<pid>/stat` of the program's\n  Linux process and of the prefix's wineserver "
+        "(which every call into Wine's window system\n  wakes), and the voluntary context "
+        "switches of all the program's threads\n  (`/proc/<pid>/task/*/status`). The prefix's "
+        "own services idle meanwhile and count in the\n  wineserver's share for every program "
+        "alike.\n"
+        "- **First complete picture**: from just before `CreateProcess` to the first sample, "
+        "taken\n  with `GetPixel` on the screen's device context, in which the border (10,10), "
+        "the text\n  area (400,400) and the block (88,198) have their blues, and for the saver "
+        "the first\n  letter of its banner (145,111) is light.\n"
+        "- **Exit after a key or a click**: from just before `SendInput` (a space key, or a "
+        "left\n  button press and release) to the end of the process; a click is measured in a "
+        "start of\n  its own, once the blink has been sampled.\n"
+        "- **Display mode**: the driver itself reads the current mode (`EnumDisplaySettingsA`),\n"
+        "  switches to 800×600 (`ChangeDisplaySettingsA`, `CDS_FULLSCREEN`) and, 3 s later, puts\n"
+        "  the mode back (`ChangeDisplaySettingsA(NULL, 0)`), as the saver does, timing each "
+        "call.\n"
+        "- **Blink**: the pixel (88,198) sampled for 3 s; the mean time between two changes and "
+        "its\n  standard deviation. Samples take about a millisecond, which bounds the jitter's "
+        "precision.\n"
+        "- **Memory and objects**: `GetProcessMemoryInfo`, `GetProcessHandleCount` and\n"
+        "  `GetGuiResources` after the idle time; \"n/a\" where Wine answers 0. Wine's\n"
+        "  `GetProcessHandleCount` does, so the handles are also counted in the system's handle "
+        "list\n  (`NtQuerySystemInformation`), which Wine fills. Under Wine the working set is "
+        "the Linux\n  process's resident memory, Wine's own libraries included.\n"
+        "- **File size**: of `Plovix.scr` and of the references' `.exe`, all statically linked\n"
+        "  and stripped.\n";
+    return text;
+}
+
+std::string BenchReport::chartData() const {
+    std::string data;
+    for (const char* figure : CHARTED) {
+        int x = 0;
+        for (const std::string& preset : _presets) {
+            for (const char* program : PROGRAMS) {
+                const BenchFigures::Stat stat = _figures.stat(preset, program, figure);
+                data += stat.missing || stat.unavailable
+                            ? printed("%d NaN NaN NaN\n", x)
+                            : printed("%d %s %s %s\n", x, BenchFigures::number(stat.median).c_str(),
+                                      BenchFigures::number(stat.least).c_str(),
+                                      BenchFigures::number(stat.greatest).c_str());
+                ++x;
+            }
+            ++x;
+        }
+        data += "\n\n";
+    }
+    return data;
+}
+
+std::string BenchReport::chartScript(const std::string& dataPath,
+                                     const std::string& picturePath) const {
+    std::string xtics;
+    int x = 0;
+    for (const std::string& preset : _presets) {
+        xtics += printed("\"saver\\n%s\" %d, \"ref. (a)\\n%s\" %d, \"ref. (b)\\n%s\" %d, ",
+                         preset.c_str(), x, preset.c_str(), x + 1, preset.c_str(), x + 2);
+        x += 4;
+    }
+    xtics.resize(xtics.size() >= 2 ? xtics.size() - 2 : 0);
+    const std::string panel =
+        " using 1:2:(0.7):(colour($1)) with boxes lc rgb variable notitle, \\\n"
+        "     \"\" index ";
+    const std::string bars = " using 1:(spread($2, $3, $4)):3:4 with yerrorbars lc black pt 0 ps "
+                             "0 notitle\n";
+    return "set terminal pngcairo size 1100,820 font \"DejaVu Sans,10\"\n"
+           "set output \"" +
+           picturePath +
+           "\"\nset multiplot layout 2,2 title \"Plovix.scr (saver) against reference (a), "
+           "PeekMessage + Sleep(10), and (b), GetMessage: median of " +
+           _rounds() + ", bars min–max\"\nset style fill solid 0.85 border -1\nset xtics (" +
+           xtics + ") nomirror\nset xrange [-0.7:" + std::to_string(x - 1) +
+           ".7]\nset yrange [0:*]\nset bmargin 4\n# Only a spread gets an error bar.\n"
+           "spread(median, least, greatest) = least == greatest ? NaN : median\n"
+           "set grid ytics\nset key top right\n"
+           "colour(x) = int(x) % 4 == 0 ? 0x3939DE : int(x) % 4 == 1 ? 0x9C9CFF : 0xB0B0B0\n"
+           "set title \"Idle CPU, program + wineserver (% of one core)\"\n"
+           "plot \"" +
+           dataPath + "\" index 0" + panel + "0" + bars +
+           "set title \"Wakeups per second (voluntary context switches)\"\n"
+           "plot \"\" index 1" +
+           panel + "1" + bars +
+           "set title \"First complete picture (ms from start)\"\n"
+           "plot \"\" index 2" +
+           panel + "2" + bars +
+           "set title \"Exit after a key and after a click (ms)\"\n"
+           "plot \"\" index 3 using ($1 - 0.19):2:(0.36):(colour($1)) with boxes lc rgb variable "
+           "title \"key\", \\\n"
+           "     \"\" index 3 using ($1 - 0.19):(spread($2, $3, $4)):3:4 with yerrorbars lc black "
+           "pt 0 ps 0 notitle, \\\n"
+           "     \"\" index 4 using ($1 + 0.19):2:(0.36) with boxes fs pattern 4 lc rgb "
+           "\"#3939DE\" "
+           "title \"click\", \\\n"
+           "     \"\" index 4 using ($1 + 0.19):(spread($2, $3, $4)):3:4 with yerrorbars lc black "
+           "pt 0 ps 0 notitle\nunset multiplot\n";
+}
+
+std::string BenchReport::readmeSection(const std::string& day) const {
+    std::string text =
+        "Measured by `./scripts/bench.sh` on " + day + " under " + _context("wine_version") +
+        ", beside a\nbare window that blinks the same block with a blocking GetMessage loop, "
+        "reference (b);\nthe goals and their gaps, the tables, the method and reference (a) are "
+        "in [docs/benchmarks.md](docs/benchmarks.md).\n\n"
+        "| build | idle CPU, saver ÷ (b) | wakeups/s, saver / (a) / (b) | first picture, saver ÷ "
+        "(b) | exit after key / click | `Plovix.scr` |\n"
+        "| --- | --- | --- | --- | --- | --- |\n";
+    for (const std::string& preset : _presets) {
+        const BenchFigures::Stat size = _figures.stat(preset, "saver", "size_kib");
+        text += "| " + preset + " | " + _ratio(preset, "cpu_pct") + " (" +
+                _median(preset, "saver", "cpu_pct", 2) + " % against " +
+                _median(preset, "blocking", "cpu_pct", 2) + " %) | " +
+                _median(preset, "saver", "wakeups_per_s", 0) + " / " +
+                _median(preset, "polling", "wakeups_per_s", 0) + " / " +
+                _median(preset, "blocking", "wakeups_per_s", 0) + " | " +
+                _ratio(preset, "first_frame_ms") + " (" +
+                _median(preset, "saver", "first_frame_ms", 0) + " against " +
+                _median(preset, "blocking", "first_frame_ms", 0) + " ms) | " +
+                _median(preset, "saver", "exit_key_ms", 0) + " / " +
+                _median(preset, "saver", "exit_click_ms", 0) + " ms | " +
+                (size.missing ? std::string() : BenchFigures::number(size.median)) + " KiB |\n";
+    }
+    return text + "\n![The saver against the references](docs/benchmarks.png)\n";
+}
+
+std::string BenchReport::withSection(const std::string& readme, const std::string& section) {
+    const std::string start = "<!-- performance: written by ./scripts/bench.sh -->\n";
+    const std::string end = "<!-- end of performance -->\n";
+    const std::string::size_type from = readme.find(start);
+    const std::string::size_type to =
+        from == std::string::npos ? std::string::npos : readme.find(end, from);
+    if (to == std::string::npos) {
+        return std::string();
+    }
+    return readme.substr(0, from + start.size()) + section + readme.substr(to);
+}
+
+} // namespace report
+} // namespace bench
