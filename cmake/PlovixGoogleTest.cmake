@@ -24,8 +24,28 @@ else()
     find_package(GTest REQUIRED CONFIG)
 endif()
 
-# One test program, its tests found when ctest runs it (under Wine for the
-# Windows builds, where the program cannot run at build time).
+# The displays the Windows tests run on: each a CTest fixture, started before
+# the first test that needs it and ended after the last, with a Wine prefix
+# of its own (tests/e2e/displays/display.sh says which is which).
+set(PLOVIX_DISPLAYS 800x600 1024x768 switching-60hz switching-75hz two-monitors-right
+                    two-monitors-left)
+set(PLOVIX_DISPLAY_SCRIPT ${PROJECT_SOURCE_DIR}/tests/e2e/displays/display.sh)
+if(CMAKE_CROSSCOMPILING)
+    foreach(display ${PLOVIX_DISPLAYS})
+        add_test(NAME ${display}:start
+                 COMMAND ${PLOVIX_DISPLAY_SCRIPT} start ${display} ${CMAKE_BINARY_DIR})
+        add_test(NAME ${display}:stop
+                 COMMAND ${PLOVIX_DISPLAY_SCRIPT} stop ${display} ${CMAKE_BINARY_DIR})
+        # Making a Wine prefix for the first time takes a minute or two.
+        set_tests_properties(${display}:start PROPERTIES FIXTURES_SETUP display-${display}
+                                                         LABELS ${display} TIMEOUT 900)
+        set_tests_properties(${display}:stop PROPERTIES FIXTURES_CLEANUP display-${display}
+                                                        LABELS ${display})
+    endforeach()
+endif()
+
+# One test program. On the host its tests are found when ctest runs it; on
+# Windows plovix_run_on gives each of its sources a display.
 #   SERIAL        its tests use the whole screen, so nothing runs beside them
 #   BESIDE_SAVER  placed next to Plovix.scr, which it starts
 function(plovix_add_test name)
@@ -37,10 +57,29 @@ function(plovix_add_test name)
         set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
         add_dependencies(${name} Plovix previewhost)
     endif()
+    if(CMAKE_CROSSCOMPILING)
+        set_target_properties(${name} PROPERTIES PLOVIX_SERIAL "${ARG_SERIAL}")
+        return()
+    endif()
     set(properties TIMEOUT 120)
     if(ARG_SERIAL)
         list(APPEND properties RUN_SERIAL TRUE)
     endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                          PROPERTIES ${properties})
+endfunction()
+
+# The tests in the given sources of test program `name` run on `display`
+# under Wine: each named and labelled after it ("800x600:Suite.Test") and
+# needing its fixture. The tests are read from the sources, so listing them
+# needs neither Wine nor a display.
+function(plovix_run_on name display)
+    get_target_property(serial ${name} PLOVIX_SERIAL)
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+                          "${PLOVIX_DISPLAY_SCRIPT};run;${CMAKE_BINARY_DIR};${PLOVIX_WINE}")
+    gtest_add_tests(TARGET ${name} SOURCES ${ARGN} TEST_PREFIX ${display}: TEST_LIST tests)
+    set_tests_properties(${tests} PROPERTIES TIMEOUT 120 RUN_SERIAL "${serial}"
+                         ENVIRONMENT PLOVIX_DISPLAY=${display}
+                         FIXTURES_REQUIRED display-${display} LABELS ${display}
+                         SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
 endfunction()

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The test command. Installs what is missing, builds the host, win32 and
 # win64 presets and runs every suite: the host one natively, the fuzz targets
-# over their seeds and 20 s of fuzzing each, the Windows ones under Wine in
-# private virtual displays, then makes the release packages and runs the
-# installer test. Exits non-zero if anything fails or no test ran.
+# over their seeds and 20 s of fuzzing each, the Windows ones under Wine, one
+# display at a time (CTest starts each display and its Wine prefix), the
+# installer test last. Exits non-zero if anything fails or no test ran.
 set -euo pipefail
 
 source "$(dirname "$0")/lib/environment.sh"
@@ -80,78 +80,25 @@ if plovix_can_run_wine32; then
     windows_presets=(win32 win64)
 else
     plovix_log "win32 built but not tested: this machine's kernel cannot run 32-bit programs," \
-        "so 32-bit Wine cannot start here"
+        "so 32-bit Wine cannot start here; nor the installer, a 32-bit program"
 fi
 
-# Most tests run on a display that accepts 800x600 without changing; the
-# refused-display tests on one that refuses it, the switching-display tests
-# on two that really switch (one offers 800x600 at the desktop's refresh
-# rate, the other only at another rate), and the two-monitor tests on two
-# displays of two monitors, the second right of the primary or left of it.
-# Each display has a wineserver of its own.
-REFUSING_DISPLAY_TESTS='^RefusingDisplay'
-SWITCHING_DISPLAY_TESTS='^SwitchingDisplay'
-TWO_MONITOR_TESTS='^TwoMonitor'
-
-plovix_start_display 800x600
-plovix_start_wine "$PLOVIX_ROOT/build/wine/800x600"
-plovix_check_display_switch "${windows_presets[@]}"
+# CTest knows the matrix: each Windows test carries the label of the display
+# it runs on, and the display is a fixture that CTest starts and ends around
+# its tests; the win32 build also has the installer test, labelled installer.
+# A suite is one build's tests of one label.
 for preset in "${windows_presets[@]}"; do
-    run_suite "$preset" "$preset" \
-        -E "$REFUSING_DISPLAY_TESTS|$SWITCHING_DISPLAY_TESTS|$TWO_MONITOR_TESTS"
-done
-plovix_start_display 1024x768
-plovix_start_wine "$PLOVIX_ROOT/build/wine/1024x768"
-for preset in "${windows_presets[@]}"; do
-    run_suite "$preset@1024x768" "$preset" -R "$REFUSING_DISPLAY_TESTS"
-done
-for rate in 60hz 75hz; do
-    plovix_start_switching_display "$PLOVIX_ROOT/tests/e2e/displays/switching-$rate.conf"
-    plovix_start_wine "$PLOVIX_ROOT/build/wine/switching-$rate"
-    for preset in "${windows_presets[@]}"; do
-        run_suite "$preset@$rate" "$preset" -R "$SWITCHING_DISPLAY_TESTS"
+    mapfile -t labels < <(ctest --preset "$preset" --print-labels | sed -n 's/^  *//p')
+    for label in "${labels[@]}"; do
+        run_suite "$preset@$label" "$preset" -L "^$label\$"
     done
 done
-# A fresh two-monitor display for each build: under Wine 10 a monitor that
-# xrandr switched off and on during a run leaves the desktop's layout changed
-# for the programs that come after.
-for side in right left; do
-    for preset in "${windows_presets[@]}"; do
-        plovix_start_switching_display "$PLOVIX_ROOT/tests/e2e/displays/two-monitors-$side.conf"
-        plovix_start_wine "$PLOVIX_ROOT/build/wine/two-monitors-$side-$preset"
-        run_suite "$preset@two-$side" "$preset" -R "$TWO_MONITOR_TESTS"
-    done
-done
-
-# The installer is a 32-bit program: without 32-bit Wine it cannot run here.
-if plovix_can_run_wine32; then
-    plovix_log "making the packages"
-    ./scripts/package.sh >/dev/null
-    plovix_log "testing the installer"
-    installer_log=$(mktemp)
-    tests/installer/installer-test.sh >"$installer_log" || status=1
-    cat "$installer_log"
-    # Its last line: "N passed, N failed".
-    read -r installer_passed _ installer_failed _ < <(tail -1 "$installer_log")
-    rm -f "$installer_log"
-    if ! [[ ${installer_passed:-} =~ ^[0-9]+$ && ${installer_failed:-} =~ ^[0-9]+$ ]]; then
-        plovix_log "the installer test ended before its count"
-        installer_passed=0
-        installer_failed=1
-        status=1
-    fi
-    passed[installer]=$installer_passed
-    failed[installer]=$installer_failed
-    suites+=(installer)
-else
-    plovix_log "installer not tested: it is a 32-bit program and 32-bit Wine cannot start here"
-fi
 
 all_passed=0
 all_failed=0
 all_skipped=0
 for name in "${suites[@]}"; do
-    printf '%-16s %4d passed, %d failed' "$name:" "${passed[$name]}" "${failed[$name]}"
+    printf '%-26s %4d passed, %d failed' "$name:" "${passed[$name]}" "${failed[$name]}"
     [ "${skipped[$name]:-0}" -gt 0 ] && printf ', %d skipped' "${skipped[$name]}"
     printf '\n'
     all_passed=$((all_passed + passed[$name]))

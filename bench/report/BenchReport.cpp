@@ -1,6 +1,5 @@
 #include "report/BenchReport.h"
 
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>

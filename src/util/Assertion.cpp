@@ -4,7 +4,6 @@
 #include <windows.h>
 #endif
 
-#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>

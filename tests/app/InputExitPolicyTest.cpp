@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <initializer_list>
+#include <string>
+
 #include "app/Clock.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include "util/Assertion.h"
 #include "util/StringHelper.h"
 #include "util/parser/CommandLineConverter.h"
+#include "windows/screensaver/WindowHandle.h"
 
 namespace windows {
 namespace screensaver {

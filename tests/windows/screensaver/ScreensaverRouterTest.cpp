@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "support/RecordingScreensaver.h"
 

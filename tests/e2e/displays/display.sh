@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The displays the Windows tests run on, for CTest: each a fixture that
+# starts a private display with a Wine prefix of its own before its tests
+# and ends it after them.
+#
+#   display.sh start NAME BUILD   starts display NAME for the build folder BUILD
+#   display.sh stop NAME BUILD    ends it
+#   display.sh run BUILD LOADER PROGRAM [ARGUMENTS]
+#                                 runs a test program with LOADER (wine or
+#                                 wine64) on the display PLOVIX_DISPLAY names;
+#                                 without one (CTest listing a program's
+#                                 tests), in a prefix of its own and no display
+#
+# NAME is 800x600 (accepts 800x600 without changing), 1024x768 (refuses it),
+# switching-60hz or switching-75hz (really switch; Xorg, as root) or
+# two-monitors-right or two-monitors-left (two monitors; Xorg, as root). The
+# two-monitor displays get a prefix for each build: under Wine 10 a monitor
+# switched off and on leaves the layout changed for the programs after it.
+set -euo pipefail
+
+source "$(dirname "$0")/../../../scripts/lib/environment.sh"
+
+usage() {
+    echo "usage: display.sh start|stop NAME BUILD | display.sh run BUILD LOADER PROGRAM..." >&2
+    exit 2
+}
+
+prefix_of() {
+    local name=$1 build=$2
+    case $name in
+    two-monitors-*) echo "$PLOVIX_ROOT/build/wine/$name-$(basename "$build")" ;;
+    *) echo "$PLOVIX_ROOT/build/wine/$name" ;;
+    esac
+}
+
+# Starts the display and its prefix; what is left running writes to `log`,
+# never to CTest's output, which CTest would wait on.
+start_quietly() {
+    local name=$1 build=$2 state=$3
+    case $name in
+    800x600 | 1024x768) plovix_start_display "$name" ;;
+    switching-60hz | switching-75hz | two-monitors-right | two-monitors-left)
+        plovix_start_switching_display "$(dirname "$0")/$name.conf"
+        ;;
+    *) usage ;;
+    esac
+    plovix_start_wine "$(prefix_of "$name" "$build")"
+    # The first display of a test pass proves that Wine can switch at all.
+    if [ "$name" = 800x600 ]; then
+        plovix_check_display_switch "$(basename "$build")"
+    fi
+    printf 'DISPLAY=%q\nWINEPREFIX=%q\nPIDS=%q\n' "$DISPLAY" "$WINEPREFIX" "${PLOVIX_PIDS[*]}" \
+        >"$state"
+}
+
+[ $# -ge 3 ] || usage
+case $1 in
+start)
+    name=$2
+    build=$3
+    mkdir -p "$build/displays"
+    log=$build/displays/$name.log
+    if ! (start_quietly "$name" "$build" "$build/displays/$name.env") </dev/null >"$log" 2>&1; then
+        cat "$log"
+        exit 1
+    fi
+    echo "display $name: $(sed -n 's/^DISPLAY=//p' "$build/displays/$name.env")"
+    ;;
+stop)
+    name=$2
+    state=$3/displays/$name.env
+    [ -f "$state" ] || exit 0
+    source "$state"
+    PLOVIX_WINE_PREFIXES=("$WINEPREFIX")
+    read -r -a PLOVIX_PIDS <<<"$PIDS"
+    plovix_cleanup
+    rm -f "$state"
+    ;;
+run)
+    build=$2
+    loader=$3
+    shift 3
+    export WINEDEBUG=${WINEDEBUG:--all}
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ -n "${PLOVIX_DISPLAY:-}" ]; then
+        state=$build/displays/$PLOVIX_DISPLAY.env
+        if [ ! -f "$state" ]; then
+            echo "display $PLOVIX_DISPLAY is not running: run the test with its fixture" >&2
+            exit 1
+        fi
+        source "$state"
+        export DISPLAY WINEPREFIX
+    else
+        unset DISPLAY
+        export WINEPREFIX=$PLOVIX_ROOT/build/wine/list
+    fi
+    exec "$loader" "$@"
+    ;;
+*) usage ;;
+esac
