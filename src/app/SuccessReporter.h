@@ -5,7 +5,7 @@
 
 namespace app {
 
-// Where success messages go to reach the user. Kept for the design: the
+// Where success messages go to reach the user. Kept in the interface: the
 // saver has no success to report.
 class SuccessReporter {
 public:

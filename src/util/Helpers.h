@@ -7,7 +7,7 @@ namespace util {
 
 // One 32-bit integer printed under a printf format holding exactly one integer
 // conversion. A null format is reported as a failed check and gives "". Kept
-// for the design: the product prints only through the two forms below.
+// in the interface: the product prints only through the two forms below.
 std::string numberToString(int value, const char* format);
 std::string numberToString(unsigned int value, const char* format);
 

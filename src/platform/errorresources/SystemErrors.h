@@ -16,7 +16,7 @@ public:
 
     // "System error message: " and the system's own text for the code (line
     // break included), else the mapper's text, else a sentence naming the code.
-    // The mapper is kept for the design; every caller passes none.
+    // The mapper is kept in the interface; every caller passes none.
     static std::string map(int errorCode, const ErrorMapper* fallbackErrors = 0) noexcept;
 
     // map() of the calling thread's last error code.

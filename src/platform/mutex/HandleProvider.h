@@ -7,7 +7,7 @@ namespace platform {
 namespace mutex {
 
 // Something built on one system object whose handle can be asked for. Kept
-// for the design: nothing in the product asks.
+// in the interface: nothing in the product asks.
 class HandleProvider {
 public:
     virtual ~HandleProvider() = default;

@@ -22,7 +22,7 @@ public:
 
     const std::string& getCommandLine() const { return _commandLine; }
     std::uint32_t getArgc() const { return _argc; }
-    // Null-terminated; the converter keeps ownership. Kept for the design:
+    // Null-terminated; the converter keeps ownership. Kept in the interface:
     // only the fuzz target reads it.
     const char* const* getArgv() const { return _argv; }
 

@@ -20,7 +20,7 @@ class ScreensaverRouter {
 public:
     // An empty `commandLine` means the command line of `context`, which
     // stands for the process and is used only while constructing. A text of
-    // its own is kept for the design; the program always hands in "".
+    // its own is kept in the interface; the program always hands in "".
     ScreensaverRouter(Screensaver& screensaver, const std::string& commandLine,
                       const ProcessContext& context);
 

@@ -26,7 +26,7 @@ public:
     virtual int getWidth() = 0;
     virtual int getHeight() = 0;
     virtual HWND getHandle() = 0;
-    // Kept for the design; nothing in the product calls them.
+    // Kept in the interface; nothing in the product calls them.
     virtual bool isVisible() = 0;
     virtual void show(bool visible) = 0;
     virtual std::string getClassName() = 0;

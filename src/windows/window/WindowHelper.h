@@ -16,13 +16,14 @@ public:
 
     // Throws CouldNotRegisterClassException.
     static ATOM registerClass(const WNDCLASSEXA& windowClass);
-    // The menu and the creation parameter are forwarded as given; kept for
-    // the design, every caller passes null. Throws CouldNotCreateWindowException.
+    // The menu and the creation parameter are forwarded as given: kept in
+    // the interface, though every caller passes null. Throws
+    // CouldNotCreateWindowException.
     static HWND createWindow(DWORD exStyle, const std::string& className, const std::string& title,
                              DWORD style, int x, int y, int width, int height, HWND parent,
                              HMENU menu, HINSTANCE instance, void* parameter);
     // "" for a window whose class has no name, and for a destroyed window
-    // when `ignoreInvalidWindowHandle` is set (kept for the design: every
+    // when `ignoreInvalidWindowHandle` is set (kept in the interface: every
     // caller clears it). Throws CouldNotGetClassNameException.
     static std::string getClassName(HWND window, bool ignoreInvalidWindowHandle);
 };

@@ -41,7 +41,7 @@ public:
     void show(bool visible) override;
     std::string getClassName() override;
 
-    // Kept for the design; nothing calls it.
+    // Kept in the interface; nothing calls it.
     virtual void center();
     virtual void setPosition(int x, int y);
 
