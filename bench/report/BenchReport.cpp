@@ -295,8 +295,8 @@ std::string BenchReport::_gaps() const {
            "than (b) makes;\n  what else the server does for it was not traced.\n" +
            "- **File size.** Resources take " + median("saver", "resources_kib") +
            " KiB of the file, the\n  800×600 picture alone " + _context("picture_kib") +
-           " KiB: it is stored as the saver is designed to carry it,\n  an uncompressed 4-bit "
-           "bitmap. The code beside it,\n  " +
+           " KiB: a 4-bit bitmap, run-length encoded,\n  loaded by the same call as an "
+           "uncompressed one. The code beside it,\n  " +
            std::to_string(code) + " KiB, compares with the references' whole file of\n  " +
            median("blocking", "size_kib") +
            " KiB, which link the same window-system library and most of the\n  same static C++ "

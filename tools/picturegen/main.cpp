@@ -1,5 +1,7 @@
-// Writes the screen saver's pictures and icon into the folder given as the
-// only argument (the program's resource folder).
+// Writes the screen saver's pictures (run-length encoded) and icon into the
+// folder given first (the program's resource folder), and the pictures
+// uncompressed into the folder given second (the test resources, which prove
+// that the compressed ones load alike).
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
@@ -24,8 +26,8 @@ void write(const std::string& path, const std::string& bytes) {
 int main(int argc, char** argv) {
     using tools::picturegen::BmpWriter;
     using tools::picturegen::PictureGenerator;
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <resource folder> <test resource folder>\n", argv[0]);
         return 2;
     }
     try {
@@ -35,6 +37,13 @@ int main(int argc, char** argv) {
         write(folder + "cursor.bmp", BmpWriter::file(PictureGenerator::cursorBlock(), palette));
         write(folder + "nocursor.bmp", BmpWriter::file(PictureGenerator::emptyBlock(), palette));
         write(folder + "plovix.ico", PictureGenerator::icon());
+        const std::string uncompressed = std::string(argv[2]) + "/uncompressed-";
+        write(uncompressed + "startup.bmp",
+              BmpWriter::uncompressedFile(PictureGenerator::startupScreen(), palette));
+        write(uncompressed + "cursor.bmp",
+              BmpWriter::uncompressedFile(PictureGenerator::cursorBlock(), palette));
+        write(uncompressed + "nocursor.bmp",
+              BmpWriter::uncompressedFile(PictureGenerator::emptyBlock(), palette));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

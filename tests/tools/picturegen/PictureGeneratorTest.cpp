@@ -13,10 +13,11 @@
 namespace {
 
 using tools::picturegen::BmpWriter;
+using tools::picturegen::IndexedImage;
 using tools::picturegen::PictureGenerator;
 
-std::string committed(const std::string& name) {
-    std::ifstream in(std::string(PLOVIX_RESOURCE_DIR) + "/" + name, std::ios::binary);
+std::string committed(const std::string& path) {
+    std::ifstream in(std::string(PLOVIX_SOURCE_DIR) + "/" + path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -29,26 +30,73 @@ std::uint32_t number(const std::string& bytes, std::size_t at, int size) {
     return value;
 }
 
-// Where the picture's text and cursor lie is pinned by the comparison and by
-// the Windows tests that read the painted screen; the format is what the
-// saver's loading and colours rely on.
-TEST(PictureGeneratorTest, CommittedFilesAreWhatTheGeneratorDrawsInTheRequiredFormat) {
-    const auto palette = PictureGenerator::palette();
-    EXPECT_EQ(BmpWriter::file(PictureGenerator::startupScreen(), palette),
-              committed("startup.bmp"));
-    EXPECT_EQ(BmpWriter::file(PictureGenerator::cursorBlock(), palette), committed("cursor.bmp"));
-    EXPECT_EQ(BmpWriter::file(PictureGenerator::emptyBlock(), palette), committed("nocursor.bmp"));
-    EXPECT_EQ(PictureGenerator::icon(), committed("plovix.ico"));
+// The picture a 4-bit run-length-encoded bitmap file holds, read as the
+// format says; a 1 x 1 picture of index 15 when it is not that.
+IndexedImage decoded(const std::string& file) {
+    const IndexedImage none(1, 1, 15);
+    const auto width = static_cast<int>(number(file, 18, 4));
+    const auto height = static_cast<int>(number(file, 22, 4));
+    if (file.size() < 118 || number(file, 28, 2) != 4 || number(file, 30, 4) != 2 ||
+        number(file, 34, 4) != file.size() - number(file, 10, 4)) {
+        return none;
+    }
+    IndexedImage pixels(width, height, 15);
+    std::size_t at = number(file, 10, 4);
+    int x = 0;
+    int row = 0; // from the bottom
+    const auto put = [&](int index) {
+        pixels.set(x++, height - 1 - row, static_cast<std::uint8_t>(index));
+    };
+    while (at + 1 < file.size()) {
+        const auto first = static_cast<std::uint8_t>(file[at]);
+        const auto second = static_cast<std::uint8_t>(file[at + 1]);
+        at += 2;
+        if (first > 0) { // an encoded run: the two indices by turns
+            for (int i = 0; i < first; ++i) {
+                put(i % 2 == 0 ? second >> 4 : second & 0x0F);
+            }
+        } else if (second == 0) { // end of the row
+            x = 0;
+            ++row;
+        } else if (second == 1) { // end of the bitmap
+            return at == file.size() && row == height ? pixels : none;
+        } else if (second >= 3) { // an absolute run, padded to 16 bits
+            for (int i = 0; i < second; ++i) {
+                const auto pair =
+                    static_cast<std::uint8_t>(file[at + static_cast<std::size_t>(i / 2)]);
+                put(i % 2 == 0 ? pair >> 4 : pair & 0x0F);
+            }
+            at += static_cast<std::size_t>((second + 3) / 4 * 2);
+        } else {
+            return none; // a delta: never written
+        }
+    }
+    return none;
+}
 
-    const std::string file = committed("startup.bmp");
-    ASSERT_GT(file.size(), 200u);
-    EXPECT_EQ(800u, number(file, 18, 4));
-    EXPECT_EQ(600u, number(file, 22, 4)); // positive height: rows bottom-up
-    EXPECT_EQ(4u, number(file, 28, 2));   // bits per pixel
-    EXPECT_EQ(0u, number(file, 30, 4));   // uncompressed
-    // Palette entries are stored blue, green, red, zero: 0x00RRGGBB as a number.
-    EXPECT_EQ(0x3939DEu, number(file, 54, 4));
-    EXPECT_EQ(0x9C9CFFu, number(file, 58, 4));
+// The committed pictures are what the generator draws: run-length encoded
+// for the saver, whose files decode to exactly the layout's pixels, and
+// uncompressed for the Windows test that loads both.
+TEST(PictureGeneratorTest, CommittedPicturesDecodeToTheLayoutInBothEncodings) {
+    const auto palette = PictureGenerator::palette();
+    const struct {
+        const char* name;
+        IndexedImage image;
+    } pictures[] = {{"startup.bmp", PictureGenerator::startupScreen()},
+                    {"cursor.bmp", PictureGenerator::cursorBlock()},
+                    {"nocursor.bmp", PictureGenerator::emptyBlock()}};
+    for (const auto& picture : pictures) {
+        const std::string compressed = committed(std::string("src/app/resources/") + picture.name);
+        EXPECT_EQ(BmpWriter::file(picture.image, palette), compressed) << picture.name;
+        EXPECT_EQ(BmpWriter::uncompressedFile(picture.image, palette),
+                  BmpWriter::uncompressedFile(decoded(compressed), palette))
+            << picture.name;
+        EXPECT_EQ(
+            BmpWriter::uncompressedFile(picture.image, palette),
+            committed(std::string("tests/windows/graphics/resources/uncompressed-") + picture.name))
+            << picture.name;
+    }
+    EXPECT_EQ(PictureGenerator::icon(), committed("src/app/resources/plovix.ico"));
 }
 
 } // namespace

@@ -7,16 +7,30 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
-#include "support/MessageLog.h"
 #include "support/ReportDirectory.h"
 #include "support/TestWindow.h"
 #include "windows/window/CouldNotCreateWindowException.h"
+#include "windows/window/MessageListener.h"
 
 namespace {
 
-using support::MessageLog;
 using windows::window::WindowParameters;
+
+// A listener that logs every message it gets and leaves it to the default
+// handling.
+class MessageLog : public windows::window::MessageListener {
+public:
+    static const UINT PROBE = WM_APP + 7;
+
+    virtual ~MessageLog() = default;
+    LRESULT windowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+        messages.push_back(message);
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    std::vector<UINT> messages;
+};
 
 class WindowXImplTest : public ::testing::Test {
 protected:
@@ -43,7 +57,7 @@ TEST_F(WindowXImplTest, QueuedMessagesReachTheListenerButNoneOfTheDestruction) {
     PostMessageA(window.getHandle(), MessageLog::PROBE, 0, 0);
     window.waitForMessage();
     window.processMessage();
-    EXPECT_EQ(1u, log.probes.size());
+    EXPECT_EQ(1, std::count(log.messages.begin(), log.messages.end(), MessageLog::PROBE));
 
     const HWND handle = window.getHandle();
     window.destroy();
