@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the small bitmaps that the Windows tests load from their own resources.
 
-4 bits per pixel, uncompressed, bottom-up, as the screen saver's own pictures.
+4 bits per pixel, uncompressed, bottom-up, as the uncompressed copies of the
+screen saver's pictures beside it.
 quarters.bmp: 8 x 6 pixels; the left half red, the right half blue, and the
 top-left pixel green, so that orientation and scaling can be checked.
 """
