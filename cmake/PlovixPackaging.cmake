@@ -40,6 +40,11 @@ set(CPACK_PLOVIX_COPYRIGHT "${PLOVIX_COPYRIGHT}")
 set(CPACK_PLOVIX_SAVER_FILE ${PLOVIX_SAVER_FILE})
 set(CPACK_PLOVIX_SAVER_32 ${PLOVIX_PACKAGED_SAVER_32})
 set(CPACK_PLOVIX_SAVER_64 ${PLOVIX_PACKAGED_SAVER_64})
+# Signing when the package command is given a certificate: the staged savers
+# before the installer is made (SignStaged.cmake), the uninstaller and the
+# installer by makensis (the template).
+set(CPACK_PLOVIX_SIGN ${PROJECT_SOURCE_DIR}/scripts/lib/sign.sh)
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/packaging/SignStaged.cmake)
 list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake/packaging)
 include(CPack)
 
@@ -52,6 +57,7 @@ add_custom_target(release-archive
         -D SAVER_64=$<TARGET_FILE:Plovix>
         -D NAME_32=${PLOVIX_PACKAGED_SAVER_32}
         -D NAME_64=${PLOVIX_PACKAGED_SAVER_64}
+        -D SIGN=${PROJECT_SOURCE_DIR}/scripts/lib/sign.sh
         -D STAGE=${CMAKE_BINARY_DIR}/release-archive
         -D ARCHIVE=${PLOVIX_PACKAGE_DIR}/${PROJECT_NAME}-${PROJECT_VERSION}.zip
         -P ${PROJECT_SOURCE_DIR}/cmake/packaging/ReleaseArchive.cmake

@@ -5,7 +5,15 @@
 # and makes the release packages from both in build/win64/packages/: the
 # installer Plovix-<version>-setup.exe and the archive Plovix-<version>.zip.
 # Dates inside come from the commit (SOURCE_DATE_EPOCH, when set, wins), so
-# the same commit gives the same bytes. Prints the packages' paths.
+# the same commit gives the same bytes. SHA256SUMS beside them lists their
+# SHA-256 sums. Prints the three files' paths.
+#
+# Given a code-signing certificate, both savers (in the installer and in the
+# archive), the uninstaller and the installer are signed with Authenticode:
+#   PLOVIX_SIGN_PKCS12         the certificate and its key, a PKCS#12 file
+#   PLOVIX_SIGN_PASSWORD       its password
+#   PLOVIX_SIGN_TIMESTAMP_URL  an RFC 3161 time-stamp server (optional; without
+#                              one the signing time is the commit's)
 set -euo pipefail
 
 source "$(dirname "$0")/lib/environment.sh"
@@ -17,6 +25,16 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
     SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 fi
 export SOURCE_DATE_EPOCH
+
+if [ -n "${PLOVIX_SIGN_PKCS12:-}" ]; then
+    if [ ! -r "$PLOVIX_SIGN_PKCS12" ]; then
+        plovix_log "cannot read the certificate $PLOVIX_SIGN_PKCS12 (PLOVIX_SIGN_PKCS12)"
+        exit 1
+    fi
+    plovix_log "signing with $PLOVIX_SIGN_PKCS12"
+else
+    plovix_log "not signed: no code-signing certificate given (PLOVIX_SIGN_PKCS12)"
+fi
 
 for preset in win32 win64; do
     plovix_log "building the $preset saver"
@@ -31,7 +49,8 @@ done
 plovix_log "making the packages"
 # cpack itself, not the package target, which would build every test first.
 packages=$PLOVIX_ROOT/build/win64/packages
-rm -f "$packages"/*.exe "$packages"/*.zip
+rm -f "$packages"/*.exe "$packages"/*.zip "$packages"/SHA256SUMS
 (cd build/win64 && cpack --config CPackConfig.cmake >/dev/null)
 cmake --build --preset win64 --target release-archive >/dev/null
-ls "$packages"/*.exe "$packages"/*.zip
+(cd "$packages" && sha256sum -- *.exe *.zip >SHA256SUMS)
+ls "$packages"/*.exe "$packages"/*.zip "$packages"/SHA256SUMS

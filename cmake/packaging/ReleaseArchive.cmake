@@ -5,7 +5,8 @@
 # of the commit (or SOURCE_DATE_EPOCH when set), and no extra attributes.
 #
 # cmake -D SOURCE_DIR=... -D PRODUCT=... -D VERSION=... -D SAVER_32=... -D SAVER_64=...
-#       -D NAME_32=... -D NAME_64=... -D STAGE=<folder> -D ARCHIVE=<zip> -P ReleaseArchive.cmake
+#       -D NAME_32=... -D NAME_64=... -D SIGN=<sign.sh> -D STAGE=<folder> -D ARCHIVE=<zip>
+#       -P ReleaseArchive.cmake
 
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
     set(epoch $ENV{SOURCE_DATE_EPOCH})
@@ -43,6 +44,10 @@ write_text(INSTALL.txt "${PRODUCT} ${VERSION}\n\n${installation}\n")
 write_text(LICENSE.txt "${licence}")
 file(COPY_FILE ${SAVER_32} ${STAGE}/${NAME_32})
 file(COPY_FILE ${SAVER_64} ${STAGE}/${NAME_64})
+# Signed when the package command is given a certificate.
+foreach(saver ${NAME_32} ${NAME_64})
+    execute_process(COMMAND ${SIGN} ${STAGE}/${saver} COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
 
 file(GLOB entries RELATIVE ${STAGE} ${STAGE}/*)
 list(SORT entries)

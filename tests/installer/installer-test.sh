@@ -7,22 +7,27 @@
 # the right saver in the right system folder and nowhere else, the user's
 # saver settings, the uninstall entry, the installed saver's notice, an
 # installer that meets the saver running, and an uninstall that takes away
-# what it put there and leaves what it found. Each failure prints what was
-# expected and what was found; the last line is "N passed, N failed". Exits
-# non-zero when a check failed.
+# what it put there and leaves what it found. With PLOVIX_TEST_SIGNER, the
+# certificate the packages were signed with, it also checks the signatures
+# of the installer, of both savers in the archive and of what the installer
+# puts on the disk. Each failure prints what was expected and what was found;
+# the last line is "N passed, N failed". Exits non-zero when a check failed.
 set -euo pipefail
 
 source "$(dirname "$0")/../../scripts/lib/environment.sh"
 cd "$PLOVIX_ROOT"
 
-plovix_ensure_packages "${PLOVIX_WINE_PACKAGES[@]}" xdotool
-trap plovix_cleanup EXIT
+plovix_ensure_packages "${PLOVIX_WINE_PACKAGES[@]}" "${PLOVIX_PACKAGING_PACKAGES[@]}" xdotool unzip
+# The savers as the release carries them, signed or not: the archive's.
+RELEASED=$(mktemp -d)
+trap 'plovix_cleanup; rm -rf "$RELEASED"' EXIT
 
 # What the installer was made with, from the packages' own settings.
 CPACK_CONFIG=build/win64/CPackConfig.cmake
 cpack_value() { sed -n "s/^set($1 \"\(.*\)\")\$/\1/p" "$CPACK_CONFIG"; }
 VERSION=$(cpack_value CPACK_PACKAGE_VERSION)
 SETUP=$PLOVIX_ROOT/build/win64/packages/Plovix-$VERSION-setup.exe
+ARCHIVE=$PLOVIX_ROOT/build/win64/packages/Plovix-$VERSION.zip
 SAVER_FILE=$(cpack_value CPACK_PLOVIX_SAVER_FILE)
 SAVER_PATH="C:\\windows\\system32\\$SAVER_FILE"
 INSTALL_FOLDER=$(cpack_value CPACK_PACKAGE_INSTALL_DIRECTORY)
@@ -67,18 +72,24 @@ reg_value() {
     sed -n "s/^ *$2 \{2,\}REG_[A-Z_]* \{2,\}//p" <<<"$output"
 }
 
-# What a path of the prefix holds: which build's saver, another file, or
+# What a path of the prefix holds: which released saver, another file, or
 # nothing.
 file_state() {
     if [ ! -e "$1" ]; then
         echo "(absent)"
-    elif cmp -s "$1" build/win32/Plovix.scr; then
+    elif cmp -s "$1" "$RELEASED/$(cpack_value CPACK_PLOVIX_SAVER_32)"; then
         echo "the 32-bit saver"
-    elif cmp -s "$1" build/win64/Plovix.scr; then
+    elif cmp -s "$1" "$RELEASED/$(cpack_value CPACK_PLOVIX_SAVER_64)"; then
         echo "the 64-bit saver"
     else
         echo "another file"
     fi
+}
+
+# Whether a program carries a signature made with PLOVIX_TEST_SIGNER.
+signature() {
+    osslsigncode verify -CAfile "$PLOVIX_TEST_SIGNER" -in "$1" >/dev/null 2>&1 &&
+        echo "signed" || echo "not signed by the test signer"
 }
 
 size_kib() { echo $((($(stat -c %s "$1") + 1023) / 1024)); }
@@ -133,6 +144,10 @@ test_windows() {
     check "SCRNSAVE.EXE" "$SAVER_PATH" "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
     check "ScreenSaveActive" 1 "$(reg_value "$DESKTOP_KEY" ScreenSaveActive)"
     check "ScreenSaveTimeOut" $TIMEOUT_SECONDS "$(reg_value "$DESKTOP_KEY" ScreenSaveTimeOut)"
+    if [ -n "${PLOVIX_TEST_SIGNER:-}" ]; then
+        check "signature of system32\\$SAVER_FILE" signed "$(signature "$system/$SAVER_FILE")"
+        check "signature of the uninstaller" signed "$(signature "$program_files/Uninstall.exe")"
+    fi
 
     begin "$bits-bit Windows, uninstall entry"
     local uninstaller="C:\\Program Files\\$INSTALL_FOLDER\\Uninstall.exe"
@@ -202,9 +217,17 @@ test_windows() {
     plovix_cleanup
 }
 
-if [ ! -f "$SETUP" ]; then
-    plovix_log "no installer at $SETUP: make it with ./scripts/package.sh"
+if [ ! -f "$SETUP" ] || [ ! -f "$ARCHIVE" ]; then
+    plovix_log "no installer and archive in $(dirname "$SETUP"): make them with ./scripts/package.sh"
     exit 1
+fi
+unzip -q "$ARCHIVE" -d "$RELEASED"
+if [ -n "${PLOVIX_TEST_SIGNER:-}" ]; then
+    begin "signatures of the release"
+    check "installer" signed "$(signature "$SETUP")"
+    for saver in "$RELEASED"/*.scr; do
+        check "archive's $(basename "$saver")" signed "$(signature "$saver")"
+    done
 fi
 plovix_start_display 800x600
 test_windows 64 no

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# sign.sh FILE: signs the Windows program FILE in place with Authenticode
+# when a code-signing certificate is given; does nothing otherwise. The
+# package command calls it for the staged savers and the archive's copies,
+# and makensis for the uninstaller and the installer it writes.
+#
+#   PLOVIX_SIGN_PKCS12         the certificate and its key, a PKCS#12 file
+#   PLOVIX_SIGN_PASSWORD       its password
+#   PLOVIX_SIGN_TIMESTAMP_URL  an RFC 3161 time-stamp server (optional)
+#
+# Without a time-stamp server the signing time is SOURCE_DATE_EPOCH (the
+# commit's time), so that the same commit and certificate give the same
+# bytes.
+set -euo pipefail
+
+file=${1:?usage: sign.sh FILE}
+[ -n "${PLOVIX_SIGN_PKCS12:-}" ] || exit 0
+
+arguments=(sign -pkcs12 "$PLOVIX_SIGN_PKCS12" -pass "${PLOVIX_SIGN_PASSWORD:-}" -h sha256
+    -n "Plovix Screensaver")
+if [ -n "${PLOVIX_SIGN_TIMESTAMP_URL:-}" ]; then
+    arguments+=(-ts "$PLOVIX_SIGN_TIMESTAMP_URL")
+else
+    arguments+=(-time "${SOURCE_DATE_EPOCH:?the signing time comes from SOURCE_DATE_EPOCH}")
+fi
+# osslsigncode writes a file of its own and never over one.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+signed=$work/signed
+if ! output=$(osslsigncode "${arguments[@]}" -in "$file" -out "$signed" 2>&1); then
+    printf '%s\n' "$output" >&2
+    echo "sign.sh: could not sign $file" >&2
+    exit 1
+fi
+# Written over, so that the file keeps its mode.
+cat "$signed" >"$file"
