@@ -61,12 +61,8 @@ function(plovix_add_test name)
         set_target_properties(${name} PROPERTIES PLOVIX_SERIAL "${ARG_SERIAL}")
         return()
     endif()
-    set(properties TIMEOUT 120)
-    if(ARG_SERIAL)
-        list(APPEND properties RUN_SERIAL TRUE)
-    endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                         PROPERTIES ${properties})
+                         PROPERTIES TIMEOUT 120 RUN_SERIAL "${ARG_SERIAL}")
 endfunction()
 
 # The tests in the given sources of test program `name` run on `display`

@@ -47,19 +47,24 @@ done <"$FAULTS"
 # indentation aside) with TO, indented alike; fails when there is not
 # exactly one.
 apply() {
-    local file=$1 count
+    local file=$1
     # Through the environment: awk's -v would read the backslashes in C++.
     export FAULT_FROM=$2 FAULT_TO=$3
-    count=$(awk '{ line = $0; sub(/^[ \t]+/, "", line) } line == ENVIRON["FAULT_FROM"] { n++ }
-        END { print n + 0 }' "$file")
-    if [ "$count" -ne 1 ]; then
-        echo "found $count times in $file: $2"
+    if ! awk '{ line = $0; sub(/^[ \t]+/, "", line) }
+        line == ENVIRON["FAULT_FROM"] {
+            n++
+            match($0, /^[ \t]*/)
+            $0 = substr($0, 1, RLENGTH) ENVIRON["FAULT_TO"]
+        }
+        { print }
+        END { if (n != 1) { print "found " n + 0 " times" > "/dev/stderr"; exit 1 } }' \
+        "$file" 2>"$file.count" >"$file.planted"; then
+        echo "$(cat "$file.count") in $file: $2"
+        rm -f "$file.planted" "$file.count"
         return 1
     fi
-    awk '{ line = $0; sub(/^[ \t]+/, "", line) }
-        line == ENVIRON["FAULT_FROM"] { match($0, /^[ \t]*/); $0 = substr($0, 1, RLENGTH) ENVIRON["FAULT_TO"] }
-        { print }' "$file" >"$file.planted"
     mv "$file.planted" "$file"
+    rm -f "$file.count"
 }
 
 # plant INDEX: plants the fault in the copy, keeping the file as it was;

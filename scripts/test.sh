@@ -14,7 +14,6 @@ plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_FUZZ_PACKAGES[@]}
     "${PLOVIX_WINE_PACKAGES[@]}" "${PLOVIX_SWITCHING_PACKAGES[@]}" \
     "${PLOVIX_PACKAGING_PACKAGES[@]}" xdotool
 plovix_ensure_fuzz_packages
-trap plovix_cleanup EXIT
 
 for preset in host win32 win64; do
     plovix_log "building $preset"

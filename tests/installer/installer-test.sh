@@ -29,6 +29,8 @@ VERSION=$(cpack_value CPACK_PACKAGE_VERSION)
 SETUP=$PLOVIX_ROOT/build/win64/packages/Plovix-$VERSION-setup.exe
 ARCHIVE=$PLOVIX_ROOT/build/win64/packages/Plovix-$VERSION.zip
 SAVER_FILE=$(cpack_value CPACK_PLOVIX_SAVER_FILE)
+SAVER_32=$(cpack_value CPACK_PLOVIX_SAVER_32)
+SAVER_64=$(cpack_value CPACK_PLOVIX_SAVER_64)
 SAVER_PATH="C:\\windows\\system32\\$SAVER_FILE"
 INSTALL_FOLDER=$(cpack_value CPACK_PACKAGE_INSTALL_DIRECTORY)
 UNINSTALL_KEY="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$(cpack_value \
@@ -77,9 +79,9 @@ reg_value() {
 file_state() {
     if [ ! -e "$1" ]; then
         echo "(absent)"
-    elif cmp -s "$1" "$RELEASED/$(cpack_value CPACK_PLOVIX_SAVER_32)"; then
+    elif cmp -s "$1" "$RELEASED/$SAVER_32"; then
         echo "the 32-bit saver"
-    elif cmp -s "$1" "$RELEASED/$(cpack_value CPACK_PLOVIX_SAVER_64)"; then
+    elif cmp -s "$1" "$RELEASED/$SAVER_64"; then
         echo "the 64-bit saver"
     else
         echo "another file"

@@ -43,10 +43,9 @@ const int USAGE = 2;
 const int REFUSED = 3;
 const DWORD BOX_TIMEOUT_MS = 10000;
 
-// Prints the sentence with the last error's text; call it straight after the
-// failed call.
-int failure(const std::string& sentence) {
-    const std::string reason = SystemErrors::lastErrorText();
+// Prints the sentence and the system's text for the failed call's error,
+// which the caller reads straight after the call.
+int failure(const std::string& sentence, const std::string& reason) {
     std::fputs((sentence + "\n" + reason).c_str(), stdout);
     return FAILED;
 }
@@ -55,7 +54,8 @@ int probeSwitch(DWORD width, DWORD height) {
     DEVMODEA mode = {};
     mode.dmSize = sizeof mode;
     if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) == 0) {
-        return failure("Could not read the display mode using 'EnumDisplaySettings'.");
+        const std::string reason = SystemErrors::lastErrorText();
+        return failure("Could not read the display mode using 'EnumDisplaySettings'.", reason);
     }
     char line[160];
     std::snprintf(line, sizeof line,
@@ -76,13 +76,11 @@ int probeSwitch(DWORD width, DWORD height) {
     const LONG restored = ChangeDisplaySettingsA(nullptr, 0);
     if (restored != DISP_CHANGE_SUCCESSFUL) {
         const std::string reason = SystemErrors::lastErrorText();
-        std::snprintf(line, sizeof line, "Result: %ld (%s)\n", restored,
+        std::snprintf(line, sizeof line, "Result: %ld (%s)", restored,
                       WindowsDisplaySettings::resultName(restored));
-        std::fputs(("Could not put the display mode back using 'ChangeDisplaySettings'.\n" +
-                    std::string(line) + reason)
-                       .c_str(),
-                   stdout);
-        return FAILED;
+        return failure("Could not put the display mode back using 'ChangeDisplaySettings'.\n" +
+                           std::string(line),
+                       reason);
     }
     return ACCEPTED;
 }

@@ -7,9 +7,7 @@
 #   display.sh stop NAME BUILD    ends it
 #   display.sh run BUILD LOADER PROGRAM [ARGUMENTS]
 #                                 runs a test program with LOADER (wine or
-#                                 wine64) on the display PLOVIX_DISPLAY names;
-#                                 without one (CTest listing a program's
-#                                 tests), in a prefix of its own and no display
+#                                 wine64) on the display PLOVIX_DISPLAY names
 #
 # NAME is 800x600 (accepts 800x600 without changing), 1024x768 (refuses it),
 # switching-60hz or switching-75hz (really switch; Xorg, as root) or
@@ -82,18 +80,13 @@ run)
     shift 3
     export WINEDEBUG=${WINEDEBUG:--all}
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    if [ -n "${PLOVIX_DISPLAY:-}" ]; then
-        state=$build/displays/$PLOVIX_DISPLAY.env
-        if [ ! -f "$state" ]; then
-            echo "display $PLOVIX_DISPLAY is not running: run the test with its fixture" >&2
-            exit 1
-        fi
-        source "$state"
-        export DISPLAY WINEPREFIX
-    else
-        unset DISPLAY
-        export WINEPREFIX=$PLOVIX_ROOT/build/wine/list
+    state=$build/displays/${PLOVIX_DISPLAY:?run the test through ctest, which names its display}.env
+    if [ ! -f "$state" ]; then
+        echo "display $PLOVIX_DISPLAY is not running: run the test with its fixture" >&2
+        exit 1
     fi
+    source "$state"
+    export DISPLAY WINEPREFIX
     exec "$loader" "$@"
     ;;
 *) usage ;;
