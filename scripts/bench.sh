@@ -2,12 +2,21 @@
 # The benchmark command: ./scripts/bench.sh [--rounds N] [--soak MINUTES]
 #
 # Installs what is missing, builds the win32 and win64 savers with the
-# programs in bench/ and measures each saver beside two bare references that
-# blink the same block: (a) with the loop the saver first had, PeekMessage
-# and Sleep(10), and (b) with a blocking GetMessage loop. The three take turns
-# (saver, a, b, saver, ...) for N rounds, 3 unless --rounds says otherwise,
-# in a private 800x600 virtual display and Wine prefix; each figure is the
-# median of the rounds with their spread (min-max).
+# programs in bench/ and measures each saver beside three bare references
+# that blink the same block: (a) with the loop the saver first had,
+# PeekMessage and Sleep(10), (b) with a blocking GetMessage loop, and (c)
+# with that loop behind what the saver does before its first picture:
+# switching the display to 800x600, covering it and painting the picture.
+# The programs take turns (saver, a, b, c, saver, ...) for N rounds, 3 unless
+# --rounds says otherwise, the saver and (c) starting more often for the first
+# picture alone; each figure is the median of the rounds with their spread
+# (min-max).
+#
+# Each display has a private Wine prefix. All programs run on an 800x600
+# Xvfb, where the switch changes nothing. As root, the saver and reference
+# (c) also run on Xorg screens (the dummy driver) at 1024x768 that really
+# switch to 800x600: one with a single monitor, one with a second monitor to
+# its right, which the saver covers as well.
 #
 # The driver (benchdriver.exe) starts each program and watches the screen
 # and the process from the Windows side; this command watches the idle
@@ -51,7 +60,22 @@ RESULTS=$WORK/results.tsv
 : >"$LOG"
 : >"$RESULTS"
 
-plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_WINE_PACKAGES[@]}" gnuplot-nox
+# Each display by its name in the report, with the programs measured there.
+DISPLAYS=(xvfb)
+declare -A PROGRAMS_ON=([xvfb]="saver polling blocking switching"
+    [switching]="saver switching" [two-monitors]="saver switching")
+declare -A CONFIG_OF=([switching]=tests/e2e/displays/switching-60hz.conf
+    [two-monitors]=tests/e2e/displays/two-monitors-right.conf)
+switching_packages=()
+if [ "$(id -u)" -eq 0 ]; then
+    DISPLAYS+=(switching two-monitors)
+    switching_packages=("${PLOVIX_SWITCHING_PACKAGES[@]}")
+else
+    plovix_log "not root: only the 800x600 Xvfb is measured (the switching screens are Xorg's)"
+fi
+
+plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_WINE_PACKAGES[@]}" \
+    "${switching_packages[@]}" gnuplot-nox
 trap plovix_cleanup EXIT
 
 presets=(win64)
@@ -69,27 +93,25 @@ fi
 for preset in "${presets[@]}"; do
     plovix_log "building $preset"
     if ! { cmake --preset "$preset" && cmake --build --preset "$preset" --target Plovix \
-        desktopprobe benchdriver reference-polling reference-blocking; } >>"$LOG" 2>&1; then
+        desktopprobe benchdriver reference-polling reference-blocking reference-switching; } \
+        >>"$LOG" 2>&1; then
         plovix_log "the $preset build failed; see $LOG"
         exit 1
     fi
 done
 
-plovix_start_display 800x600
-plovix_start_wine "$PLOVIX_ROOT/build/wine/bench"
-plovix_check_display_switch "${presets[@]}"
-
-PROGRAMS=(saver polling blocking)
 declare -A FILE_OF=([saver]=Plovix.scr [polling]=reference-polling.exe
-    [blocking]=reference-blocking.exe)
+    [blocking]=reference-blocking.exe [switching]=reference-switching.exe)
 IDLE_SECONDS=20
+FIRST_PICTURE_STARTS=4
 CYCLES=100
 CLOCK_TICKS=$(getconf CLK_TCK)
 LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
 failures=0
 
-# record PRESET PROGRAM FIGURE VALUE
-record() { printf '%s\t%s\t%s\t%s\n' "$@" >>"$RESULTS"; }
+# record PRESET PROGRAM FIGURE VALUE, measured on the display `on`.
+on=xvfb
+record() { printf '%s\t%s\t%s\t%s\t%s\n' "$on" "$@" >>"$RESULTS"; }
 
 # The Linux processes of this prefix's running programs with that file name;
 # Linux keeps the first 15 characters of it as the process's name. Other
@@ -147,14 +169,19 @@ measure_idle() {
         return 1
     }
     t1=$(date +%s%N)
-    awk -v p=$((p1 - p0)) -v s=$((s1 - s0)) -v w=$((w1 - w0)) -v hz="$CLOCK_TICKS" \
-        -v ns=$((t1 - t0)) -v preset="$preset" -v program="$program" 'BEGIN {
+    local figures
+    figures=$(awk -v p=$((p1 - p0)) -v s=$((s1 - s0)) -v w=$((w1 - w0)) -v hz="$CLOCK_TICKS" \
+        -v ns=$((t1 - t0)) 'BEGIN {
             seconds = ns / 1e9
-            printf "%s\t%s\tcpu_pct\t%.3f\n", preset, program, 100 * (p + s) / hz / seconds
-            printf "%s\t%s\tcpu_program_pct\t%.3f\n", preset, program, 100 * p / hz / seconds
-            printf "%s\t%s\tcpu_server_pct\t%.3f\n", preset, program, 100 * s / hz / seconds
-            printf "%s\t%s\twakeups_per_s\t%.1f\n", preset, program, w / seconds
-        }' >>"$RESULTS"
+            printf "cpu_pct %.3f\n", 100 * (p + s) / hz / seconds
+            printf "cpu_program_pct %.3f\n", 100 * p / hz / seconds
+            printf "cpu_server_pct %.3f\n", 100 * s / hz / seconds
+            printf "wakeups_per_s %.1f\n", w / seconds
+        }')
+    local figure value
+    while read -r figure value; do
+        record "$preset" "$program" "$figure" "$value"
+    done <<<"$figures"
 }
 
 # drive PRESET COMMAND PROGRAM [COUNT]: runs the driver and records every
@@ -189,19 +216,60 @@ drive() {
     fi
 }
 
-started=$(date +%s)
-for ((round = 1; round <= rounds; round++)); do
+# soak_and_cycles: the long run and the runs in a row, when asked for.
+soak_and_cycles() {
+    [ "$soak_minutes" -gt 0 ] || return 0
+    : >"$WORK/soak.tsv"
     for preset in "${presets[@]}"; do
-        plovix_log "round $round of $rounds: $preset"
-        for program in "${PROGRAMS[@]}"; do
-            drive "$preset" measure "$program"
-            drive "$preset" click "$program"
-        done
-        drive "$preset" display saver
+        plovix_log "$preset: the saver for $soak_minutes minutes"
+        drive "$preset" soak saver $((soak_minutes * 60))
+        plovix_log "$preset: $CYCLES runs of start, picture and key"
+        drive "$preset" cycles saver "$CYCLES"
+        record "$preset" saver cycles_linux_processes_left "$(linux_pids Plovix.scr | wc -l)"
     done
+}
+
+started=$(date +%s)
+for on in "${DISPLAYS[@]}"; do
+    if [ "$on" = xvfb ]; then
+        plovix_start_display 800x600
+    else
+        plovix_start_switching_display "${CONFIG_OF[$on]}"
+    fi
+    plovix_start_wine "$PLOVIX_ROOT/build/wine/bench-$on"
+    if [ "$on" = xvfb ]; then
+        plovix_check_display_switch "${presets[@]}"
+    fi
+    read -r -a programs <<<"${PROGRAMS_ON[$on]}"
+    for ((round = 1; round <= rounds; round++)); do
+        for preset in "${presets[@]}"; do
+            plovix_log "$on, round $round of $rounds: $preset"
+            for program in "${programs[@]}"; do
+                drive "$preset" measure "$program"
+            done
+            # Only the idle figures are compared on two monitors.
+            [ "$on" = two-monitors ] && continue
+            for program in "${programs[@]}"; do
+                drive "$preset" click "$program"
+            done
+            # The first picture varies most from start to start: the saver
+            # and reference (c) start more often, in turns.
+            for ((start = 1; start <= FIRST_PICTURE_STARTS; start++)); do
+                drive "$preset" first saver
+                drive "$preset" first switching
+            done
+            drive "$preset" display saver
+        done
+    done
+    if [ "$on" = xvfb ]; then
+        soak_and_cycles
+    fi
+    plovix_cleanup
 done
+on=xvfb
+read -r -a programs <<<"${PROGRAMS_ON[xvfb]}"
 for preset in "${presets[@]}"; do
-    for program in "${PROGRAMS[@]}"; do
+    for program in "${programs[@]}"; do
         record "$preset" "$program" size_kib \
             "$(($(stat -c %s "build/$preset/${FILE_OF[$program]}") / 1024))"
     done
@@ -211,16 +279,6 @@ for preset in "${presets[@]}"; do
     resources=$("$objdump" -h "build/$preset/Plovix.scr" | awk '$2 == ".rsrc" { print $3 }')
     record "$preset" saver resources_kib $((16#${resources:-0} / 1024))
 done
-if [ "$soak_minutes" -gt 0 ]; then
-    : >"$WORK/soak.tsv"
-    for preset in "${presets[@]}"; do
-        plovix_log "$preset: the saver for $soak_minutes minutes"
-        drive "$preset" soak saver $((soak_minutes * 60))
-        plovix_log "$preset: $CYCLES runs of start, picture and key"
-        drive "$preset" cycles saver "$CYCLES"
-        record "$preset" saver cycles_linux_processes_left "$(linux_pids Plovix.scr | wc -l)"
-    done
-fi
 elapsed=$(($(date +%s) - started))
 
 # What the run was, for the report.
@@ -232,12 +290,14 @@ wine_version=$(wine --version 2>/dev/null || "$PLOVIX_WINE64" --version)
     printf 'soak_minutes\t%s\n' "$soak_minutes"
     printf 'idle_seconds\t%s\n' "$IDLE_SECONDS"
     printf 'cycles\t%s\n' "$CYCLES"
+    printf 'first_picture_starts\t%s\n' "$FIRST_PICTURE_STARTS"
     printf 'elapsed_seconds\t%s\n' "$elapsed"
     printf 'load_before\t%s\n' "$LOAD_BEFORE"
     printf 'load_after\t%s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
     printf 'machine\t%s\n' "$cpu_model, $(nproc) cores; $wine_version; Debian $(cat /etc/debian_version)"
     printf 'wine_version\t%s\n' "$wine_version"
     printf 'presets\t%s\n' "${presets[*]}"
+    printf 'displays\t%s\n' "${DISPLAYS[*]}"
     printf 'picture_kib\t%s\n' $(($(stat -c %s src/app/resources/startup.bmp) / 1024))
 } >"$WORK/context.tsv"
 

@@ -9,6 +9,8 @@
 // benchdriver click <program>
 //   The first picture and the blink, then the time from an injected mouse
 //   click to the end.
+// benchdriver first <program>
+//   The first picture alone; then a key ends the program.
 // benchdriver display saver
 //   The times of the display-mode calls the saver makes and the references
 //   do not: reading the current mode, the switch to 800x600 and, once the
@@ -19,7 +21,8 @@
 // benchdriver cycles <program> <count>
 //   Runs start, picture, key that many times and counts the runs that showed
 //   no picture or did not end, and what they left behind.
-// <program> is saver (Plovix.scr /s), polling or blocking (the references),
+// <program> is saver (Plovix.scr /s), polling, blocking or switching (the
+// references),
 // each found next to this program. Exit code 0 when everything was measured,
 // 1 when something could not be (the reason on the error output), 2 for a
 // bad command line. Times are milliseconds, memory KiB.
@@ -76,13 +79,14 @@ struct Program {
     const char* file;
     const char* arguments;
     const char* windowClass;
-    bool hasBanner; // the references show no text
+    bool hasBanner; // the saver's picture, with its text
 };
 
 const Program PROGRAMS[] = {
     {"saver", "Plovix.scr", " /s", app::WINDOW_CLASS_NAME, true},
     {"polling", "reference-polling.exe", "", bench::reference::WINDOW_CLASS_NAME, false},
     {"blocking", "reference-blocking.exe", "", bench::reference::WINDOW_CLASS_NAME, false},
+    {"switching", "reference-switching.exe", "", bench::reference::WINDOW_CLASS_NAME, true},
 };
 
 struct Usage {
@@ -141,8 +145,8 @@ std::string commandLine(const Program& program) {
     return "\"" + ChildProcess::besideThisProgram(program.file) + "\"" + program.arguments;
 }
 
-// The border, the text area and the block in either blue; for the saver
-// also the first letter of its banner, so that its text counts as well.
+// The border, the text area and the block in either blue; for the picture
+// of the saver also the first letter of its banner, so that text counts too.
 bool showsPicture(const ScreenReader& screen, const Program& program) {
     const COLORREF block = screen.pixel(BLOCK_X, BLOCK_Y);
     return screen.pixel(10, 10) == LIGHT && screen.pixel(400, 400) == DARK &&
@@ -280,7 +284,9 @@ double endWith(bool click, ChildProcess& process, const Program& program) {
     return nowMs() - sent;
 }
 
-int measure(const Program& program, bool full) {
+enum class Run { FULL, CLICK, FIRST_PICTURE };
+
+int measure(const Program& program, Run run) {
     const ScreenReader screen;
     if (!awaitClearScreen(screen, program)) {
         fail("The screen still showed the picture of an earlier run.", program);
@@ -288,10 +294,14 @@ int measure(const Program& program, bool full) {
     const double started = nowMs();
     ChildProcess process(commandLine(program));
     printValue("first_frame_ms", awaitPicture(screen, program, process, started));
+    if (run == Run::FIRST_PICTURE) {
+        endWith(false, process, program);
+        return 0;
+    }
     // Both exits are measured from a program that has settled: right after
     // its start Wine is still busy with the display switch.
     measureBlink(screen, program);
-    if (!full) {
+    if (run == Run::CLICK) {
         printValue("exit_click_ms", endWith(true, process, program));
         return 0;
     }
@@ -441,8 +451,16 @@ int main(int argc, char** argv) {
     const Program* program = argc >= 3 ? findProgram(argv[2]) : nullptr;
     unsigned long count = 0;
     try {
-        if (argc == 3 && program != nullptr && (command == "measure" || command == "click")) {
-            return measure(*program, command == "measure");
+        if (argc == 3 && program != nullptr) {
+            if (command == "measure") {
+                return measure(*program, Run::FULL);
+            }
+            if (command == "click") {
+                return measure(*program, Run::CLICK);
+            }
+            if (command == "first") {
+                return measure(*program, Run::FIRST_PICTURE);
+            }
         }
         if (argc == 3 && program == &PROGRAMS[0] && command == "display") {
             return display(*program);
@@ -459,10 +477,10 @@ int main(int argc, char** argv) {
         std::fputs(e.what(), stderr);
         return 1;
     }
-    std::fputs("usage: benchdriver measure|click saver|polling|blocking\n"
+    std::fputs("usage: benchdriver measure|click|first saver|polling|blocking|switching\n"
                "       benchdriver display saver\n"
-               "       benchdriver soak saver|polling|blocking <seconds>\n"
-               "       benchdriver cycles saver|polling|blocking <count>\n",
+               "       benchdriver soak saver|polling|blocking|switching <seconds>\n"
+               "       benchdriver cycles saver|polling|blocking|switching <count>\n",
                stderr);
     return 2;
 }

@@ -1,9 +1,13 @@
 // The yardstick for the saver's figures: a bare top-most 800x600 window that
 // blinks the saver's 16x16 cursor block at (80,190) every 350 ms in the
-// saver's two blues, and ends on a key or a mouse button. Built twice from
-// this file: reference-polling takes one message per pass and then sleeps
-// 10 ms, as the saver's first loop did; reference-blocking (REFERENCE_BLOCKING_LOOP)
-// waits in GetMessage, the least any blinking window can cost.
+// saver's two blues, and ends on a key or a mouse button. Built three times
+// from this file: reference-polling takes one message per pass and then
+// sleeps 10 ms, as the saver's first loop did; reference-blocking
+// (REFERENCE_BLOCKING_LOOP) waits in GetMessage, the least any blinking
+// window can cost; reference-switching (REFERENCE_SWITCHING, with the
+// blocking loop) also does what the saver must do before its first picture:
+// it switches the display to 800x600 with the saver's call, covers the
+// screen and paints the saver's picture, and puts the mode back at its end.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,6 +15,9 @@
 
 #include "platform/errorresources/SystemErrors.h"
 #include "reference/ReferenceNames.h"
+#ifdef REFERENCE_SWITCHING
+#include "app/resources/ResourceIds.h"
+#endif
 #include "windows/graphics/PictureColours.h"
 
 namespace {
@@ -35,6 +42,72 @@ const UINT BLINK_MS = PictureLayout::BLINK_PERIOD_MS;
 // Starts unlit like the saver's cursor, so both first pictures match.
 bool blockLit = false;
 
+#ifdef REFERENCE_SWITCHING
+// The user's mode comes back when the run ends, as the saver puts it back.
+class ModeSwitch {
+public:
+    ModeSwitch() = default;
+    ~ModeSwitch() {
+        if (_switched) {
+            ChangeDisplaySettingsA(nullptr, 0);
+        }
+    }
+    ModeSwitch(const ModeSwitch&) = delete;
+    ModeSwitch& operator=(const ModeSwitch&) = delete;
+
+    // ChangeDisplaySettingsA's result.
+    LONG to800x600() {
+        DEVMODEA mode = {};
+        mode.dmSize = sizeof mode;
+        if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) == 0) {
+            return DISP_CHANGE_FAILED;
+        }
+        mode.dmPelsWidth = WIDTH;
+        mode.dmPelsHeight = HEIGHT;
+        const LONG result = ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
+        _switched = result == DISP_CHANGE_SUCCESSFUL;
+        return result;
+    }
+
+private:
+    bool _switched = false;
+};
+
+// The saver's picture at the screen's size, loaded as the saver loads it.
+class Picture {
+public:
+    Picture(HINSTANCE instance, int width, int height)
+        : _bitmap(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(PLOVIX_BITMAP_PICTURE),
+                                                  IMAGE_BITMAP, width, height, 0))) {}
+    ~Picture() {
+        if (_bitmap != nullptr) {
+            DeleteObject(_bitmap);
+        }
+    }
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+
+    HBITMAP get() const { return _bitmap; }
+
+private:
+    HBITMAP _bitmap;
+};
+
+HBITMAP shownPicture = nullptr;
+
+void drawPicture(HDC dc, const RECT& area) {
+    const HDC memory = CreateCompatibleDC(dc);
+    if (memory == nullptr) {
+        return;
+    }
+    const HGDIOBJ previous = SelectObject(memory, shownPicture);
+    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory,
+           area.left, area.top, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+}
+#endif
+
 // An opaque empty text fills the rectangle without a brush to own.
 void fill(HDC dc, const RECT& rect, COLORREF colour) {
     SetBkColor(dc, colour);
@@ -49,9 +122,13 @@ void paint(HWND window) {
     }
     // A blink repaints the block alone, so the rest never flickers.
     if (EqualRect(&paint.rcPaint, &BLOCK) == 0) {
+#ifdef REFERENCE_SWITCHING
+        drawPicture(dc, paint.rcPaint);
+#else
         const RECT whole = {0, 0, WIDTH, HEIGHT};
         fill(dc, whole, LIGHT);
         fill(dc, TEXT_AREA, DARK);
+#endif
     }
     fill(dc, BLOCK, blockLit ? LIGHT : DARK);
     EndPaint(window, &paint);
@@ -118,6 +195,26 @@ int fail(const char* sentence) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    int width = WIDTH;
+    int height = HEIGHT;
+#ifdef REFERENCE_SWITCHING
+    ModeSwitch modeSwitch;
+    const LONG switched = modeSwitch.to800x600();
+    if (switched != DISP_CHANGE_SUCCESSFUL) {
+        std::fprintf(stderr,
+                     "Could not switch to 800x600 using 'ChangeDisplaySettings'.\n"
+                     "Result: %ld\n",
+                     static_cast<long>(switched));
+        return 1;
+    }
+    width = GetSystemMetrics(SM_CXSCREEN);
+    height = GetSystemMetrics(SM_CYSCREEN);
+    const Picture loaded(instance, width, height);
+    if (loaded.get() == nullptr) {
+        return fail("Could not load the picture using 'LoadImage'.\n");
+    }
+    shownPicture = loaded.get();
+#endif
     const char* const className = bench::reference::WINDOW_CLASS_NAME;
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
@@ -129,8 +226,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     // The window destroys itself on input; the class is this function's.
     const HWND window =
-        CreateWindowExA(WS_EX_TOPMOST, className, "Reference", WS_POPUP | WS_VISIBLE, 0, 0, WIDTH,
-                        HEIGHT, nullptr, nullptr, instance, nullptr);
+        CreateWindowExA(WS_EX_TOPMOST, className, "Reference", WS_POPUP | WS_VISIBLE, 0, 0, width,
+                        height, nullptr, nullptr, instance, nullptr);
     int code = 1;
     if (window == nullptr) {
         fail("Could not create the window using 'CreateWindowEx'.\n");

@@ -11,9 +11,9 @@ namespace report {
 
 namespace {
 
-std::string keyOf(const std::string& preset, const std::string& program,
+std::string keyOf(const std::string& display, const std::string& preset, const std::string& program,
                   const std::string& figure) {
-    return preset + '\t' + program + '\t' + figure;
+    return display + '\t' + preset + '\t' + program + '\t' + figure;
 }
 
 // The number as printed and read back: the statistics work on what the
@@ -43,10 +43,12 @@ bool BenchFigures::load(const std::string& path) {
     return std::fclose(in) == 0;
 }
 
+const char* const BenchFigures::MAIN_DISPLAY = "xvfb";
+
 BenchFigures::Stat BenchFigures::stat(const std::string& preset, const std::string& program,
-                                      const std::string& figure) const {
+                                      const std::string& figure, const std::string& display) const {
     Stat result;
-    const auto found = _values.find(keyOf(preset, program, figure));
+    const auto found = _values.find(keyOf(display, preset, program, figure));
     if (found == _values.end()) {
         return result;
     }
@@ -72,7 +74,7 @@ BenchFigures::Stat BenchFigures::stat(const std::string& preset, const std::stri
 
 std::string BenchFigures::first(const std::string& preset, const std::string& program,
                                 const std::string& figure) const {
-    const auto found = _values.find(keyOf(preset, program, figure));
+    const auto found = _values.find(keyOf(MAIN_DISPLAY, preset, program, figure));
     return found == _values.end() || found->second.empty() ? std::string() : found->second[0];
 }
 

@@ -8,10 +8,13 @@
 namespace bench {
 namespace report {
 
-// The raw figures of a benchmark run, one "preset program figure value"
-// line each, and their statistics over the rounds.
+// The raw figures of a benchmark run, one "display preset program figure
+// value" line each, and their statistics over the rounds.
 class BenchFigures {
 public:
+    // The display every program runs on; the others take a few.
+    static const char* const MAIN_DISPLAY;
+
     // A figure's median, least and greatest value; `missing` when no round
     // gave one, `unavailable` when the system answered none ("n/a").
     struct Stat {
@@ -25,8 +28,8 @@ public:
     // Reads the tab-separated lines of `path`; false when it cannot be read.
     bool load(const std::string& path);
 
-    Stat stat(const std::string& preset, const std::string& program,
-              const std::string& figure) const;
+    Stat stat(const std::string& preset, const std::string& program, const std::string& figure,
+              const std::string& display = MAIN_DISPLAY) const;
     // The first value recorded, as written, or "".
     std::string first(const std::string& preset, const std::string& program,
                       const std::string& figure) const;

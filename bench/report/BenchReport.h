@@ -36,15 +36,24 @@ private:
     // "median (least–greatest)" with `decimals` decimals, each divided by
     // `scale`; "n/a" or "not measured" when there is no number.
     std::string _cell(const std::string& preset, const std::string& program,
-                      const std::string& figure, int decimals, double scale = 1) const;
-    // The first word of the saver's cell.
+                      const std::string& figure, int decimals, double scale = 1,
+                      const std::string& display = BenchFigures::MAIN_DISPLAY) const;
+    // The first word of a cell.
     std::string _median(const std::string& preset, const std::string& program,
-                        const std::string& figure, int decimals) const;
-    // The saver's median over reference (b)'s, as "N.N×", or "–".
-    std::string _ratio(const std::string& preset, const std::string& figure) const;
+                        const std::string& figure, int decimals,
+                        const std::string& display = BenchFigures::MAIN_DISPLAY) const;
+    // The saver's median over a reference's, as "N.N×", or "–".
+    std::string _ratio(const std::string& preset, const std::string& figure,
+                       const std::string& reference = "blocking",
+                       const std::string& display = BenchFigures::MAIN_DISPLAY) const;
+    static std::string _quotient(const BenchFigures::Stat& over, const BenchFigures::Stat& under);
     std::string _goals() const;
     std::string _gaps() const;
     std::string _table(const std::string& preset) const;
+    // The saver and reference (c) on the Xorg screen that really switches.
+    std::string _switchingTable() const;
+    // The saver and reference (c) with one monitor and with two.
+    std::string _twoMonitors() const;
     std::string _soak() const;
     std::string _context(const std::string& name) const;
     int _number(const std::string& name) const;
