@@ -103,7 +103,7 @@ done
 declare -A FILE_OF=([saver]=Plovix.scr [polling]=reference-polling.exe
     [blocking]=reference-blocking.exe [switching]=reference-switching.exe)
 IDLE_SECONDS=20
-FIRST_PICTURE_STARTS=4
+FIRST_PICTURE_STARTS=8
 CYCLES=100
 CLOCK_TICKS=$(getconf CLK_TCK)
 LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -188,7 +188,8 @@ measure_idle() {
 # "figure value" line it prints; at "idle" it measures the idle program and
 # then lets the driver go on. Fails when anything could not be measured.
 drive() {
-    local preset=$1 command=$2 program=$3 loader=wine line measured=yes
+    local preset=$1 command=$2 program=$3 loader=wine line measured=yes turns=
+    [ "$command" = first ] && turns=yes
     [ "$preset" = win64 ] && loader=$PLOVIX_WINE64
     coproc DRIVER {
         cd "build/$preset" && exec "$loader" ./benchdriver.exe "$command" "$program" "${@:4}" \
@@ -205,7 +206,9 @@ drive() {
             echo go >&"$input"
             ;;
         sample\ *) printf '%s\t%s\n' "$preset" "${line#sample }" >>"$WORK/soak.tsv" ;;
-        *\ *) record "$preset" "$program" "${line%% *}" "${line#* }" ;;
+        # The starts in turns are kept apart: each follows a start of the
+        # other program, so both start under the same conditions.
+        *\ *) record "$preset" "$program" "${turns:+turns_}${line%% *}" "${line#* }" ;;
         esac
     done
     exec {output}<&- {input}>&-
@@ -249,9 +252,11 @@ for on in "${DISPLAYS[@]}"; do
             done
             # Only the idle figures are compared on two monitors.
             [ "$on" = two-monitors ] && continue
-            for program in "${programs[@]}"; do
-                drive "$preset" click "$program"
-            done
+            if [ "$on" = xvfb ]; then
+                for program in "${programs[@]}"; do
+                    drive "$preset" click "$program"
+                done
+            fi
             # The first picture varies most from start to start: the saver
             # and reference (c) start more often, in turns.
             for ((start = 1; start <= FIRST_PICTURE_STARTS; start++)); do

@@ -16,7 +16,8 @@
 #include "platform/errorresources/SystemErrors.h"
 #include "reference/ReferenceNames.h"
 #ifdef REFERENCE_SWITCHING
-#include "app/resources/ResourceIds.h"
+#include "reference/LoadedPicture.h"
+#include "reference/ModeSwitch.h"
 #endif
 #include "windows/graphics/PictureColours.h"
 
@@ -43,69 +44,8 @@ const UINT BLINK_MS = PictureLayout::BLINK_PERIOD_MS;
 bool blockLit = false;
 
 #ifdef REFERENCE_SWITCHING
-// The user's mode comes back when the run ends, as the saver puts it back.
-class ModeSwitch {
-public:
-    ModeSwitch() = default;
-    ~ModeSwitch() {
-        if (_switched) {
-            ChangeDisplaySettingsA(nullptr, 0);
-        }
-    }
-    ModeSwitch(const ModeSwitch&) = delete;
-    ModeSwitch& operator=(const ModeSwitch&) = delete;
-
-    // ChangeDisplaySettingsA's result.
-    LONG to800x600() {
-        DEVMODEA mode = {};
-        mode.dmSize = sizeof mode;
-        if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) == 0) {
-            return DISP_CHANGE_FAILED;
-        }
-        mode.dmPelsWidth = WIDTH;
-        mode.dmPelsHeight = HEIGHT;
-        const LONG result = ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
-        _switched = result == DISP_CHANGE_SUCCESSFUL;
-        return result;
-    }
-
-private:
-    bool _switched = false;
-};
-
-// The saver's picture at the screen's size, loaded as the saver loads it.
-class Picture {
-public:
-    Picture(HINSTANCE instance, int width, int height)
-        : _bitmap(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(PLOVIX_BITMAP_PICTURE),
-                                                  IMAGE_BITMAP, width, height, 0))) {}
-    ~Picture() {
-        if (_bitmap != nullptr) {
-            DeleteObject(_bitmap);
-        }
-    }
-    Picture(const Picture&) = delete;
-    Picture& operator=(const Picture&) = delete;
-
-    HBITMAP get() const { return _bitmap; }
-
-private:
-    HBITMAP _bitmap;
-};
-
-HBITMAP shownPicture = nullptr;
-
-void drawPicture(HDC dc, const RECT& area) {
-    const HDC memory = CreateCompatibleDC(dc);
-    if (memory == nullptr) {
-        return;
-    }
-    const HGDIOBJ previous = SelectObject(memory, shownPicture);
-    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory,
-           area.left, area.top, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-}
+// The picture's memory device context, while the window lives.
+HDC pictureContext = nullptr;
 #endif
 
 // An opaque empty text fills the rectangle without a brush to own.
@@ -123,7 +63,9 @@ void paint(HWND window) {
     // A blink repaints the block alone, so the rest never flickers.
     if (EqualRect(&paint.rcPaint, &BLOCK) == 0) {
 #ifdef REFERENCE_SWITCHING
-        drawPicture(dc, paint.rcPaint);
+        const RECT& area = paint.rcPaint;
+        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+               pictureContext, area.left, area.top, SRCCOPY);
 #else
         const RECT whole = {0, 0, WIDTH, HEIGHT};
         fill(dc, whole, LIGHT);
@@ -198,7 +140,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     int width = WIDTH;
     int height = HEIGHT;
 #ifdef REFERENCE_SWITCHING
-    ModeSwitch modeSwitch;
+    bench::reference::ModeSwitch modeSwitch;
     const LONG switched = modeSwitch.to800x600();
     if (switched != DISP_CHANGE_SUCCESSFUL) {
         std::fprintf(stderr,
@@ -209,11 +151,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     width = GetSystemMetrics(SM_CXSCREEN);
     height = GetSystemMetrics(SM_CYSCREEN);
-    const Picture loaded(instance, width, height);
-    if (loaded.get() == nullptr) {
-        return fail("Could not load the picture using 'LoadImage'.\n");
+    const bench::reference::LoadedPicture loaded(instance, width, height);
+    if (loaded.context() == nullptr) {
+        return fail("Could not load the picture using 'LoadImage', 'CreateCompatibleDC' and "
+                    "'SelectObject'.\n");
     }
-    shownPicture = loaded.get();
+    pictureContext = loaded.context();
 #endif
     const char* const className = bench::reference::WINDOW_CLASS_NAME;
     WNDCLASSEXA windowClass = {};

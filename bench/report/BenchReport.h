@@ -42,11 +42,14 @@ private:
     std::string _median(const std::string& preset, const std::string& program,
                         const std::string& figure, int decimals,
                         const std::string& display = BenchFigures::MAIN_DISPLAY) const;
-    // The saver's median over a reference's, as "N.N×", or "–".
+    // The saver's median over a reference's, as "N.N×" (or with more
+    // decimals), or "–".
     std::string _ratio(const std::string& preset, const std::string& figure,
                        const std::string& reference = "blocking",
-                       const std::string& display = BenchFigures::MAIN_DISPLAY) const;
-    static std::string _quotient(const BenchFigures::Stat& over, const BenchFigures::Stat& under);
+                       const std::string& display = BenchFigures::MAIN_DISPLAY,
+                       int decimals = 1) const;
+    static std::string _quotient(const BenchFigures::Stat& over, const BenchFigures::Stat& under,
+                                 int decimals = 1);
     std::string _goals() const;
     std::string _gaps() const;
     std::string _table(const std::string& preset) const;
