@@ -21,11 +21,10 @@
 // benchdriver cycles <program> <count>
 //   Runs start, picture, key that many times and counts the runs that showed
 //   no picture or did not end, and what they left behind.
-// <program> is saver (Plovix.scr /s), polling, blocking or switching (the
-// references),
-// each found next to this program. Exit code 0 when everything was measured,
-// 1 when something could not be (the reason on the error output), 2 for a
-// bad command line. Times are milliseconds, memory KiB.
+// <program> is saver (Plovix.scr /s) or a reference: polling, blocking or
+// switching, each found next to this program. Exit code 0 when everything
+// was measured, 1 when something could not be (the reason on the error
+// output), 2 for a bad command line. Times are milliseconds, memory KiB.
 #include <windows.h>
 
 #include <psapi.h>

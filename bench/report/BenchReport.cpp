@@ -554,6 +554,10 @@ std::string BenchReport::markdown(const std::string& date) const {
         "taken\n  with `GetPixel` on the screen's device context, in which the border (10,10), "
         "the text\n  area (400,400) and the block (88,198) have their blues, and for the saver "
         "and reference (c)\n  the first letter of the banner (145,111) is light.\n"
+        "- **First picture in turns**: each round the saver and reference (c) start " +
+        _context("first_picture_starts") +
+        " times each,\n  alternately, each start ended by a key once its picture is complete; on "
+        "the screens where\n  the two are compared these starts alone decide the goal.\n"
         "- **Exit after a key or a click**: from just before `SendInput` (a space key, or a "
         "left\n  button press and release) to the end of the process; a click is measured in a "
         "start of\n  its own, once the blink has been sampled.\n"
