@@ -176,14 +176,21 @@ std::string BenchReport::_table(const std::string& preset) const {
     return table;
 }
 
-std::string BenchReport::_switchingTable() const {
-    std::string header = "| |";
+std::string BenchReport::_head(const std::string& first,
+                               const std::vector<std::string>& titles) const {
+    std::string header = "| " + first + " |";
     std::string rule = "| --- |";
     for (const std::string& preset : _presets) {
-        header += " " + preset + " saver | " + preset + " reference (c) | saver ÷ (c) |";
-        rule += " --- | --- | --- |";
+        for (const std::string& title : titles) {
+            header += " " + (title.empty() ? preset : preset + " " + title) + " |";
+            rule += " --- |";
+        }
     }
-    std::string table = header + "\n" + rule + "\n";
+    return header + "\n" + rule + "\n";
+}
+
+std::string BenchReport::_switchingTable() const {
+    std::string table = _head("", {"saver", "reference (c)", "saver ÷ (c)"});
     for (const Figure& figure : FIGURES) {
         // Only some figures are measured there.
         if (std::none_of(_presets.begin(), _presets.end(), [&](const std::string& preset) {
@@ -209,13 +216,7 @@ std::string BenchReport::_switchingTable() const {
 std::string BenchReport::_twoMonitors() const {
     const char* const figures[] = {"cpu_pct",       "cpu_program_pct",      "cpu_server_pct",
                                    "wakeups_per_s", "peak_working_set_kib", "first_frame_ms"};
-    std::string header = "| one monitor → two |";
-    std::string rule = "| --- |";
-    for (const std::string& preset : _presets) {
-        header += " " + preset + " saver | " + preset + " reference (c) |";
-        rule += " --- | --- |";
-    }
-    std::string table = header + "\n" + rule + "\n";
+    std::string table = _head("one monitor → two", {"saver", "reference (c)"});
     for (const char* name : figures) {
         const Figure& row = figureNamed(name);
         table += "| " + std::string(row.label) + " |";
@@ -303,13 +304,7 @@ std::string BenchReport::_goals() const {
         {"`Plovix.scr` ≤ 350 KiB", [](const Medians& m) { return m("saver", "size_kib") <= 350; },
          [this](const std::string& preset) { return _median(preset, "saver", "size_kib", 0); }},
     };
-    std::string header = "| Goal |";
-    std::string rule = "| --- |";
-    for (const std::string& preset : _presets) {
-        header += " " + preset + " |";
-        rule += " --- |";
-    }
-    std::string text = header + "\n" + rule + "\n";
+    std::string text = _head("Goal", {""});
     for (const Goal& goal : goals) {
         text += "| " + std::string(goal.label) + " |";
         for (const std::string& preset : _presets) {
@@ -466,13 +461,7 @@ std::string BenchReport::_soak() const {
     std::string text = "## Long run\n\nThe saver ran " + _context("soak_minutes") +
                        " min in each build, sampled every 5 s; then " + _context("cycles") +
                        " runs\nof start, first picture and key in a row.\n\n";
-    std::string header = "| |";
-    std::string rule = "| --- |";
-    for (const std::string& preset : _presets) {
-        header += " " + preset + " |";
-        rule += " --- |";
-    }
-    text += header + "\n" + rule + "\n";
+    text += _head("", {""});
     for (const Row& row : rows) {
         text += "| " + std::string(row.label) + " |";
         for (const std::string& preset : _presets) {

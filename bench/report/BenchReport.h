@@ -52,6 +52,9 @@ private:
                                  int decimals = 1);
     std::string _goals() const;
     std::string _gaps() const;
+    // A table's first two lines: `first`, then for each build the columns
+    // `titles`, each after the build's name ("" for the name alone).
+    std::string _head(const std::string& first, const std::vector<std::string>& titles) const;
     std::string _table(const std::string& preset) const;
     // The saver and reference (c) on the Xorg screen that really switches.
     std::string _switchingTable() const;
