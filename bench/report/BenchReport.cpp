@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <utility>
 
@@ -51,9 +52,9 @@ const Figure FIGURES[] = {
     {"display_restore_ms", "Putting the mode back after 3 s (ms)", 0, 1, true},
 };
 
-const Figure& figureNamed(const std::string& name) {
+const Figure& figureNamed(const char* name) {
     for (const Figure& figure : FIGURES) {
-        if (name == figure.name) {
+        if (std::strcmp(name, figure.name) == 0) {
             return figure;
         }
     }
