@@ -63,12 +63,12 @@ RESULTS=$WORK/results.tsv
 # Each display by its name in the report, with the programs measured there.
 DISPLAYS=(xvfb)
 declare -A PROGRAMS_ON=([xvfb]="saver polling blocking switching"
-    [switching]="saver switching" [two-monitors]="saver switching")
-declare -A CONFIG_OF=([switching]=tests/e2e/displays/switching-60hz.conf
+    [xorg]="saver switching" [two-monitors]="saver switching")
+declare -A CONFIG_OF=([xorg]=tests/e2e/displays/switching-60hz.conf
     [two-monitors]=tests/e2e/displays/two-monitors-right.conf)
 switching_packages=()
 if [ "$(id -u)" -eq 0 ]; then
-    DISPLAYS+=(switching two-monitors)
+    DISPLAYS+=(xorg two-monitors)
     switching_packages=("${PLOVIX_SWITCHING_PACKAGES[@]}")
 else
     plovix_log "not root: only the 800x600 Xvfb is measured (the switching screens are Xorg's)"

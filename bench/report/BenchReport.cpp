@@ -15,7 +15,7 @@ namespace {
 
 const char* const PROGRAMS[] = {"saver", "polling", "blocking", "switching"};
 // The Xorg screens that really switch, with one monitor and with two.
-const char* const SWITCHING = "switching";
+const char* const XORG = "xorg";
 const char* const TWO_MONITORS = "two-monitors";
 
 struct Figure {
@@ -190,24 +190,24 @@ std::string BenchReport::_head(const std::string& first,
     return header + "\n" + rule + "\n";
 }
 
-std::string BenchReport::_switchingTable() const {
+std::string BenchReport::_xorgTable() const {
     std::string table = _head("", {"saver", "reference (c)", "saver ÷ (c)"});
     for (const Figure& figure : FIGURES) {
         // Only some figures are measured there.
         if (std::none_of(_presets.begin(), _presets.end(), [&](const std::string& preset) {
-                return !_figures.stat(preset, "saver", figure.name, SWITCHING).missing;
+                return !_figures.stat(preset, "saver", figure.name, XORG).missing;
             })) {
             continue;
         }
         table += "| " + std::string(figure.label) + " |";
         for (const std::string& preset : _presets) {
             table += " " +
-                     _cell(preset, "saver", figure.name, figure.decimals, figure.scale, SWITCHING) +
+                     _cell(preset, "saver", figure.name, figure.decimals, figure.scale, XORG) +
                      " | " +
                      (figure.saverOnly ? std::string("–")
                                        : _cell(preset, "switching", figure.name, figure.decimals,
-                                               figure.scale, SWITCHING)) +
-                     " | " + _ratio(preset, figure.name, "switching", SWITCHING) + " |";
+                                               figure.scale, XORG)) +
+                     " | " + _ratio(preset, figure.name, "switching", XORG) + " |";
         }
         table += "\n";
     }
@@ -223,16 +223,16 @@ std::string BenchReport::_twoMonitors() const {
         table += "| " + std::string(row.label) + " |";
         for (const std::string& preset : _presets) {
             for (const char* program : {"saver", "switching"}) {
-                const BenchFigures::Stat one = _figures.stat(preset, program, row.name, SWITCHING);
+                const BenchFigures::Stat one = _figures.stat(preset, program, row.name, XORG);
                 const BenchFigures::Stat two =
                     _figures.stat(preset, program, row.name, TWO_MONITORS);
-                table += " " +
-                         firstWord(
-                             _cell(preset, program, row.name, row.decimals, row.scale, SWITCHING)) +
-                         " → " +
-                         firstWord(_cell(preset, program, row.name, row.decimals, row.scale,
-                                         TWO_MONITORS)) +
-                         " (" + _quotient(two, one) + ") |";
+                table +=
+                    " " +
+                    firstWord(_cell(preset, program, row.name, row.decimals, row.scale, XORG)) +
+                    " → " +
+                    firstWord(
+                        _cell(preset, program, row.name, row.decimals, row.scale, TWO_MONITORS)) +
+                    " (" + _quotient(two, one) + ") |";
             }
         }
         table += "\n";
@@ -283,7 +283,7 @@ std::string BenchReport::_goals() const {
         {"First picture ≤ 1.1× reference (c)'s in turns, 800×600 Xvfb", firstPicture,
          firstPictureText(BenchFigures::MAIN_DISPLAY)},
         {"First picture ≤ 1.1× reference (c)'s in turns, Xorg 1024×768 → 800×600", firstPicture,
-         firstPictureText(SWITCHING), SWITCHING},
+         firstPictureText(XORG), XORG},
         {"Exit after a key ≤ reference (b)'s + 30 ms",
          [](const Medians& m) {
              return m("saver", "exit_key_ms") <= m("blocking", "exit_key_ms") + 30;
@@ -369,7 +369,7 @@ std::string BenchReport::_gaps() const {
             return stat.missing ? std::string("–") : printed("%.*f", decimals, stat.median);
         };
     };
-    const auto onSwitching = onDisplay(SWITCHING);
+    const auto onXorg = onDisplay(XORG);
     const auto spread = [&](const char* program) {
         const BenchFigures::Stat stat = _figures.stat(preset, program, "turns_first_frame_ms");
         return stat.missing ? std::string("–") : printed("%.0f–%.0f", stat.least, stat.greatest);
@@ -380,15 +380,15 @@ std::string BenchReport::_gaps() const {
            "  switches it to 800×600; reference (b) does neither and loads no picture. The "
            "driver,\n  making the same calls, timed them at " +
            median("saver", "display_read_ms") + " ms + " + median("saver", "display_switch_ms") +
-           " ms on the Xvfb (" + onSwitching("saver", "display_read_ms") + " ms + " +
-           onSwitching("saver", "display_switch_ms") +
+           " ms on the Xvfb (" + onXorg("saver", "display_read_ms") + " ms + " +
+           onXorg("saver", "display_switch_ms") +
            " ms on Xorg),\n  against a difference to reference (b) of " +
            difference("first_frame_ms") +
            " ms. Reference (c) makes those calls and paints the same\n  picture. Started in "
            "turns with it, each start right after one of the other's, the\n  saver's first "
            "picture takes " +
            _ratio(preset, "turns_first_frame_ms", "switching") + " (c)'s on the Xvfb and " +
-           _ratio(preset, "turns_first_frame_ms", "switching", SWITCHING) +
+           _ratio(preset, "turns_first_frame_ms", "switching", XORG) +
            " on the Xorg screen that really\n  switches; on the Xvfb single starts ranged over " +
            spread("saver") + " ms for the saver and\n  " + spread("switching") +
            " ms for (c), so a few tens of milliseconds between the medians are within\n  what "
@@ -413,11 +413,11 @@ std::string BenchReport::_gaps() const {
            "program.\n" +
            "- **A second monitor.** The saver paints a second window at every blink: on the Xorg "
            "screen\n  its idle CPU goes from " +
-           onSwitching("saver", "cpu_pct", 2) + " to " + onTwoMonitors("saver", "cpu_pct", 2) +
-           " % of a core and its wakeups from " + onSwitching("saver", "wakeups_per_s", 1) +
-           " to " + onTwoMonitors("saver", "wakeups_per_s", 1) +
+           onXorg("saver", "cpu_pct", 2) + " to " + onTwoMonitors("saver", "cpu_pct", 2) +
+           " % of a core and its wakeups from " + onXorg("saver", "wakeups_per_s", 1) + " to " +
+           onTwoMonitors("saver", "wakeups_per_s", 1) +
            " a second;\n  reference (c), which paints one, goes from " +
-           onSwitching("switching", "wakeups_per_s", 1) + " to " +
+           onXorg("switching", "wakeups_per_s", 1) + " to " +
            onTwoMonitors("switching", "wakeups_per_s", 1) +
            ". Traced from outside, the idle saver waits on its\n  X connection once per painted "
            "window and blink.\n"
@@ -507,11 +507,11 @@ std::string BenchReport::markdown(const std::string& date) const {
         text += "\n## " + preset + " on the 800×600 Xvfb\n\n" + _table(preset);
     }
     text += "\n![The figures as bars: median, spread as error bars](benchmarks.png)\n";
-    if (_context("displays").find(SWITCHING) != std::string::npos) {
+    if (_context("displays").find(XORG) != std::string::npos) {
         text += "\n## On a screen that really switches\n\nXorg with the dummy driver at "
                 "1024×768, which takes the switch to 800×600; only the\nsaver and reference (c) "
                 "run there.\n\n" +
-                _switchingTable();
+                _xorgTable();
     }
     if (_context("displays").find(TWO_MONITORS) != std::string::npos) {
         text += "\n## Two monitors\n\nThe same Xorg screen with a second 1024×768 monitor to "
@@ -668,13 +668,13 @@ std::string BenchReport::readmeSection(const std::string& day) const {
                 _ratio(preset, "turns_first_frame_ms", "switching") + " (" +
                 _median(preset, "saver", "turns_first_frame_ms", 0) + " against " +
                 _median(preset, "switching", "turns_first_frame_ms", 0) + " ms); " +
-                _ratio(preset, "turns_first_frame_ms", "switching", SWITCHING) + " (" +
-                _median(preset, "saver", "turns_first_frame_ms", 0, SWITCHING) + " against " +
-                _median(preset, "switching", "turns_first_frame_ms", 0, SWITCHING) + " ms) | " +
+                _ratio(preset, "turns_first_frame_ms", "switching", XORG) + " (" +
+                _median(preset, "saver", "turns_first_frame_ms", 0, XORG) + " against " +
+                _median(preset, "switching", "turns_first_frame_ms", 0, XORG) + " ms) | " +
                 _median(preset, "saver", "cpu_pct", 2, TWO_MONITORS) + " % and " +
                 _median(preset, "saver", "wakeups_per_s", 0, TWO_MONITORS) + " ← " +
-                _median(preset, "saver", "cpu_pct", 2, SWITCHING) + " % and " +
-                _median(preset, "saver", "wakeups_per_s", 0, SWITCHING) + " | " +
+                _median(preset, "saver", "cpu_pct", 2, XORG) + " % and " +
+                _median(preset, "saver", "wakeups_per_s", 0, XORG) + " | " +
                 _median(preset, "saver", "exit_key_ms", 0) + " / " +
                 _median(preset, "saver", "exit_click_ms", 0) + " ms | " +
                 (size.missing ? std::string() : BenchFigures::number(size.median)) + " KiB |\n";

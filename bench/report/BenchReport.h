@@ -57,7 +57,7 @@ private:
     std::string _head(const std::string& first, const std::vector<std::string>& titles) const;
     std::string _table(const std::string& preset) const;
     // The saver and reference (c) on the Xorg screen that really switches.
-    std::string _switchingTable() const;
+    std::string _xorgTable() const;
     // The saver and reference (c) with one monitor and with two.
     std::string _twoMonitors() const;
     std::string _soak() const;
