@@ -46,7 +46,7 @@ file(COPY_FILE ${SAVER_32} ${STAGE}/${NAME_32})
 file(COPY_FILE ${SAVER_64} ${STAGE}/${NAME_64})
 # Signed when the package command is given a certificate.
 foreach(saver ${NAME_32} ${NAME_64})
-    execute_process(COMMAND ${SIGN} ${STAGE}/${saver} COMMAND_ERROR_IS_FATAL ANY)
+    execute_process(COMMAND ${SIGN} ${STAGE}/${saver} "${PRODUCT}" COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
 
 file(GLOB entries RELATIVE ${STAGE} ${STAGE}/*)

@@ -6,5 +6,6 @@ if(NOT savers)
     message(FATAL_ERROR "No saver staged in ${CPACK_TEMPORARY_DIRECTORY}")
 endif()
 foreach(saver IN LISTS savers)
-    execute_process(COMMAND ${CPACK_PLOVIX_SIGN} ${saver} COMMAND_ERROR_IS_FATAL ANY)
+    execute_process(COMMAND ${CPACK_PLOVIX_SIGN} ${saver} "${CPACK_NSIS_PACKAGE_NAME}"
+                    COMMAND_ERROR_IS_FATAL ANY)
 endforeach()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# sign.sh FILE: signs the Windows program FILE in place with Authenticode
-# when a code-signing certificate is given; does nothing otherwise. The
+# sign.sh FILE PRODUCT: signs the Windows program FILE in place with
+# Authenticode, described as PRODUCT (the project's description), when a
+# code-signing certificate is given; does nothing otherwise. The
 # package command calls it for the staged savers and the archive's copies,
 # and makensis for the uninstaller and the installer it writes.
 #
@@ -13,11 +14,12 @@
 # bytes.
 set -euo pipefail
 
-file=${1:?usage: sign.sh FILE}
+file=${1:?usage: sign.sh FILE PRODUCT}
+product=${2:?usage: sign.sh FILE PRODUCT}
 [ -n "${PLOVIX_SIGN_PKCS12:-}" ] || exit 0
 
 arguments=(sign -pkcs12 "$PLOVIX_SIGN_PKCS12" -pass "${PLOVIX_SIGN_PASSWORD:-}" -h sha256
-    -n "Plovix Screensaver")
+    -n "$product")
 if [ -n "${PLOVIX_SIGN_TIMESTAMP_URL:-}" ]; then
     arguments+=(-ts "$PLOVIX_SIGN_TIMESTAMP_URL")
 else
