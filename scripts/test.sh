@@ -79,7 +79,7 @@ if plovix_can_run_wine32; then
     windows_presets=(win32 win64)
 else
     plovix_log "win32 built but not tested: this machine's kernel cannot run 32-bit programs," \
-        "so 32-bit Wine cannot start here; nor the installer, a 32-bit program"
+        "so 32-bit Wine cannot start here"
 fi
 
 # CTest knows the matrix: each Windows test carries the label of the display

@@ -18,16 +18,28 @@ file=${1:?usage: sign.sh FILE PRODUCT}
 product=${2:?usage: sign.sh FILE PRODUCT}
 [ -n "${PLOVIX_SIGN_PKCS12:-}" ] || exit 0
 
-arguments=(sign -pkcs12 "$PLOVIX_SIGN_PKCS12" -pass "${PLOVIX_SIGN_PASSWORD:-}" -h sha256
-    -n "$product")
+# osslsigncode writes a file of its own and never over one. The folder is
+# the signing user's alone, and goes on every way out: an interrupted run
+# leaves by exit too.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+trap 'exit 1' HUP INT TERM
+arguments=(sign -pkcs12 "$PLOVIX_SIGN_PKCS12" -h sha256 -n "$product")
+# Any user may read a process's command line, so the password reaches
+# osslsigncode in a file; printf is bash's own and starts no process.
+if [ -n "${PLOVIX_SIGN_PASSWORD:-}" ]; then
+    password=$work/password
+    (
+        umask 077
+        printf '%s' "$PLOVIX_SIGN_PASSWORD" >"$password"
+    )
+    arguments+=(-readpass "$password")
+fi
 if [ -n "${PLOVIX_SIGN_TIMESTAMP_URL:-}" ]; then
     arguments+=(-ts "$PLOVIX_SIGN_TIMESTAMP_URL")
 else
     arguments+=(-time "${SOURCE_DATE_EPOCH:?the signing time comes from SOURCE_DATE_EPOCH}")
 fi
-# osslsigncode writes a file of its own and never over one.
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 signed=$work/signed
 if ! output=$(osslsigncode "${arguments[@]}" -in "$file" -out "$signed" 2>&1); then
     printf '%s\n' "$output" >&2

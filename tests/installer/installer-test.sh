@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # The installer test: tests/installer/installer-test.sh
 #
-# Runs the installer made by ./scripts/package.sh as an administrator would,
-# silently, in a fresh Wine prefix of a 64-bit Windows and one of a 32-bit
-# Windows, in a private virtual display, and checks what a user would find:
-# the right saver in the right system folder and nowhere else, the user's
-# saver settings, the uninstall entry, the installed saver's notice, an
-# installer that meets the saver running, and an uninstall that takes away
-# what it put there and leaves what it found. With PLOVIX_TEST_SIGNER, the
+# Runs the installer made by ./scripts/package.sh silently, for all users and
+# just for the user, in a fresh Wine prefix of a 64-bit Windows and one of a
+# 32-bit Windows, in a private virtual display, and checks what a user would
+# find: the right saver in the right folder and nowhere else, the user's
+# saver settings (which an install for all users leaves alone), the
+# uninstall entry, the installed saver started from a setting as Windows
+# starts it, an installer that meets the saver running or an install in the
+# other mode, and an uninstall that takes away what it put there and leaves
+# what it found. With PLOVIX_TEST_SIGNER, the
 # certificate the packages were signed with, it also checks the signatures
 # of the installer, of both savers in the archive and of what the installer
 # puts on the disk. Each failure prints what was expected and what was found;
@@ -35,6 +37,7 @@ SAVER_PATH="C:\\windows\\system32\\$SAVER_FILE"
 INSTALL_FOLDER=$(cpack_value CPACK_PACKAGE_INSTALL_DIRECTORY)
 UNINSTALL_KEY="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$(cpack_value \
     CPACK_PACKAGE_INSTALL_REGISTRY_KEY)"
+UNINSTALL_KEY_USER="HKCU\\${UNINSTALL_KEY#HKLM\\}"
 DESKTOP_KEY='HKCU\Control Panel\Desktop'
 # A setting of the user's that neither install nor uninstall may touch.
 TIMEOUT_SECONDS=600
@@ -73,6 +76,13 @@ reg_value() {
     }
     sed -n "s/^ *$2 \{2,\}REG_[A-Z_]* \{2,\}//p" <<<"$output"
 }
+
+# The saver's names and texts, as the saver of the prefix's kind tells them.
+name_of() { sed -n "s/^$1: //p" <<<"$names"; }
+
+# The Unix path of a path of the prefix, and the user's own programs folder.
+unix_path() { "$loader" winepath.exe -u "$1" 2>/dev/null | tr -d '\r'; }
+user_programs() { printf '%s\\Programs\n' "$("$loader" cmd /c echo %LOCALAPPDATA% | tr -d '\r')"; }
 
 # What a path of the prefix holds: which released saver, another file, or
 # nothing.
@@ -120,75 +130,52 @@ await_saver_exit() {
     wait "$1" || code=$?
 }
 
-# Installs, uses and removes the saver in a fresh Windows of the given kind
-# (32 or 64 bits). With keep_user_saver=yes the user picks another saver
-# before the uninstall, which must then keep that choice.
-test_windows() {
-    local bits=$1 keep_user_saver=$2 prefix system preset=win$1 architecture=win$1
-    loader=wine
-    [ "$bits" = 64 ] && loader=$PLOVIX_WINE64
-    prefix=$PLOVIX_ROOT/build/wine/installer-$architecture
-    rm -rf "$prefix"
-    plovix_start_wine "$prefix" "$architecture"
-    system=$prefix/drive_c/windows/system32
-    local program_files="$prefix/drive_c/Program Files/$INSTALL_FOLDER"
-    local probe=build/$preset/desktopprobe.exe
-    names=$("$loader" "$probe" names | tr -d '\r')
-    name_of() { sed -n "s/^$1: //p" <<<"$names"; }
-    "$loader" reg add "$DESKTOP_KEY" /v ScreenSaveTimeOut /d $TIMEOUT_SECONDS /f >/dev/null 2>&1
-
-    begin "$bits-bit Windows, silent install"
-    check "exit code" 0 "$(run_windows wine "$SETUP" /S)"
-    check "system32\\$SAVER_FILE" "the $bits-bit saver" "$(file_state "$system/$SAVER_FILE")"
-    if [ "$bits" = 64 ]; then
-        check "syswow64\\$SAVER_FILE" "(absent)" "$(file_state "$prefix/drive_c/windows/syswow64/$SAVER_FILE")"
-    fi
-    check "SCRNSAVE.EXE" "$SAVER_PATH" "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
-    check "ScreenSaveActive" 1 "$(reg_value "$DESKTOP_KEY" ScreenSaveActive)"
-    check "ScreenSaveTimeOut" $TIMEOUT_SECONDS "$(reg_value "$DESKTOP_KEY" ScreenSaveTimeOut)"
-    if [ -n "${PLOVIX_TEST_SIGNER:-}" ]; then
-        check "signature of system32\\$SAVER_FILE" signed "$(signature "$system/$SAVER_FILE")"
-        check "signature of the uninstaller" signed "$(signature "$program_files/Uninstall.exe")"
-    fi
-
-    begin "$bits-bit Windows, uninstall entry"
-    local uninstaller="C:\\Program Files\\$INSTALL_FOLDER\\Uninstall.exe"
-    check "DisplayName" "$(cpack_value CPACK_NSIS_DISPLAY_NAME)" "$(reg_value "$UNINSTALL_KEY" DisplayName)"
-    check "DisplayVersion" "$VERSION" "$(reg_value "$UNINSTALL_KEY" DisplayVersion)"
-    check "Publisher" "$(cpack_value CPACK_PACKAGE_VENDOR)" "$(reg_value "$UNINSTALL_KEY" Publisher)"
-    check "DisplayIcon" "$SAVER_PATH,0" "$(reg_value "$UNINSTALL_KEY" DisplayIcon)"
-    check "UninstallString" "\"$uninstaller\"" "$(reg_value "$UNINSTALL_KEY" UninstallString)"
-    check "QuietUninstallString" "\"$uninstaller\" /S" \
-        "$(reg_value "$UNINSTALL_KEY" QuietUninstallString)"
-    local size=unknown
-    [ -f "$system/$SAVER_FILE" ] && [ -f "$program_files/Uninstall.exe" ] &&
-        size=$(printf '0x%x' $(($(size_kib "$system/$SAVER_FILE") + $(size_kib "$program_files/Uninstall.exe"))))
-    check "EstimatedSize (KiB of saver and uninstaller)" "$size" \
-        "$(reg_value "$UNINSTALL_KEY" EstimatedSize)"
-
-    begin "$bits-bit Windows, the installed saver's notice"
-    local caption saver text=""
-    caption=$(name_of 'information caption')
-    "$loader" "$SAVER_PATH" /c >/dev/null 2>&1 &
+# start_saver SAVER FLAG: starts a saver as Windows starts one from the
+# user's setting, as written (previewhost --setting); its id in `saver`.
+start_saver() {
+    "$loader" "$host" --setting "$1" "$2" >/dev/null 2>&1 &
     saver=$!
     PLOVIX_PIDS+=("$saver")
+}
+
+# check_saver_runs SAVER: every way Windows starts the saver of the user's
+# setting works: /c shows the notice, /p shows a preview that ends with its
+# window, /s covers the screen until a key.
+check_saver_runs() {
+    local caption text="" title
+    caption=$(name_of 'information caption')
+    start_saver "$1" /c
     if await window_shown "$caption"; then
         text=$("$loader" "$probe" answer "$caption" | tr -d '\r') || text="(unreadable)"
     fi
-    check "text of the box \"$caption\"" "$(name_of notice)" "${text//$'\n'/\\n}"
+    check "$1 /c: text of the box \"$caption\"" "$(name_of notice)" "${text//$'\n'/\\n}"
     await_saver_exit "$saver"
-    check "exit code after OK" 0 "$code"
+    check "$1 /c: exit code after OK" 0 "$code"
 
-    begin "$bits-bit Windows, silent install while the saver runs"
-    local title before
+    check "$1 /p: exit code once the preview window is gone" 0 \
+        "$(run_windows "$loader" "$host" --setting "$1" /p 3)"
+
     title=$(name_of 'window title')
-    before=$(mtime "$system/$SAVER_FILE")
-    "$loader" "$SAVER_PATH" /s >/dev/null 2>&1 &
-    saver=$!
-    PLOVIX_PIDS+=("$saver")
+    start_saver "$1" /s
     if await window_shown "$title"; then
-        check "exit code" 2 "$(run_windows wine "$SETUP" /S)"
-        check "system32\\$SAVER_FILE untouched" "$before" "$(mtime "$system/$SAVER_FILE")"
+        xdotool key space
+    else
+        check "$1 /s: saver window \"$title\"" shown "not shown within 30 s"
+    fi
+    await_saver_exit "$saver"
+    check "$1 /s: exit code after a key" 0 "$code"
+}
+
+# check_in_use SAVER MODE: a silent install in MODE while the installed saver
+# runs ends with exit code 2 and changes nothing.
+check_in_use() {
+    local title before path=$1
+    title=$(name_of 'window title')
+    before=$(mtime "$(unix_path "$path")")
+    start_saver "$path" /s
+    if await window_shown "$title"; then
+        check "exit code" 2 "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S "$2")"
+        check "$path untouched" "$before" "$(mtime "$(unix_path "$path")")"
         check "saver still running" yes "$(kill -0 "$saver" 2>/dev/null && echo yes || echo no)"
         xdotool key space
     else
@@ -196,25 +183,131 @@ test_windows() {
     fi
     await_saver_exit "$saver"
     check "saver's exit code after a key" 0 "$code"
+}
 
-    local user_saver=$SAVER_PATH expected_saver="(absent)"
-    if [ "$keep_user_saver" = yes ]; then
-        user_saver='C:\windows\system32\other.scr'
-        expected_saver=$user_saver
-        "$loader" reg add "$DESKTOP_KEY" /v SCRNSAVE.EXE /d "$user_saver" /f >/dev/null 2>&1
+# check_other_mode_refused MODE: installing in MODE over an install in the
+# other mode is refused with exit code 3: one install, one uninstall entry.
+check_other_mode_refused() {
+    local key=$UNINSTALL_KEY_USER other=$UNINSTALL_KEY
+    [ "$1" = /AllUsers ] && key=$UNINSTALL_KEY && other=$UNINSTALL_KEY_USER
+    local kept
+    kept=$(reg_value "$other" InstallLocation)
+    check "exit code" 3 "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S "$1")"
+    check "no entry of the refused mode" "(absent)" "$(reg_value "$key" DisplayName)"
+    check "the install there was" "$kept" "$(reg_value "$other" InstallLocation)"
+}
+
+# check_entry KEY SAVER FOLDER: the uninstall entry of an install.
+check_entry() {
+    local uninstaller="$3\\Uninstall.exe" size=unknown saver_file uninstaller_file
+    saver_file=$(unix_path "$2")
+    uninstaller_file=$(unix_path "$uninstaller")
+    check "DisplayName" "$(cpack_value CPACK_NSIS_DISPLAY_NAME)" "$(reg_value "$1" DisplayName)"
+    check "DisplayVersion" "$VERSION" "$(reg_value "$1" DisplayVersion)"
+    check "Publisher" "$(cpack_value CPACK_PACKAGE_VENDOR)" "$(reg_value "$1" Publisher)"
+    check "DisplayIcon" "$2,0" "$(reg_value "$1" DisplayIcon)"
+    check "InstallLocation" "$3" "$(reg_value "$1" InstallLocation)"
+    check "UninstallString" "\"$uninstaller\"" "$(reg_value "$1" UninstallString)"
+    check "QuietUninstallString" "\"$uninstaller\" /S" "$(reg_value "$1" QuietUninstallString)"
+    [ -f "$saver_file" ] && [ -f "$uninstaller_file" ] &&
+        size=$(printf '0x%x' $(($(size_kib "$saver_file") + $(size_kib "$uninstaller_file"))))
+    check "EstimatedSize (KiB of saver and uninstaller)" "$size" "$(reg_value "$1" EstimatedSize)"
+    if [ -n "${PLOVIX_TEST_SIGNER:-}" ]; then
+        check "signature of $2" signed "$(signature "$saver_file")"
+        check "signature of the uninstaller" signed "$(signature "$uninstaller_file")"
     fi
-    begin "$bits-bit Windows, silent uninstall with $user_saver as the user's saver"
+}
+
+# check_uninstall KEY FOLDER SAVER USER_SAVER: a silent uninstall, with
+# USER_SAVER as the user's saver, takes away what the install put there and
+# resets the user's saver only while it is this one.
+check_uninstall() {
+    local expected_saver=$4
+    [ "$4" = "$3" ] && expected_saver="(absent)"
+    "$loader" reg add "$DESKTOP_KEY" /v SCRNSAVE.EXE /d "$4" /f >/dev/null 2>&1
     # The uninstaller hands its work to a copy of itself and returns at once;
     # its last step removes the install folder.
-    check "exit code" 0 "$(run_windows wine "$uninstaller" /S)"
+    check "exit code" 0 "$(run_windows "$INSTALLER_LOADER" "$2\\Uninstall.exe" /S)"
     local folder=removed
-    await test ! -e "$program_files" || folder="still there after 30 s"
+    await test ! -e "$(unix_path "$2")" || folder="still there after 30 s"
     check "install folder" removed "$folder"
-    check "system32\\$SAVER_FILE" "(absent)" "$(file_state "$system/$SAVER_FILE")"
-    check "uninstall entry" "(absent)" "$(reg_value "$UNINSTALL_KEY" DisplayName)"
+    check "$3" "(absent)" "$(file_state "$(unix_path "$3")")"
+    check "uninstall entry" "(absent)" "$(reg_value "$1" DisplayName)"
     check "SCRNSAVE.EXE" "$expected_saver" "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
-    check "ScreenSaveActive" 1 "$(reg_value "$DESKTOP_KEY" ScreenSaveActive)"
+    check "ScreenSaveActive" "$5" "$(reg_value "$DESKTOP_KEY" ScreenSaveActive)"
     check "ScreenSaveTimeOut" $TIMEOUT_SECONDS "$(reg_value "$DESKTOP_KEY" ScreenSaveTimeOut)"
+}
+
+# Installs, uses and removes the saver for all users and just for the user,
+# in a fresh Windows of the given kind (32 or 64 bits), with the given
+# switches for all users (the default of an administrator's silent run is
+# all users). With keep_user_saver=yes the user has picked another saver
+# before each uninstall, which must keep that choice.
+test_windows() {
+    local bits=$1 all_users_switches=$2 keep_user_saver=$3 prefix system
+    local preset=win$1 architecture=win$1
+    loader=wine
+    [ "$bits" = 64 ] && loader=$PLOVIX_WINE64
+    prefix=$PLOVIX_ROOT/build/wine/installer-$architecture
+    rm -rf "$prefix"
+    plovix_start_wine "$prefix" "$architecture"
+    system=$prefix/drive_c/windows/system32
+    probe=build/$preset/desktopprobe.exe
+    host=build/$preset/previewhost.exe
+    names=$("$loader" "$probe" names | tr -d '\r')
+    "$loader" reg add "$DESKTOP_KEY" /v ScreenSaveTimeOut /d $TIMEOUT_SECONDS /f >/dev/null 2>&1
+    "$loader" reg add "$DESKTOP_KEY" /v ScreenSaveActive /d 0 /f >/dev/null 2>&1
+    local program_files="C:\\Program Files\\$INSTALL_FOLDER" user_saver other='C:\windows\system32\other.scr'
+
+    begin "$bits-bit Windows, silent install for all users ($all_users_switches)"
+    # shellcheck disable=SC2086 # the switches are words of their own
+    check "exit code" 0 "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" $all_users_switches)"
+    check "system32\\$SAVER_FILE" "the $bits-bit saver" "$(file_state "$system/$SAVER_FILE")"
+    if [ "$bits" = 64 ]; then
+        check "syswow64\\$SAVER_FILE" "(absent)" "$(file_state "$prefix/drive_c/windows/syswow64/$SAVER_FILE")"
+    fi
+    check "the user's SCRNSAVE.EXE" "(absent)" "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
+    check "the user's ScreenSaveActive" 0 "$(reg_value "$DESKTOP_KEY" ScreenSaveActive)"
+    check "no entry of the user's" "(absent)" "$(reg_value "$UNINSTALL_KEY_USER" DisplayName)"
+    check_entry "$UNINSTALL_KEY" "$SAVER_PATH" "$program_files"
+
+    begin "$bits-bit Windows, the saver for all users, started from a setting"
+    check_saver_runs "$SAVER_PATH"
+    begin "$bits-bit Windows, silent install for all users while the saver runs"
+    check_in_use "$SAVER_PATH" /AllUsers
+    begin "$bits-bit Windows, install just for me over the install for all users"
+    check_other_mode_refused /CurrentUser
+
+    user_saver=$SAVER_PATH
+    [ "$keep_user_saver" = yes ] && user_saver=$other
+    begin "$bits-bit Windows, silent uninstall for all users with $user_saver as the user's saver"
+    check_uninstall "$UNINSTALL_KEY" "$program_files" "$SAVER_PATH" "$user_saver" 0
+
+    local folder="$(user_programs)\\$INSTALL_FOLDER"
+    local saver_path="$folder\\$SAVER_FILE"
+    begin "$bits-bit Windows, silent install just for me"
+    check "exit code" 0 "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S /CurrentUser)"
+    check "$saver_path" "the $bits-bit saver" "$(file_state "$(unix_path "$saver_path")")"
+    check "system32\\$SAVER_FILE" "(absent)" "$(file_state "$system/$SAVER_FILE")"
+    check "SCRNSAVE.EXE" "$saver_path" "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
+    check "ScreenSaveActive" 1 "$(reg_value "$DESKTOP_KEY" ScreenSaveActive)"
+    check "no entry for all users" "(absent)" "$(reg_value "$UNINSTALL_KEY" DisplayName)"
+    check_entry "$UNINSTALL_KEY_USER" "$saver_path" "$folder"
+
+    # Windows starts the saver from the setting without quotes, and the
+    # settings dialog may store it in its short form.
+    begin "$bits-bit Windows, the saver just for me, started from the setting as written"
+    check_saver_runs "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
+    check_saver_runs "$("$loader" winepath.exe -s "$saver_path" 2>/dev/null | tr -d '\r')"
+    begin "$bits-bit Windows, silent install just for me while the saver runs"
+    check_in_use "$saver_path" /CurrentUser
+    begin "$bits-bit Windows, install for all users over the install just for me"
+    check_other_mode_refused /AllUsers
+
+    user_saver=$saver_path
+    [ "$keep_user_saver" != yes ] && user_saver=$other
+    begin "$bits-bit Windows, silent uninstall just for me with $user_saver as the user's saver"
+    check_uninstall "$UNINSTALL_KEY_USER" "$folder" "$saver_path" "$user_saver" 1
 
     plovix_cleanup
 }
@@ -224,6 +317,16 @@ if [ ! -f "$SETUP" ] || [ ! -f "$ARCHIVE" ]; then
     exit 1
 fi
 unzip -q "$ARCHIVE" -d "$RELEASED"
+# The released installer is a 32-bit program. Where 32-bit programs cannot
+# run, its 64-bit build from the same script stands in, in a 64-bit Windows.
+INSTALLER=$SETUP
+INSTALLER_LOADER=wine
+if ! plovix_can_run_wine32; then
+    INSTALLER=${PLOVIX_TEST_INSTALLER_64:?made by signed-packages.sh}
+    INSTALLER_LOADER=$PLOVIX_WINE64
+    plovix_log "installer: 32-bit programs cannot run here: testing the installer's 64-bit" \
+        "build in a 64-bit Windows only"
+fi
 if [ -n "${PLOVIX_TEST_SIGNER:-}" ]; then
     begin "signatures of the release"
     check "installer" signed "$(signature "$SETUP")"
@@ -232,9 +335,11 @@ if [ -n "${PLOVIX_TEST_SIGNER:-}" ]; then
     done
 fi
 plovix_start_display 800x600
-test_windows 64 no
-plovix_start_display 800x600
-test_windows 32 yes
+test_windows 64 "/S /AllUsers" no
+if plovix_can_run_wine32; then
+    plovix_start_display 800x600
+    test_windows 32 /S yes
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -52,17 +52,17 @@ PreviewHost::PreviewHost(HINSTANCE instance)
     _area.setPosition(MARGIN, MARGIN);
 }
 
-int PreviewHost::run(const std::string& saverPath, const std::string& flag, int seconds) {
+int PreviewHost::run(const std::string& saver, const std::string& flag, int seconds) {
     const std::string handle =
         std::to_string(static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(area())));
-    ChildProcess saver("\"" + saverPath + "\" " + flag + " " + handle);
+    ChildProcess process(saver + " " + flag + " " + handle);
     _endAfter(seconds);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    const std::optional<DWORD> code = saver.waitForExit(5000);
+    const std::optional<DWORD> code = process.waitForExit(5000);
     return code ? static_cast<int>(*code) : -1;
 }
 
