@@ -2,7 +2,9 @@
 # 64-bit build from its saver and the 32-bit build's (./scripts/package.sh
 # builds both): the installer, Plovix-<version>-setup.exe, by CPack's NSIS
 # generator, and the archive, Plovix-<version>.zip, by the release-archive
-# target. Both land in packages/ of the 64-bit build.
+# target. Both land in packages/ of the 64-bit build, and with them the
+# Windows package manager's manifests of the release, in packages/winget/, by
+# the winget-manifests target.
 
 # Each build installs its saver under the name the packages give it.
 math(EXPR plovix_bits "${CMAKE_SIZEOF_VOID_P} * 8")
@@ -23,7 +25,10 @@ set(PLOVIX_PACKAGE_DIR ${CMAKE_BINARY_DIR}/packages)
 
 set(CPACK_GENERATOR NSIS)
 set(CPACK_PACKAGE_VENDOR "${PLOVIX_AUTHORS}")
-set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-setup)
+# Kept apart: once CPack's module is included, CPACK_PACKAGE_FILE_NAME names
+# the source package.
+set(PLOVIX_SETUP_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-setup)
+set(CPACK_PACKAGE_FILE_NAME ${PLOVIX_SETUP_NAME})
 set(CPACK_PACKAGE_DIRECTORY ${PLOVIX_PACKAGE_DIR})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY ${PROJECT_NAME})
@@ -40,6 +45,10 @@ set(CPACK_PLOVIX_COPYRIGHT "${PLOVIX_COPYRIGHT}")
 set(CPACK_PLOVIX_SAVER_FILE ${PLOVIX_SAVER_FILE})
 set(CPACK_PLOVIX_SAVER_32 ${PLOVIX_PACKAGED_SAVER_32})
 set(CPACK_PLOVIX_SAVER_64 ${PLOVIX_PACKAGED_SAVER_64})
+# The installer's exit codes of a run that changed nothing: the saver was in
+# use, or the product is installed in the other mode (all users, just me).
+set(CPACK_PLOVIX_EXIT_IN_USE 2)
+set(CPACK_PLOVIX_EXIT_OTHER_MODE 3)
 # Signing when the package command is given a certificate: the staged savers
 # before the installer is made (SignStaged.cmake), the uninstaller and the
 # installer by makensis (the template).
@@ -63,4 +72,35 @@ add_custom_target(release-archive
         -P ${PROJECT_SOURCE_DIR}/cmake/packaging/ReleaseArchive.cmake
     DEPENDS Plovix
     COMMENT "Making the release archive"
+    VERBATIM)
+
+# The MSI packages, one for each architecture, made by the release-msi target.
+set(PLOVIX_MSI_PACKAGES ${PROJECT_NAME}-${PROJECT_VERSION}-x64.msi
+                        ${PROJECT_NAME}-${PROJECT_VERSION}-x86.msi)
+
+# The package's name in the Windows package manager, Publisher.Name; users and
+# the community repository know it by this name, so it stays from release to
+# release. The manifests are written from the packages made, so the target
+# builds nothing; it reads the web folder they will be published in from
+# PLOVIX_RELEASE_URL when it runs.
+set(PLOVIX_WINGET_IDENTIFIER Plovix.PlovixScreensaver)
+string(TOLOWER ${PROJECT_NAME} plovix_moniker)
+add_custom_target(winget-manifests
+    COMMAND ${CMAKE_COMMAND}
+        -D IDENTIFIER=${PLOVIX_WINGET_IDENTIFIER}
+        -D VERSION=${PROJECT_VERSION}
+        -D PUBLISHER=${PLOVIX_AUTHORS}
+        -D PRODUCT=${PROJECT_DESCRIPTION}
+        -D MONIKER=${plovix_moniker}
+        -D LICENSE=${PLOVIX_LICENSE}
+        -D COPYRIGHT=${PLOVIX_COPYRIGHT}
+        -D SUMMARY=${PLOVIX_SUMMARY}
+        -D PACKAGES=${PLOVIX_PACKAGE_DIR}
+        -D SETUP=${PLOVIX_SETUP_NAME}.exe
+        -D EXIT_IN_USE=${CPACK_PLOVIX_EXIT_IN_USE}
+        -D EXIT_OTHER_MODE=${CPACK_PLOVIX_EXIT_OTHER_MODE}
+        "-D MSIS=$<JOIN:${PLOVIX_MSI_PACKAGES},$<SEMICOLON>>"
+        -D OUTPUT=${PLOVIX_PACKAGE_DIR}/winget
+        -P ${PROJECT_SOURCE_DIR}/cmake/packaging/WingetManifests.cmake
+    COMMENT "Writing the winget manifests"
     VERBATIM)

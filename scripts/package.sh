@@ -8,6 +8,11 @@
 # the same commit gives the same bytes. SHA256SUMS beside them lists their
 # SHA-256 sums. Prints the three files' paths.
 #
+# Given the web folder the release's files will be published in, as
+#   PLOVIX_RELEASE_URL         e.g. https://example.org/plovix/1.0.0/
+# it also writes the Windows package manager's (winget's) manifests of the
+# release into build/win64/packages/winget/ and prints their paths.
+#
 # Given a code-signing certificate, both savers (in the installer and in the
 # archive), the uninstaller and the installer are signed with Authenticode:
 #   PLOVIX_SIGN_PKCS12         the certificate and its key, a PKCS#12 file
@@ -35,6 +40,9 @@ if [ -n "${PLOVIX_SIGN_PKCS12:-}" ]; then
 else
     plovix_log "not signed: no code-signing certificate given (PLOVIX_SIGN_PKCS12)"
 fi
+if [ -z "${PLOVIX_RELEASE_URL:-}" ]; then
+    plovix_log "no winget manifests: no release URL given (PLOVIX_RELEASE_URL)"
+fi
 
 for preset in win32 win64; do
     plovix_log "building the $preset saver"
@@ -49,8 +57,18 @@ done
 plovix_log "making the packages"
 # cpack itself, not the package target, which would build every test first.
 packages=$PLOVIX_ROOT/build/win64/packages
-rm -f "$packages"/*.exe "$packages"/*.zip "$packages"/SHA256SUMS
+rm -rf "$packages"/*.exe "$packages"/*.zip "$packages"/SHA256SUMS "$packages"/winget
 (cd build/win64 && cpack --config CPackConfig.cmake >/dev/null)
 cmake --build --preset win64 --target release-archive >/dev/null
 (cd "$packages" && sha256sum -- *.exe *.zip >SHA256SUMS)
+# Writes none without PLOVIX_RELEASE_URL, and fails naming any installer of
+# the release that is missing.
+if ! manifests_log=$(cmake --build --preset win64 --target winget-manifests 2>&1); then
+    printf '%s\n' "$manifests_log" >&2
+    plovix_log "writing the winget manifests failed"
+    exit 1
+fi
 ls "$packages"/*.exe "$packages"/*.zip "$packages"/SHA256SUMS
+if [ -d "$packages/winget" ]; then
+    ls "$packages"/winget/*.yaml
+fi
