@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,17 +18,22 @@ std::string configured(std::uintptr_t owner) {
 
 } // namespace
 
-// Input: the command line, then after a zero byte the foreground window's
-// handle. Every line ends in one call or one failure. Only "/c" alone uses the
-// foreground window, and then its 32 bits. A handle printed unsigned or
-// signed names the same window.
+// Input: the command line, then after zero bytes the foreground window's
+// handle and the program's paths (its long and short forms, as the system
+// tells them), any of which may be longer than the line. Every line ends in
+// one call or one failure. Only "/c" alone uses the foreground window, and
+// then its 32 bits. A handle printed unsigned or signed names the same
+// window.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const fuzz::NoFailedCheck noFailedCheck;
-    const std::vector<std::string> parts = fuzz::split(data, size, 2);
+    const std::vector<std::string> parts = fuzz::split(data, size, 4);
     std::uintptr_t front = 0;
     std::memcpy(&front, parts[1].data(), std::min(parts[1].size(), sizeof front));
-    const std::string result = routed(parts[0], front);
-    const std::string other = routed(parts[0], front + 1);
+    std::vector<std::string> paths;
+    std::copy_if(parts.begin() + 2, parts.end(), std::back_inserter(paths),
+                 [](const std::string& path) { return !path.empty(); });
+    const std::string result = routed(parts[0], front, paths);
+    const std::string other = routed(parts[0], front + 1, paths);
     FUZZ_CHECK(!result.empty() && result.rfind("; ", result.find("failed: ")) == std::string::npos);
     FUZZ_CHECK(result == other || (result == configured(front) && other == configured(front + 1)));
 

@@ -33,11 +33,15 @@ string::size_type programPathLength(const string& source, const std::vector<stri
     const string folded = StringHelper::toLowerCase(source);
     string::size_type longest = 0;
     for (const string& path : paths) {
+        // A program started by a relative name has a path longer than its
+        // whole command line.
         const string::size_type length = path.size();
+        if (length <= longest || length > folded.size()) {
+            continue;
+        }
         const bool ends =
             length == folded.size() || folded[length] == ' ' || folded[length] == '\t';
-        if (length > longest && length <= folded.size() && ends &&
-            folded.compare(0, length, StringHelper::toLowerCase(path)) == 0) {
+        if (ends && folded.compare(0, length, StringHelper::toLowerCase(path)) == 0) {
             longest = length;
         }
     }

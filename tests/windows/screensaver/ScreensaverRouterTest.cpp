@@ -56,6 +56,9 @@ TEST(ScreensaverRouterTest, UnquotedProgramPathWithBlanksIsSkippedWhole) {
         {"C:\\My Savers\\Plovix.scr", "runScreensaver"},
         {"C:\\My Savers\\Plovix.scrx /p 1", "failed: The argument line should start with a flag"},
         {"C:\\My Savers\\Other.scr /p 1", "failed: The argument line should start with a flag"},
+        // Started by a relative name in its own folder: shorter than either path.
+        {"Plovix.scr /s", "runScreensaver"},
+        {"Plovix.scr", "runScreensaver"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.second, routed(c.first, 4242, paths)) << c.first;
