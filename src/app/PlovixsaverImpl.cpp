@@ -1,5 +1,6 @@
 #include "app/PlovixsaverImpl.h"
 
+#include <cstdio>
 #include <exception>
 #include <initializer_list>
 
@@ -12,6 +13,7 @@
 #include "windows/graphics/HiddenCursor.h"
 #include "windows/graphics/PaintContext.h"
 #include "windows/graphics/WindowsBitmapException.h"
+#include "windows/window/WindowException.h"
 #include "windows/window/WindowParameters.h"
 #include "windows/window/WindowXImpl.h"
 
@@ -25,6 +27,7 @@ using windows::graphics::PaintContext;
 using windows::graphics::WindowsBitmap;
 using windows::graphics::WindowsBitmapException;
 using windows::window::Window;
+using windows::window::WindowException;
 using windows::window::WindowParameters;
 using windows::window::WindowXImpl;
 
@@ -226,8 +229,18 @@ void PlovixsaverImpl::runScreensaver() {
 
 void PlovixsaverImpl::runPreview(HWND parent) {
     guarded(*_reporter, "runPreview", [this, parent] {
-        // A parent that is not a window gives no size; creating the child
-        // then fails and says why.
+        // Only a window can hold the preview, and the special handles are
+        // none: under HWND_MESSAGE the child would be a message-only window
+        // that nothing ever closes, a saver running unseen until logoff.
+        if (IsWindow(parent) == FALSE) {
+            char line[48];
+            std::snprintf(line, sizeof line, "Parent: %p\n", static_cast<void*>(parent));
+            throw WindowException("Could not show the preview using 'IsWindow'.\n" +
+                                  std::string(line) +
+                                  SystemErrors::map(ERROR_INVALID_WINDOW_HANDLE));
+        }
+        // A parent that goes now gives no size; creating the child then
+        // fails and says why.
         RECT rect = {0, 0, 0, 0};
         if (GetWindowRect(parent, &rect) == 0) {
             rect = RECT{0, 0, 0, 0};

@@ -155,16 +155,18 @@ TEST(SaverEndToEndTest, PreviewShowsTheScaledPictureAndItsBlink) {
     EXPECT_EQ(0, saver.waitForExit(5000));
 }
 
-// A handle of no window is reported. The dialog may also close its preview
-// while the saver starts: gone before the saver looked, the parent is such a
-// handle; gone later, the run just ends. Either way the exit code is 0 and
-// no window is left.
+// A handle of no window is reported, the special handles too (HWND_MESSAGE,
+// signed and unsigned, would hold an unseen preview forever; then
+// HWND_TOPMOST, HWND_NOTOPMOST, HWND_BOTTOM and HWND_BROADCAST). The dialog
+// may also close its preview while the saver starts: gone before the saver
+// looked, the parent is such a handle; gone later, the run just ends. Either
+// way the exit code is 0 and no window is left.
 TEST(SaverEndToEndTest, PreviewIntoAWindowThatIsNotThereEndsWithZero) {
-    {
-        SaverProcess saver(saverCommand("/p 12345"));
+    for (const char* handle : {"12345", "-3", "4294967293", "-1", "-2", "1", "65535"}) {
+        SaverProcess saver(saverCommand(std::string("/p ") + handle));
         const std::string text = MessageBoxReader::answer(ERROR_CAPTION, 10000).text;
-        EXPECT_EQ(0u, text.find("Exception caught in 'runPreview'.\n")) << text;
-        EXPECT_EQ(0, saver.waitForExit(5000));
+        EXPECT_EQ(0u, text.find("Exception caught in 'runPreview'.\n")) << handle << ": " << text;
+        EXPECT_EQ(0, saver.waitForExit(5000)) << handle;
     }
     support::TestWindow parent(support::uniqueClassName(), PREVIEW_WIDTH, PREVIEW_HEIGHT,
                                WS_POPUP | WS_VISIBLE);
