@@ -59,8 +59,11 @@ void MonitorCovers::update(const RECT& covered) {
         if (i == _windows.size()) {
             const MonitorLayout::Area& area = covers[i].window;
             auto made = std::make_unique<Covering>(_windowClass.hInstance);
+            // Made where it goes: centred on the primary, a cover of a
+            // monitor wider than it would start far off every screen.
             made->window.create(WindowParameters{_windowClass, area.width, area.height, COVER_STYLE,
-                                                 COVER_EX_STYLE, _title, nullptr, false});
+                                                 COVER_EX_STYLE, _title, nullptr, false,
+                                                 POINT{area.left, area.top}});
             made->window.addMessageListener(&_listener);
             _windows.push_back(std::move(made));
         }

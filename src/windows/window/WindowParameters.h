@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace windows {
@@ -20,6 +21,9 @@ struct WindowParameters {
     const std::string& title;
     HWND parent;
     bool shouldRegisterClass;
+    // Where a top-level window starts; without it, centred on the primary
+    // monitor.
+    std::optional<POINT> position = std::nullopt;
 };
 
 } // namespace window

@@ -54,7 +54,10 @@ void WindowXImpl::create(WindowParameters parameters) {
 
     int x = 0;
     int y = 0;
-    if ((parameters.style & WS_CHILD) == 0) {
+    if (parameters.position) {
+        x = parameters.position->x;
+        y = parameters.position->y;
+    } else if ((parameters.style & WS_CHILD) == 0) {
         x = centred(GetSystemMetrics(SM_CXSCREEN), parameters.width);
         y = centred(GetSystemMetrics(SM_CYSCREEN), parameters.height);
     }
@@ -100,13 +103,17 @@ void WindowXImpl::processMessage() {
 
 void WindowXImpl::waitForMessage() {
     // Touch and pen input arrive under flags of their own, which Windows 8
-    // brought; older systems refuse them, and then do without.
+    // brought; older systems refuse them, and then do without. Windows 7's
+    // mask is spelt out: built for Windows 8 or later, QS_ALLINPUT holds the
+    // new flags too.
+    const DWORD windows7Mask = QS_MOUSE | QS_KEY | QS_RAWINPUT | QS_POSTMESSAGE | QS_TIMER |
+                               QS_PAINT | QS_HOTKEY | QS_SENDMESSAGE;
     const DWORD touchAndPen = 0x0800 | 0x1000; // QS_TOUCH | QS_POINTER
-    static DWORD wakeMask = QS_ALLINPUT | touchAndPen;
+    static DWORD wakeMask = windows7Mask | touchAndPen;
     DWORD result = MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, wakeMask, MWMO_INPUTAVAILABLE);
     if (result == WAIT_FAILED && GetLastError() == ERROR_INVALID_PARAMETER &&
-        wakeMask != QS_ALLINPUT) {
-        wakeMask = QS_ALLINPUT;
+        wakeMask != windows7Mask) {
+        wakeMask = windows7Mask;
         result = MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, wakeMask, MWMO_INPUTAVAILABLE);
     }
     if (result == WAIT_FAILED) {
