@@ -3,13 +3,15 @@
 #
 # Installs what is missing, builds the saver of the win32 and win64 presets
 # and makes the release packages from both in build/win64/packages/: the
-# installer Plovix-<version>-setup.exe and the archive Plovix-<version>.zip.
-# Dates inside come from the commit (SOURCE_DATE_EPOCH, when set, wins), so
-# the same commit gives the same bytes. SHA256SUMS beside them lists their
-# SHA-256 sums. Prints the three files' paths.
+# installer Plovix-<version>-setup.exe, the archive Plovix-<version>.zip and
+# the Windows Installer packages Plovix-<version>-x64.msi and -x86.msi. Dates
+# inside come from the commit (SOURCE_DATE_EPOCH, when set, wins), so the same
+# commit gives the same bytes. SHA256SUMS beside them lists their SHA-256
+# sums. Prints the files' paths.
 #
-# Given a code-signing certificate, both savers (in the installer and in the
-# archive), the uninstaller and the installer are signed with Authenticode:
+# Given a code-signing certificate, both savers (in every package), the
+# uninstaller, the installer and the Windows Installer packages are signed
+# with Authenticode:
 #   PLOVIX_SIGN_PKCS12         the certificate and its key, a PKCS#12 file
 #   PLOVIX_SIGN_PASSWORD       its password
 #   PLOVIX_SIGN_TIMESTAMP_URL  an RFC 3161 time-stamp server (optional; without
@@ -49,8 +51,12 @@ done
 plovix_log "making the packages"
 # cpack itself, not the package target, which would build every test first.
 packages=$PLOVIX_ROOT/build/win64/packages
-rm -f "$packages"/*.exe "$packages"/*.zip "$packages"/SHA256SUMS
+rm -f "$packages"/*.exe "$packages"/*.zip "$packages"/*.msi "$packages"/SHA256SUMS
 (cd build/win64 && cpack --config CPackConfig.cmake >/dev/null)
-cmake --build --preset win64 --target release-archive >/dev/null
-(cd "$packages" && sha256sum -- *.exe *.zip >SHA256SUMS)
-ls "$packages"/*.exe "$packages"/*.zip "$packages"/SHA256SUMS
+if ! build_log=$(cmake --build --preset win64 --target release-archive release-msi 2>&1); then
+    printf '%s\n' "$build_log" >&2
+    plovix_log "making the archive and the Windows Installer packages failed"
+    exit 1
+fi
+(cd "$packages" && sha256sum -- *.exe *.zip *.msi >SHA256SUMS)
+ls "$packages"/*.exe "$packages"/*.zip "$packages"/*.msi "$packages"/SHA256SUMS
