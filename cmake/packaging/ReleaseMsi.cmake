@@ -39,8 +39,9 @@ execute_process(COMMAND touch -d @${epoch} ${saver} COMMAND_ERROR_IS_FATAL ANY)
 get_filename_component(icon ${ICON} NAME)
 file(COPY_FILE ${ICON} ${STAGE}/${icon})
 
-# faketime reads the date as local time.
+# faketime reads the date as local time, and a cabinet keeps local times.
 set(ENV{TZ} UTC)
+# string(TIMESTAMP) gives the time of SOURCE_DATE_EPOCH when it is set.
 set(ENV{SOURCE_DATE_EPOCH} ${epoch})
 string(TIMESTAMP date "%Y-%m-%d %H:%M:%S" UTC)
 file(REMOVE ${MSI})
