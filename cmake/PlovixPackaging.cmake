@@ -1,10 +1,11 @@
-# The release packages, one of each for both kinds of Windows, made in the
-# 64-bit build from its saver and the 32-bit build's (./scripts/package.sh
-# builds both): the installer, Plovix-<version>-setup.exe, by CPack's NSIS
-# generator, and the archive, Plovix-<version>.zip, by the release-archive
-# target. Both land in packages/ of the 64-bit build, and with them the
-# Windows package manager's manifests of the release, in packages/winget/, by
-# the winget-manifests target.
+# The release packages, made in the 64-bit build from its saver and the
+# 32-bit build's (./scripts/package.sh builds both): the installer,
+# Plovix-<version>-setup.exe, by CPack's NSIS generator, and the archive,
+# Plovix-<version>.zip, by the release-archive target, each for both kinds of
+# Windows; and for administrators a Windows Installer package for each
+# architecture by the release-msi target. All land in packages/ of the 64-bit
+# build, and with them the Windows package manager's manifests of the
+# release, in packages/winget/, by the winget-manifests target.
 
 # Each build installs its saver under the name the packages give it.
 math(EXPR plovix_bits "${CMAKE_SIZEOF_VOID_P} * 8")
@@ -74,9 +75,54 @@ add_custom_target(release-archive
     COMMENT "Making the release archive"
     VERBATIM)
 
-# The MSI packages, one for each architecture, made by the release-msi target.
-set(PLOVIX_MSI_PACKAGES ${PROJECT_NAME}-${PROJECT_VERSION}-x64.msi
-                        ${PROJECT_NAME}-${PROJECT_VERSION}-x86.msi)
+# The Windows Installer packages for administrators, Plovix-<version>-x64.msi
+# with the 64-bit saver and Plovix-<version>-x86.msi with the 32-bit one, made
+# with wixl by the release-msi target (CPack has no generator for wixl). The
+# upgrade code stands for the product in every version and architecture and
+# never changes: a package finds an older version of the product by it and
+# takes its place.
+set(PLOVIX_MSI_UPGRADE_CODE 1F9CBB86-4E18-4473-BC23-A97690A385A2)
+set(plovix_msi_folder ${CMAKE_BINARY_DIR}/release-msi)
+set(plovix_msi_saver_x64 $<TARGET_FILE:Plovix>)
+set(plovix_msi_saver_x86 ${PLOVIX_WIN32_BUILD_DIR}/${PLOVIX_SAVER_FILE})
+foreach(architecture x64 x86)
+    set(plovix_msi_${architecture}
+        ${PLOVIX_PACKAGE_DIR}/${PROJECT_NAME}-${PROJECT_VERSION}-${architecture}.msi)
+endforeach()
+# What every package shares, read by ReleaseMsi.cmake and by the package
+# test, which also finds the packages here.
+file(CONFIGURE OUTPUT ${plovix_msi_folder}/settings.cmake @ONLY CONTENT [[
+set(PRODUCT "@PROJECT_DESCRIPTION@")
+set(PUBLISHER "@PLOVIX_AUTHORS@")
+set(RELEASE_VERSION "@PROJECT_VERSION@")
+set(UPGRADE_CODE "@PLOVIX_MSI_UPGRADE_CODE@")
+set(SAVER_FILE "@PLOVIX_SAVER_FILE@")
+set(ICON "@PROJECT_SOURCE_DIR@/src/app/resources/plovix.ico")
+set(TEMPLATE "@PROJECT_SOURCE_DIR@/cmake/packaging/Plovix.wxs")
+set(SIGN "@PROJECT_SOURCE_DIR@/scripts/lib/sign.sh")
+set(SOURCE_DIR "@PROJECT_SOURCE_DIR@")
+set(PACKAGE_x64 "@plovix_msi_x64@")
+set(PACKAGE_x86 "@plovix_msi_x86@")
+]])
+set(plovix_msi_commands)
+foreach(architecture x64 x86)
+    list(APPEND plovix_msi_commands COMMAND ${CMAKE_COMMAND}
+        -D SETTINGS=${plovix_msi_folder}/settings.cmake
+        -D ARCH=${architecture}
+        -D SAVER=${plovix_msi_saver_${architecture}}
+        -D STAGE=${plovix_msi_folder}/${architecture}
+        -D MSI=${plovix_msi_${architecture}}
+        -P ${PROJECT_SOURCE_DIR}/cmake/packaging/ReleaseMsi.cmake)
+endforeach()
+add_custom_target(release-msi
+    ${plovix_msi_commands}
+    DEPENDS Plovix
+    COMMENT "Making the Windows Installer packages"
+    VERBATIM)
+
+get_filename_component(plovix_msi_x64_name ${plovix_msi_x64} NAME)
+get_filename_component(plovix_msi_x86_name ${plovix_msi_x86} NAME)
+set(PLOVIX_MSI_PACKAGES ${plovix_msi_x64_name} ${plovix_msi_x86_name})
 
 # The package's name in the Windows package manager, Publisher.Name; users and
 # the community repository know it by this name, so it stays from release to

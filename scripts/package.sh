@@ -3,18 +3,20 @@
 #
 # Installs what is missing, builds the saver of the win32 and win64 presets
 # and makes the release packages from both in build/win64/packages/: the
-# installer Plovix-<version>-setup.exe and the archive Plovix-<version>.zip.
-# Dates inside come from the commit (SOURCE_DATE_EPOCH, when set, wins), so
-# the same commit gives the same bytes. SHA256SUMS beside them lists their
-# SHA-256 sums. Prints the three files' paths.
+# installer Plovix-<version>-setup.exe, the archive Plovix-<version>.zip and
+# the Windows Installer packages Plovix-<version>-x64.msi and -x86.msi. Dates
+# inside come from the commit (SOURCE_DATE_EPOCH, when set, wins), so the same
+# commit gives the same bytes. SHA256SUMS beside them lists their SHA-256
+# sums. Prints the files' paths.
 #
 # Given the web folder the release's files will be published in, as
 #   PLOVIX_RELEASE_URL         e.g. https://example.org/plovix/1.0.0/
 # it also writes the Windows package manager's (winget's) manifests of the
 # release into build/win64/packages/winget/ and prints their paths.
 #
-# Given a code-signing certificate, both savers (in the installer and in the
-# archive), the uninstaller and the installer are signed with Authenticode:
+# Given a code-signing certificate, both savers (in every package), the
+# uninstaller, the installer and the Windows Installer packages are signed
+# with Authenticode:
 #   PLOVIX_SIGN_PKCS12         the certificate and its key, a PKCS#12 file
 #   PLOVIX_SIGN_PASSWORD       its password
 #   PLOVIX_SIGN_TIMESTAMP_URL  an RFC 3161 time-stamp server (optional; without
@@ -57,18 +59,19 @@ done
 plovix_log "making the packages"
 # cpack itself, not the package target, which would build every test first.
 packages=$PLOVIX_ROOT/build/win64/packages
-rm -rf "$packages"/*.exe "$packages"/*.zip "$packages"/SHA256SUMS "$packages"/winget
+rm -rf "$packages"/*.exe "$packages"/*.zip "$packages"/*.msi "$packages"/SHA256SUMS \
+    "$packages"/winget
 (cd build/win64 && cpack --config CPackConfig.cmake >/dev/null)
-cmake --build --preset win64 --target release-archive >/dev/null
-(cd "$packages" && sha256sum -- *.exe *.zip >SHA256SUMS)
-# Writes none without PLOVIX_RELEASE_URL, and fails naming any installer of
-# the release that is missing.
-if ! manifests_log=$(cmake --build --preset win64 --target winget-manifests 2>&1); then
-    printf '%s\n' "$manifests_log" >&2
-    plovix_log "writing the winget manifests failed"
+# The manifests come last: they name every other package. Without
+# PLOVIX_RELEASE_URL none are written.
+if ! build_log=$(cmake --build --preset win64 --target release-archive release-msi 2>&1) ||
+    ! manifests_log=$(cmake --build --preset win64 --target winget-manifests 2>&1); then
+    printf '%s\n' "$build_log" "${manifests_log:-}" >&2
+    plovix_log "making the archive, the Windows Installer packages or the winget manifests failed"
     exit 1
 fi
-ls "$packages"/*.exe "$packages"/*.zip "$packages"/SHA256SUMS
+(cd "$packages" && sha256sum -- *.exe *.zip *.msi >SHA256SUMS)
+ls "$packages"/*.exe "$packages"/*.zip "$packages"/*.msi "$packages"/SHA256SUMS
 if [ -d "$packages/winget" ]; then
     ls "$packages"/winget/*.yaml
 fi

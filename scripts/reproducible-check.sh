@@ -4,9 +4,10 @@
 # Proves that the same commit gives the same bytes: clones the committed HEAD
 # twice into fresh temporary folders of different names, makes the packages
 # in each with ./scripts/package.sh (both savers built from scratch), then
-# compares both savers, the installer and the archive byte for byte and
-# prints their SHA-256 sums. Exits non-zero when a file differs. Removes the
-# clones on every way out; their build logs stay in build/reproducible-check/.
+# compares both savers, the installer, the archive and the Windows Installer
+# packages byte for byte and prints their SHA-256 sums. Exits non-zero when a
+# file differs. Removes the clones on every way out; their build logs stay in
+# build/reproducible-check/.
 set -euo pipefail
 
 source "$(dirname "$0")/lib/environment.sh"
@@ -37,7 +38,7 @@ done
 status=0
 cd "$work/${clones[0]}"
 for file in build/win32/Plovix.scr build/win64/Plovix.scr build/win64/packages/*.exe \
-    build/win64/packages/*.zip; do
+    build/win64/packages/*.zip build/win64/packages/*.msi; do
     if cmp -s "$file" "$work/${clones[1]}/$file"; then
         sha256sum "$file"
     else

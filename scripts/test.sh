@@ -3,7 +3,7 @@
 # win64 presets and runs every suite: the host one natively, the fuzz targets
 # over their seeds and 20 s of fuzzing each, the Windows ones under Wine, one
 # display at a time (CTest starts each display and its Wine prefix), the
-# installer test last. Exits non-zero if anything fails or no test ran.
+# installer tests last. Exits non-zero if anything fails or no test ran.
 set -euo pipefail
 
 source "$(dirname "$0")/lib/environment.sh"
@@ -84,7 +84,7 @@ fi
 
 # CTest knows the matrix: each Windows test carries the label of the display
 # it runs on, and the display is a fixture that CTest starts and ends around
-# its tests; the win32 build also has the installer test, labelled installer.
+# its tests; the win64 build also has the installer tests, labelled installer.
 # A suite is one build's tests of one label.
 for preset in "${windows_presets[@]}"; do
     mapfile -t labels < <(ctest --preset "$preset" --print-labels | sed -n 's/^  *//p')

@@ -8,16 +8,7 @@
 #       -D NAME_32=... -D NAME_64=... -D SIGN=<sign.sh> -D STAGE=<folder> -D ARCHIVE=<zip>
 #       -P ReleaseArchive.cmake
 
-if(DEFINED ENV{SOURCE_DATE_EPOCH})
-    set(epoch $ENV{SOURCE_DATE_EPOCH})
-else()
-    execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${SOURCE_DIR}
-                    OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed)
-    if(failed)
-        message(FATAL_ERROR "The archive's date comes from the commit: set SOURCE_DATE_EPOCH "
-                            "outside a git checkout")
-    endif()
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/SourceDate.cmake)
 
 set(begin "<!-- installation: copied into the release archive's INSTALL.txt -->\n")
 set(end "<!-- end of installation -->")

@@ -22,10 +22,11 @@ PLOVIX_WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth fonts-wine
 # A display that really changes its mode: Xorg with the dummy video driver;
 # xrandr switches a monitor of it off and on.
 PLOVIX_SWITCHING_PACKAGES=(xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
-# What the package command makes the installer and the archive with, signs
-# them with, and reads the MSIs' product codes with for the winget manifests;
-# the test command makes a throwaway certificate with openssl.
-PLOVIX_PACKAGING_PACKAGES=(nsis zip git osslsigncode openssl msitools)
+# What the package command makes the installer, the archive and the Windows
+# Installer packages with (faketime stops wixl's clock at the commit's time),
+# signs them with, and reads the packages' product codes with for the winget
+# manifests; the test command makes a throwaway certificate with openssl.
+PLOVIX_PACKAGING_PACKAGES=(nsis zip wixl msitools faketime git osslsigncode openssl)
 # What the run command uses to watch the virtual display and take pictures.
 PLOVIX_PICTURE_PACKAGES=(imagemagick xdotool x11-apps)
 
