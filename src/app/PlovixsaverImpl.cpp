@@ -156,6 +156,7 @@ PlovixsaverImpl::PlovixsaverImpl(MessageReporter* reporter,
     , _cursorVisible(false)
     , _covers(nullptr)
     , _coversStale(false)
+    , _coverFailureRecorded(false)
     , _runWindow(nullptr) {}
 
 PlovixsaverImpl::~PlovixsaverImpl() noexcept(false) {
@@ -262,6 +263,24 @@ void PlovixsaverImpl::runPreview(HWND parent) {
     });
 }
 
+template <typename Step>
+bool PlovixsaverImpl::_coverStep(Step step) {
+    try {
+        const bool answer = step();
+        _coverFailureRecorded = false;
+        return answer;
+    } catch (const Exception& e) {
+        if (!_coverFailureRecorded) {
+            _coverFailureRecorded = true;
+            const std::string report =
+                "The other monitors' covers stay as they are until the next blink.\n" +
+                e.getMessage();
+            util::assertionFailed(report.c_str(), __FILE__, __LINE__);
+        }
+        return false;
+    }
+}
+
 std::string PlovixsaverImpl::_run(Window& window) {
     try {
         _replace(_bitmap, load(_pictures, PICTURE, window.getWidth(), window.getHeight()));
@@ -271,16 +290,20 @@ std::string PlovixsaverImpl::_run(Window& window) {
                  load(_pictures, EMPTY_BLOCK, blockSize(window.getWidth(), BLOCKS_ACROSS),
                       blockSize(window.getHeight(), BLOCKS_DOWN)));
         _runWindow = window.getHandle();
-        // The other monitors are covered once the pictures are there, and
-        // again whenever their layout changed.
+        // The other monitors are covered once the pictures are there, a
+        // failure ending the run, and again whenever their layout changed.
         _coversStale = true;
+        _coverFailureRecorded = false;
         _updateCovers();
         _exitPolicy->reset();
         startBlinkTimer(_runWindow, BLINK_TIMER, BLINK_PERIOD_MS);
         // Sleeps between messages, so an idle run wakes only for the blink
         // and for input.
         while (!_done) {
-            _updateCovers();
+            _coverStep([this] {
+                _updateCovers();
+                return true;
+            });
             window.processMessage();
             if (!_done && !_coversStale) {
                 window.waitForMessage();
@@ -387,7 +410,7 @@ LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam
                 const RECT cell = _coverCursorRect(_covers->cover(i));
                 InvalidateRect(_covers->handle(i), &cell, FALSE);
             }
-            if (_covers != nullptr && _covers->changed()) {
+            if (_covers != nullptr && _coverStep([this] { return _covers->changed(); })) {
                 _coversStale = true;
             }
             startBlinkTimer(window, BLINK_TIMER, BLINK_PERIOD_MS);

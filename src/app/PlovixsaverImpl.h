@@ -68,6 +68,15 @@ private:
     // Covers the other monitors anew, in a full-screen run, when they have
     // changed.
     void _updateCovers();
+    // Runs a step of following the monitors once the run has begun. A
+    // failure there (a session switch or a remote desktop reconnecting can
+    // refuse the monitor list or a cover's place for a moment) must not end
+    // the run or show a box over it: the covers there are stay, the next
+    // blink tries again, and the failure is recorded as a failed
+    // consistency check, once until a step succeeds. Returns the step's
+    // answer, false on a failure.
+    template <typename Step>
+    bool _coverStep(Step step);
     RECT _cursorRect() const;
     void _paint(HWND window);
     // The cursor cell of a monitor's cover, the run's own cell scaled.
@@ -94,6 +103,8 @@ private:
     MonitorCovers* _covers;
     // The monitors' layout is to be covered anew.
     bool _coversStale;
+    // A step of following the monitors failed and was recorded.
+    bool _coverFailureRecorded;
     // The window that a run shows its picture in and blinks by.
     HWND _runWindow;
 };

@@ -14,6 +14,7 @@
 #include "picture/PictureLayout.h"
 #include "support/FakeDisplaySettings.h"
 #include "support/RecordingReporter.h"
+#include "support/ReportDirectory.h"
 #include "support/TestWindow.h"
 #include "windows/graphics/PictureColours.h"
 
@@ -331,6 +332,50 @@ TEST_F(PlovixsaverImplTest, OtherMonitorsAreCoveredInStepAndFollowTheLayout) {
     EXPECT_EQ(0u, reporter.errors[0].find("Exception caught in: PlovixsaverImpl::_run.\nCould not "
                                           "list the monitors using 'EnumDisplayMonitors'."));
     EXPECT_TRUE(restoredAtReport && windowGoneAtReport);
+}
+
+// Once the run has begun, monitors that cannot be listed for a moment (a
+// session switch, a remote desktop reconnecting) neither end it nor show a
+// box over it: the covers stay, the failure is recorded once, and the next
+// blink follows the layout again.
+TEST_F(PlovixsaverImplTest, MonitorsRefusedDuringARunKeepTheCoversUntilTheNextBlink) {
+    const support::ReportDirectory directory;
+    display.monitors = {RECT{0, 0, 800, 600}, RECT{200, 100, 500, 400}};
+    const UINT later = WM_APP + 13;
+    HWND cover = nullptr;
+    policy.hook = [&] {
+        const RunWindows windows = runWindows(className);
+        cover = windows.cover;
+        display.refuseMonitors = true;
+        saver.windowCallback(windows.own, WM_TIMER, BLINK_TIMER, 0);
+        saver.windowCallback(windows.own, WM_DISPLAYCHANGE, 24, MAKELPARAM(800, 600));
+        PostMessageA(windows.own, later, 0, 0);
+    };
+    int step = 0;
+    policy.onMessage = [&](unsigned int message) {
+        if (message != later) {
+            return;
+        }
+        const RunWindows windows = runWindows(className);
+        if (++step == 1) {
+            EXPECT_EQ(cover, windows.cover);
+            EXPECT_TRUE(IsWindowVisible(cover));
+            display.refuseMonitors = false;
+            display.monitors[1] = RECT{400, 300, 600, 450};
+            saver.windowCallback(windows.own, WM_TIMER, BLINK_TIMER, 0);
+            PostMessageA(windows.own, later, 0, 0);
+            return;
+        }
+        EXPECT_EQ(cover, windows.cover);
+        EXPECT_TRUE(EqualRect(&windows.coverPlace, &display.monitors[1]));
+        saver.windowCallback(windows.own, WM_LBUTTONDOWN, 0, 0);
+    };
+    saver.runScreensaver();
+    EXPECT_EQ(2, step);
+    EXPECT_EQ(std::vector<std::string>{}, reporter.errors);
+    const std::vector<std::string> checks = directory.failedChecks();
+    ASSERT_EQ(1u, checks.size());
+    EXPECT_EQ("The other monitors' covers stay as they are until the next blink.", checks[0]);
 }
 
 } // namespace
