@@ -102,6 +102,36 @@ bool MonitorCovers::changed() const {
                                  [](const std::unique_ptr<Covering>& c) { return _inPlace(*c); });
 }
 
+void MonitorCovers::keepOnTop() {
+    for (const std::unique_ptr<Covering>& covering : _windows) {
+        const HWND handle = covering->window.getHandle();
+        if (_onTop(handle)) {
+            continue;
+        }
+        if (SetWindowPos(handle, HWND_TOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) == 0) {
+            platform::errorresources::SystemErrors::throwLastError<WindowException>(
+                [&](const std::string& reason) {
+                    return "Could not put a window over a monitor back on top using "
+                           "'SetWindowPos'.\nWindow: " +
+                           util::handleToString(handle) + "\n" + reason;
+                });
+        }
+    }
+}
+
+bool MonitorCovers::_onTop(HWND handle) {
+    // Only the run's windows, all of its class, or none may be shown above.
+    const ULONG_PTR runClass = GetClassLongPtrA(handle, GCW_ATOM);
+    for (HWND above = GetWindow(handle, GW_HWNDPREV); above != nullptr;
+         above = GetWindow(above, GW_HWNDPREV)) {
+        if (GetClassLongPtrA(above, GCW_ATOM) != runClass && IsWindowVisible(above) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool MonitorCovers::_inPlace(Covering& covering) {
     // The system may move or hide a window when the monitors change.
     const HWND handle = covering.window.getHandle();

@@ -46,6 +46,13 @@ public:
     // Throws DisplayException when the monitors cannot be listed.
     bool changed() const;
 
+    // Puts each window back at the top of the top-most band where a window
+    // not of the run has come over it (Windows keeps a task bar on every
+    // monitor, and notifications, both top-most), without activating,
+    // moving or resizing it; one already there is left alone. Throws
+    // WindowException when a window cannot be put back.
+    void keepOnTop();
+
     // The cover shown in `window`, or null when it is none of these.
     const MonitorLayout::Cover* find(HWND window) const;
     std::size_t count() const { return _windows.size(); }
@@ -63,6 +70,7 @@ private:
 
     void _place(Covering& covering, const MonitorLayout::Cover& cover);
     static bool _inPlace(Covering& covering);
+    static bool _onTop(HWND handle);
 
     windows::devices::display::DisplaySettings& _display;
     windows::window::MessageListener& _listener;

@@ -410,8 +410,17 @@ LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam
                 const RECT cell = _coverCursorRect(_covers->cover(i));
                 InvalidateRect(_covers->handle(i), &cell, FALSE);
             }
-            if (_covers != nullptr && _coverStep([this] { return _covers->changed(); })) {
-                _coversStale = true;
+            // A new layout is covered anew by the loop; covers that stay are
+            // put back over any window that came over them.
+            if (_covers != nullptr) {
+                _coverStep([this] {
+                    if (_covers->changed()) {
+                        _coversStale = true;
+                    } else {
+                        _covers->keepOnTop();
+                    }
+                    return true;
+                });
             }
             startBlinkTimer(window, BLINK_TIMER, BLINK_PERIOD_MS);
             break;

@@ -263,6 +263,16 @@ RunWindows runWindows(const std::string& className) {
     return found;
 }
 
+// Whether `upper` lies above `lower` in the z-order.
+bool above(HWND upper, HWND lower) {
+    for (HWND w = GetWindow(lower, GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV)) {
+        if (w == upper) {
+            return true;
+        }
+    }
+    return false;
+}
+
 COLORREF screenPixel(int x, int y) {
     return pixel(nullptr, x, y);
 }
@@ -376,6 +386,26 @@ TEST_F(PlovixsaverImplTest, MonitorsRefusedDuringARunKeepTheCoversUntilTheNextBl
     const std::vector<std::string> checks = directory.failedChecks();
     ASSERT_EQ(1u, checks.size());
     EXPECT_EQ("The other monitors' covers stay as they are until the next blink.", checks[0]);
+}
+
+// A top-most window that comes over a cover during a run, as a task bar or
+// a notification may, is covered again at the next blink, the run's window
+// still active.
+TEST_F(PlovixsaverImplTest, CoverGoesBackOverATopMostWindowAtTheNextBlink) {
+    display.monitors = {RECT{0, 0, 800, 600}, RECT{200, 100, 500, 400}};
+    policy.hook = [&] {
+        const RunWindows windows = runWindows(className);
+        const support::TestWindow other(support::uniqueClassName(), 100, 50);
+        SetWindowPos(other.handle(), HWND_TOPMOST, 250, 150, 100, 50,
+                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        EXPECT_TRUE(above(other.handle(), windows.cover));
+        saver.windowCallback(windows.own, WM_TIMER, BLINK_TIMER, 0);
+        EXPECT_TRUE(above(windows.cover, other.handle()));
+        EXPECT_EQ(windows.own, GetForegroundWindow());
+        saver.windowCallback(windows.own, WM_LBUTTONDOWN, 0, 0);
+    };
+    saver.runScreensaver();
+    EXPECT_EQ(std::vector<std::string>{}, reporter.errors);
 }
 
 } // namespace
