@@ -302,6 +302,18 @@ TEST_F(PlovixsaverImplTest, OtherMonitorsAreCoveredInStepAndFollowTheLayout) {
         EXPECT_EQ(LIGHT, screenPixel(205, 142));
         EXPECT_EQ(DARK, screenPixel(350, 250));
         EXPECT_EQ(DARK, screenPixel(233, 211)); // the block, 6x6 at (230,208)
+        // The cover paints every pixel it owns: what the screen showed there
+        // before goes black around the picture.
+        const HDC dc = GetDC(cover);
+        SetDCBrushColor(dc, RGB(255, 0, 0));
+        const RECT whole = {0, 0, 300, 300};
+        FillRect(dc, &whole, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        ReleaseDC(cover, dc);
+        EXPECT_EQ(RGB(255, 0, 0), pixel(cover, 150, 10));
+        InvalidateRect(cover, nullptr, FALSE);
+        UpdateWindow(cover);
+        EXPECT_EQ(RGB(0, 0, 0), pixel(cover, 150, 10));
+        EXPECT_EQ(RGB(0, 0, 0), pixel(cover, 150, 290));
         saver.windowCallback(own, WM_TIMER, BLINK_TIMER, 0);
         UpdateWindow(cover);
         UpdateWindow(own);
