@@ -27,35 +27,60 @@ done
 
 declare -A passed failed skipped
 suites=()
-# Every test that did not run, with its reason, for the summary.
+# Every test that did not run, with its reason, every failed test with the
+# line that reruns it, and every suite that cannot run here, with why.
 skip_lines=()
+failure_lines=()
+not_run_lines=()
 status=0
-# run_suite NAME PRESET [ctest arguments]; counts from ctest's JUnit report.
+# run_suite NAME PRESET [ctest arguments]: counts the tests in ctest's JUnit
+# report. The displays' start and stop (label fixture) are not counted
+# unless they fail, so that a suite that ran none of its own tests says so.
 run_suite() {
-    local name=$1 preset=$2 report
+    local name=$1 preset=$2 report fixtures
     shift 2
     report=$(mktemp)
     plovix_log "testing $name"
     ctest --preset "$preset" --output-junit "$report" "$@" || status=1
-    local suite total failures skips
-    # ctest puts each attribute of the suite's element on a line of its own.
-    suite=$(tr '\n\t' '  ' <"$report" | grep -o -m1 '<testsuite [^>]*>' || true)
-    total=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<<"$suite")
-    failures=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$suite")
-    skips=$(sed -n 's/.* skipped="\([0-9]*\)".*/\1/p' <<<"$suite")
-    passed[$name]=$((${total:-0} - ${failures:-0} - ${skips:-0}))
-    skipped[$name]=${skips:-0}
-    failed[$name]=${failures:-0}
-    # A skipped test says why on the line after GoogleTest's "Skipped".
-    local line
-    while IFS= read -r line; do
-        skip_lines+=("$name: $line")
-    done < <(awk '/<testcase / { match($0, /name="[^"]*"/); test = substr($0, RSTART + 6, RLENGTH - 7) }
-        reason { print test ": " $0; reason = 0 }
-        /: Skipped$/ { reason = 1 }' "$report")
+    fixtures=$(ctest --preset "$preset" -N -L '^fixture$' | sed -n 's/^ *Test *#[0-9]*: //p')
+    passed[$name]=0
+    failed[$name]=0
+    skipped[$name]=0
+    # One line a test: its status (run, fail, skipped, or notrun when a
+    # fixture it needs failed), its name, and a skipped one's reason, which
+    # GoogleTest prints on the line after "Skipped".
+    local state test reason
+    while IFS=$'\t' read -r state test reason; do
+        if grep -qxF -- "$test" <<<"$fixtures" && [ "$state" = run ]; then
+            continue
+        fi
+        case $state in
+        run) passed[$name]=$((passed[$name] + 1)) ;;
+        skipped)
+            skipped[$name]=$((skipped[$name] + 1))
+            skip_lines+=("$name: $test: $reason")
+            ;;
+        *)
+            failed[$name]=$((failed[$name] + 1))
+            failure_lines+=("$name: $test ($state); rerun: ctest --preset $preset -R '^$(
+                sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$test")\$'")
+            ;;
+        esac
+    done < <(awk '
+        function flush() { if (test != "") print state "\t" test "\t" reason; test = "" }
+        /<testcase / {
+            flush()
+            match($0, /name="[^"]*"/); test = substr($0, RSTART + 6, RLENGTH - 7)
+            match($0, /status="[a-z]*"/); state = substr($0, RSTART + 8, RLENGTH - 9)
+            reason = ""
+        }
+        /<skipped/ { state = "skipped" }
+        waiting { reason = $0; waiting = 0 }
+        /: Skipped$/ { waiting = 1 }
+        END { flush() }' "$report")
     suites+=("$name")
-    if [ "${total:-0}" -eq 0 ]; then
-        plovix_log "$name ran no test"
+    if [ "${passed[$name]}" -eq 0 ] && [ "${failed[$name]}" -eq 0 ]; then
+        plovix_log "$name ran no test of its own"
         status=1
     fi
     rm -f "$report"
@@ -74,20 +99,28 @@ if [ $((PLOVIX_FUZZ_PASSED + PLOVIX_FUZZ_FAILED)) -eq 0 ]; then
     status=1
 fi
 
-windows_presets=(win64)
-if plovix_can_run_wine32; then
-    windows_presets=(win32 win64)
-else
-    plovix_log "win32 built but not tested: this machine's kernel cannot run 32-bit programs," \
-        "so 32-bit Wine cannot start here"
-fi
-
 # CTest knows the matrix: each Windows test carries the label of the display
 # it runs on, and the display is a fixture that CTest starts and ends around
 # its tests; the win64 build also has the installer tests, labelled installer.
-# A suite is one build's tests of one label.
-for preset in "${windows_presets[@]}"; do
-    mapfile -t labels < <(ctest --preset "$preset" --print-labels | sed -n 's/^  *//p')
+# A suite is one build's tests of one label. Each build names the suites it
+# must have (expected-suites.txt, written by CMake from its displays): one
+# that has no test fails the command, and one that cannot run here is listed.
+for preset in win32 win64; do
+    mapfile -t expected <"build/$preset/expected-suites.txt"
+    if [ "$preset" = win32 ] && ! plovix_can_run_wine32; then
+        for label in "${expected[@]}"; do
+            not_run_lines+=("$preset@$label: this machine's kernel cannot run 32-bit programs, so 32-bit Wine cannot start")
+        done
+        continue
+    fi
+    mapfile -t labels < <(ctest --preset "$preset" --print-labels | sed -n 's/^  *//p' | grep -vx fixture)
+    for label in "${expected[@]}"; do
+        if ! printf '%s\n' "${labels[@]}" | grep -qxF -- "$label"; then
+            plovix_log "$preset@$label: no test carries the label $label"
+            failure_lines+=("$preset@$label: the suite has no test")
+            status=1
+        fi
+    done
     for label in "${labels[@]}"; do
         run_suite "$preset@$label" "$preset" -L "^$label\$"
     done
@@ -104,8 +137,15 @@ for name in "${suites[@]}"; do
     all_failed=$((all_failed + failed[$name]))
     all_skipped=$((all_skipped + ${skipped[$name]:-0}))
 done
+for line in "${not_run_lines[@]}"; do
+    echo "not run: $line"
+done
 for line in "${skip_lines[@]}"; do
     echo "skipped in $line"
 done
-echo "Total: $all_passed passed, $all_failed failed, $all_skipped skipped"
+for line in "${failure_lines[@]}"; do
+    echo "FAILED $line"
+done
+echo "Total: $all_passed passed, $all_failed failed, $all_skipped skipped," \
+    "${#not_run_lines[@]} suites not run"
 exit $status
