@@ -34,13 +34,16 @@ const int PREVIEW_HEIGHT = PictureLayout::PREVIEW_HEIGHT;
 
 // The real exit rule, with a way in for the test at the one moment a run has
 // its window and pictures but has not started its loop, and a way to make the
-// rule fail as any code run for a message may.
+// rule fail as any code run for a message may. A fatal failure inside the
+// test's code returns from that code only; the run then ends at once, as a
+// failure of the rule, rather than at CTest's timeout.
 class HookedPolicy : public app::InputExitPolicy {
 public:
     bool shouldExit(unsigned int message, std::uintptr_t wParam) override {
         if (onMessage) {
             onMessage(message);
         }
+        endAfterFatalFailure();
         if (failOnKey && message == WM_KEYDOWN) {
             throw exceptions::IllegalArgumentException("no rule for keys");
         }
@@ -51,10 +54,18 @@ public:
         if (hook) {
             hook();
         }
+        endAfterFatalFailure();
     }
     std::function<void()> hook;
     std::function<void(unsigned int)> onMessage;
     bool failOnKey = false;
+
+private:
+    static void endAfterFatalFailure() {
+        if (::testing::Test::HasFatalFailure()) {
+            throw exceptions::IllegalArgumentException("a fatal failure of the test");
+        }
+    }
 };
 
 // The saver, with the period of every blink timer it asks for.

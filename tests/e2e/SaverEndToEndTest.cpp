@@ -32,7 +32,8 @@ using tools::desktopprobe::InputSender;
 using tools::desktopprobe::MessageBoxReader;
 
 const char* const SAVER_CLASS = app::WINDOW_CLASS_NAME;
-const std::string ERROR_CAPTION = app::MessageBoxReporter(app::APPLICATION_NAME).errorCaption();
+// The error box's caption as the user sees it, pinned here.
+const std::string ERROR_CAPTION = "Plovix Screensaver Error";
 const COLORREF DARK = windows::graphics::PictureColours::DARK;
 const COLORREF LIGHT = windows::graphics::PictureColours::LIGHT;
 using picture::PictureLayout;
@@ -43,7 +44,7 @@ const int PREVIEW_HEIGHT = PictureLayout::PREVIEW_HEIGHT;
 
 // No flag means a full-screen run. How each way of ending a run puts the
 // display back is seen on the displays that really switch.
-TEST(SaverEndToEndTest, ShowsTheBlinkingScreenUntilAKeyAndGivesThePointerBack) {
+TEST(SaverEndToEndTest, ShowsTheBlinkingScreenUntilAKey) {
     const tools::desktopprobe::ScreenReader screen;
     SaverProcess saver(saverCommand(""));
     ASSERT_NE(nullptr, support::waitForWindow(saver, SAVER_CLASS));
@@ -69,12 +70,11 @@ TEST(SaverEndToEndTest, ShowsTheBlinkingScreenUntilAKeyAndGivesThePointerBack) {
     std::sort(intervals.begin(), intervals.end());
     EXPECT_NEAR(350.0, static_cast<double>(intervals[2] + intervals[3]) / 2, 60.0);
 
+    // The pointer's hiding and return are the saver's test's: seen from
+    // another process, the system shows the pointer once the saver ends,
+    // whatever the saver left.
     InputSender::key(VK_SPACE);
     EXPECT_EQ(0, saver.waitForExit(5000));
-    CURSORINFO cursor = {};
-    cursor.cbSize = sizeof cursor;
-    GetCursorInfo(&cursor);
-    EXPECT_NE(0u, cursor.flags & CURSOR_SHOWING);
 }
 
 // The longest command line Windows passes on, and letters outside ASCII in

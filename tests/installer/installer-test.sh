@@ -77,8 +77,11 @@ reg_value() {
     sed -n "s/^ *$2 \{2,\}REG_[A-Z_]* \{2,\}//p" <<<"$output"
 }
 
-# The saver's names and texts, as the saver of the prefix's kind tells them.
-name_of() { sed -n "s/^$1: //p" <<<"$names"; }
+# What the user sees of the installed saver, pinned here: its window's title,
+# its notice's caption and text (line breaks as "\n").
+SAVER_TITLE="Plovixscreen Screensaver"
+NOTICE_CAPTION="Plovix Screensaver Information"
+NOTICE='Sablewick Screensaver by Brannix.\nThis screen saver has no options that you can set.'
 
 # The Unix path of a path of the prefix, and the user's own programs folder.
 unix_path() { "$loader" winepath.exe -u "$1" 2>/dev/null | tr -d '\r'; }
@@ -142,25 +145,23 @@ start_saver() {
 # setting works: /c shows the notice, /p shows a preview that ends with its
 # window, /s covers the screen until a key.
 check_saver_runs() {
-    local caption text="" title
-    caption=$(name_of 'information caption')
+    local text=""
     start_saver "$1" /c
-    if await window_shown "$caption"; then
-        text=$("$loader" "$probe" answer "$caption" | tr -d '\r') || text="(unreadable)"
+    if await window_shown "$NOTICE_CAPTION"; then
+        text=$("$loader" "$probe" answer "$NOTICE_CAPTION" | tr -d '\r') || text="(unreadable)"
     fi
-    check "$1 /c: text of the box \"$caption\"" "$(name_of notice)" "${text//$'\n'/\\n}"
+    check "$1 /c: text of the box \"$NOTICE_CAPTION\"" "$NOTICE" "${text//$'\n'/\\n}"
     await_saver_exit "$saver"
     check "$1 /c: exit code after OK" 0 "$code"
 
     check "$1 /p: exit code once the preview window is gone" 0 \
         "$(run_windows "$loader" "$host" --setting "$1" /p 3)"
 
-    title=$(name_of 'window title')
     start_saver "$1" /s
-    if await window_shown "$title"; then
+    if await window_shown "$SAVER_TITLE"; then
         xdotool key space
     else
-        check "$1 /s: saver window \"$title\"" shown "not shown within 30 s"
+        check "$1 /s: saver window \"$SAVER_TITLE\"" shown "not shown within 30 s"
     fi
     await_saver_exit "$saver"
     check "$1 /s: exit code after a key" 0 "$code"
@@ -169,17 +170,16 @@ check_saver_runs() {
 # check_in_use SAVER MODE: a silent install in MODE while the installed saver
 # runs ends with exit code 2 and changes nothing.
 check_in_use() {
-    local title before path=$1
-    title=$(name_of 'window title')
+    local before path=$1
     before=$(mtime "$(unix_path "$path")")
     start_saver "$path" /s
-    if await window_shown "$title"; then
+    if await window_shown "$SAVER_TITLE"; then
         check "exit code" 2 "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S "$2")"
         check "$path untouched" "$before" "$(mtime "$(unix_path "$path")")"
         check "saver still running" yes "$(kill -0 "$saver" 2>/dev/null && echo yes || echo no)"
         xdotool key space
     else
-        check "saver window \"$title\"" shown "not shown within 30 s"
+        check "saver window \"$SAVER_TITLE\"" shown "not shown within 30 s"
     fi
     await_saver_exit "$saver"
     check "saver's exit code after a key" 0 "$code"
@@ -254,7 +254,6 @@ test_windows() {
     system=$prefix/drive_c/windows/system32
     probe=build/$preset/desktopprobe.exe
     host=build/$preset/previewhost.exe
-    names=$("$loader" "$probe" names | tr -d '\r')
     "$loader" reg add "$DESKTOP_KEY" /v ScreenSaveTimeOut /d $TIMEOUT_SECONDS /f >/dev/null 2>&1
     "$loader" reg add "$DESKTOP_KEY" /v ScreenSaveActive /d 0 /f >/dev/null 2>&1
     local program_files="C:\\Program Files\\$INSTALL_FOLDER" user_saver other='C:\windows\system32\other.scr'
