@@ -88,7 +88,9 @@ preview_host_arguments() {
     local shows
     shows=$(wine_run "$PROBE" wine | tr -d '\r' | sed -n "s/^shows other processes' children: //p")
     if [ "$shows" = yes ]; then
-        printf '%s\n' "$(winepath -w "$SAVER" 2>>"$LOG")" /p
+        # The loader of the saver's kind: Debian's winepath script runs the
+        # 32-bit one, which not every kernel can start.
+        printf '%s\n' "$(wine_run winepath.exe -w "$SAVER" | tr -d '\r')" /p
     else
         printf '%s\n' --in-process
     fi

@@ -71,7 +71,7 @@ const double BLINK_SAMPLING_MS = 3000;
 const DWORD SOAK_SAMPLE_MS = 5000;
 const double SOAK_SETTLING_MS = 60000;
 const NTSTATUS INFO_LENGTH_MISMATCH = static_cast<NTSTATUS>(0xC0000004L);
-const size_t HANDLE_LIST_LIMIT = 64 * 1024 * 1024;
+const size_t HANDLE_LIST_LIMIT = size_t{64} * 1024 * 1024;
 
 struct Program {
     const char* name;
@@ -223,8 +223,8 @@ void awaitCaller() {
 // GetProcessHandleCount answers 0 under Wine, which still lists every
 // handle of every process in the system's handle list: a leak shows there.
 unsigned long listedHandles(const ChildProcess& process, const Program& program) {
-    std::vector<unsigned char> buffer(64 * 1024);
-    NTSTATUS status;
+    std::vector<unsigned char> buffer(std::size_t{64} * 1024);
+    NTSTATUS status = 0;
     while ((status = NtQuerySystemInformation(SystemHandleInformation, buffer.data(),
                                               static_cast<ULONG>(buffer.size()), nullptr)) ==
                INFO_LENGTH_MISMATCH &&

@@ -30,10 +30,13 @@ const COLORREF LIGHT = windows::graphics::PictureColours::LIGHT;
 const COLORREF DARK = windows::graphics::PictureColours::DARK;
 const int WIDTH = PictureLayout::WIDTH;
 const int HEIGHT = PictureLayout::HEIGHT;
-// Where the saver's picture has its text area and its cursor at 800x600.
+// Where the saver's picture has its text area (drawn by the references that
+// paint no picture) and its cursor at 800x600.
+#ifndef REFERENCE_SWITCHING
 const RECT TEXT_AREA = {PictureLayout::AREA_LEFT, PictureLayout::AREA_TOP,
                         PictureLayout::AREA_LEFT + PictureLayout::COLUMNS* PictureLayout::CELL,
                         PictureLayout::AREA_TOP + PictureLayout::ROWS* PictureLayout::CELL};
+#endif
 const RECT BLOCK = {PictureLayout::CURSOR_LEFT, PictureLayout::CURSOR_TOP,
                     PictureLayout::CURSOR_LEFT + PictureLayout::CELL,
                     PictureLayout::CURSOR_TOP + PictureLayout::CELL};
@@ -105,7 +108,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 #ifdef REFERENCE_BLOCKING_LOOP
 int runMessageLoop() {
     MSG message;
-    BOOL got;
+    BOOL got = 0;
     while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);

@@ -25,7 +25,7 @@ bool readFile(const std::string& path, std::string& text) {
         return false;
     }
     char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
+    for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
         text.append(buffer, got);
     }
     return std::fclose(in) == 0;

@@ -8,6 +8,25 @@ set(CMAKE_C_COMPILER ${PLOVIX_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${PLOVIX_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${PLOVIX_MINGW_TRIPLE}-windres)
 
+# With PLOVIX_MINGW_CLANG, clang compiles instead, as a second reader of
+# every source, against the same headers, GCC's C++ library and linker.
+# Debian's clang does not find that library under the GCC folder's name
+# ("12-posix"), so it is named here, as GCC itself tells where it is.
+if(PLOVIX_MINGW_CLANG)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name
+                    OUTPUT_VARIABLE plovix_libgcc OUTPUT_STRIP_TRAILING_WHITESPACE
+                    COMMAND_ERROR_IS_FATAL ANY)
+    get_filename_component(plovix_gcc_folder ${plovix_libgcc} DIRECTORY)
+    set(CMAKE_C_COMPILER clang)
+    set(CMAKE_CXX_COMPILER clang++)
+    set(CMAKE_C_COMPILER_TARGET ${PLOVIX_MINGW_TRIPLE})
+    set(CMAKE_CXX_COMPILER_TARGET ${PLOVIX_MINGW_TRIPLE})
+    set(plovix_cxx_headers ${plovix_gcc_folder}/include/c++)
+    set(CMAKE_CXX_STANDARD_INCLUDE_DIRECTORIES ${plovix_cxx_headers}
+        ${plovix_cxx_headers}/${PLOVIX_MINGW_TRIPLE} ${plovix_cxx_headers}/backward)
+    set(CMAKE_EXE_LINKER_FLAGS_INIT "-L${plovix_gcc_folder} -pthread")
+endif()
+
 set(CMAKE_FIND_ROOT_PATH /usr/${PLOVIX_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)

@@ -159,6 +159,7 @@ PlovixsaverImpl::PlovixsaverImpl(MessageReporter* reporter,
     , _coverFailureRecorded(false)
     , _runWindow(nullptr) {}
 
+// NOLINTNEXTLINE(bugprone-exception-escape): passes on a picture not released
 PlovixsaverImpl::~PlovixsaverImpl() noexcept(false) {
     // Every picture is released even when an earlier one fails; the first
     // failure is passed on afterwards, unless that would end the program.
@@ -366,9 +367,9 @@ LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam
     bool answered = false;
     LRESULT answer = 0;
     const std::string failure = failureOf("windowCallback", [&] {
-        if (_preview == 0 && _exitPolicy->shouldExit(message, wParam)) {
-            _done = true;
-        } else if (message == WM_CLOSE || message == WM_DESTROY) {
+        // The exit rule is asked in a full-screen run only.
+        if ((_preview == 0 && _exitPolicy->shouldExit(message, wParam)) || message == WM_CLOSE ||
+            message == WM_DESTROY) {
             _done = true;
         }
         if (message == WM_DISPLAYCHANGE && _covers != nullptr) {
@@ -488,10 +489,10 @@ RECT PlovixsaverImpl::_coverCursorRect(const MonitorLayout::Cover& cover) const 
     const std::int64_t width = _bitmap->getWidth();
     const std::int64_t height = _bitmap->getHeight();
     const auto across = [&](LONG x) {
-        return static_cast<LONG>(picture.left + x * picture.width / width);
+        return static_cast<LONG>(picture.left + std::int64_t{x} * picture.width / width);
     };
     const auto down = [&](LONG y) {
-        return static_cast<LONG>(picture.top + y * picture.height / height);
+        return static_cast<LONG>(picture.top + std::int64_t{y} * picture.height / height);
     };
     return RECT{across(cell.left), down(cell.top), across(cell.right), down(cell.bottom)};
 }

@@ -38,6 +38,7 @@ public:
     // Deletes the pictures. A picture that cannot be released throws its
     // WindowsBitmapException (after the others are released), so the entry
     // can report it.
+    // NOLINTNEXTLINE(bugprone-exception-escape): passes on a picture not released
     virtual ~PlovixsaverImpl() noexcept(false);
 
     PlovixsaverImpl(const PlovixsaverImpl&) = delete;

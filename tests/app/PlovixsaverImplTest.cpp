@@ -109,6 +109,10 @@ COLORREF pixel(HWND window, int x, int y) {
 }
 
 class PlovixsaverImplTest : public ::testing::Test {
+public:
+    // The pictures could throw on release; they never do here.
+    ~PlovixsaverImplTest() noexcept override {}
+
 protected:
     PlovixsaverImplTest() {
         SetCursor(arrow);
@@ -118,8 +122,6 @@ protected:
             windowGoneAtReport = saverWindow() == nullptr;
         };
     }
-    // The pictures could throw on release; they never do here.
-    ~PlovixsaverImplTest() noexcept override {}
 
     HWND saverWindow() const { return FindWindowA(className.c_str(), nullptr); }
 

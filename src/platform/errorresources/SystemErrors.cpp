@@ -68,11 +68,11 @@ std::string SystemErrors::_map(int errorCode, const ErrorMapper* fallbackErrors)
     if (fallbackErrors != nullptr) {
         const std::pair<bool, std::string> known = fallbackErrors->lookup(errorCode);
         if (known.first) {
-            return result + known.second + _LINE_BREAK;
+            return result + known.second + LINE_BREAK;
         }
     }
     return result + "The string representation of the error code [" +
-           util::numberToString(errorCode) + "] was not found." + _LINE_BREAK;
+           util::numberToString(errorCode) + "] was not found." + LINE_BREAK;
 }
 
 } // namespace errorresources

@@ -36,7 +36,7 @@ private:
 
     // Plain characters, not a string object: the mapping may run during
     // static initialisation, before another file's strings are made.
-    static constexpr const char* _LINE_BREAK = "\r\n";
+    static constexpr const char* LINE_BREAK = "\r\n";
 };
 
 } // namespace errorresources

@@ -56,7 +56,7 @@ std::vector<string> CommandLineConverter::tokenize(string line) {
         if (spacePos < quotePos) {
             const string command = line.substr(start, spacePos - start);
             if (!command.empty()) {
-                PLOVIX_CHECK(command.find_first_not_of(" ") != string::npos);
+                PLOVIX_CHECK(command.find_first_not_of(' ') != string::npos);
                 tokens.push_back(command);
             }
             start = spacePos + 1;

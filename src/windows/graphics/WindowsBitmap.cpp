@@ -95,6 +95,7 @@ WindowsBitmap::WindowsBitmap(const char* resource, int width, int height, UINT l
     }
 }
 
+// NOLINTNEXTLINE(bugprone-exception-escape): passes on a failed release
 WindowsBitmap::~WindowsBitmap() noexcept(false) {
     const char* failure = _release();
     if (failure == nullptr) {

@@ -20,6 +20,7 @@ public:
     // A failed release throws WindowsBitmapException, unless another
     // exception is already on its way out, in which case it is reported as
     // a check so the program is not ended.
+    // NOLINTNEXTLINE(bugprone-exception-escape): passes on a failed release
     virtual ~WindowsBitmap() noexcept(false);
 
     WindowsBitmap(const WindowsBitmap&) = delete;

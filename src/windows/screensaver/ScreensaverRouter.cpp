@@ -98,8 +98,9 @@ void ScreensaverRouter::_parse(const string& commandLine, const ProcessContext& 
     declareFlags(_flags);
     _flags.parse(_argumentText(source, context.getProgramPaths()));
 
-    // "/s" wins over the previews, and they win over "/c".
-    if (_flags.isFlagSet(_S_FLAG)) {
+    // "/s" wins over the previews, and they win over "/c"; no flag at all is
+    // a full-screen run too, kept apart as the rule that it is.
+    if (_flags.isFlagSet(_S_FLAG)) { // NOLINT(bugprone-branch-clone)
         _defined = _S_FLAG;
         _windowHandle = 0;
     } else if (_flags.isFlagSet(_P_FLAG)) {

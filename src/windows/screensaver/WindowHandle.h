@@ -7,6 +7,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+// NOLINTNEXTLINE(bugprone-reserved-identifier): <windows.h>'s own name for it
 struct HWND__;
 using HWND = HWND__*;
 #endif

@@ -73,13 +73,14 @@ void WindowXImpl::create(WindowParameters parameters) {
 }
 
 void WindowXImpl::destroy() {
+    // Named as this class's own: the destructor calls it too.
     if (_handle != nullptr) {
-        removeMessageListener();
+        WindowXImpl::removeMessageListener();
         DestroyWindow(_handle);
         _handle = nullptr;
     }
     if (_classRegistered) {
-        UnregisterClassA(getClassName().c_str(), _instance);
+        UnregisterClassA(WindowXImpl::getClassName().c_str(), _instance);
         _classRegistered = false;
         _registeredClassName.clear();
     }

@@ -33,7 +33,7 @@ std::uint32_t number(const std::string& bytes, std::size_t at, int size) {
 // The picture a 4-bit run-length-encoded bitmap file holds, read as the
 // format says; a 1 x 1 picture of index 15 when it is not that.
 IndexedImage decoded(const std::string& file) {
-    const IndexedImage none(1, 1, 15);
+    IndexedImage none(1, 1, 15);
     const auto width = static_cast<int>(number(file, 18, 4));
     const auto height = static_cast<int>(number(file, 22, 4));
     if (file.size() < 118 || number(file, 28, 2) != 4 || number(file, 30, 4) != 2 ||
@@ -80,7 +80,7 @@ IndexedImage decoded(const std::string& file) {
 TEST(PictureGeneratorTest, CommittedPicturesDecodeToTheLayoutInBothEncodings) {
     const auto palette = PictureGenerator::palette();
     const struct {
-        const char* name;
+        const char* name = nullptr;
         IndexedImage image;
     } pictures[] = {{"startup.bmp", PictureGenerator::startupScreen()},
                     {"cursor.bmp", PictureGenerator::cursorBlock()},
