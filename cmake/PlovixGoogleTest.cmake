@@ -70,6 +70,12 @@ function(plovix_add_test name)
                          PROPERTIES TIMEOUT 120 RUN_SERIAL "${ARG_SERIAL}")
 endfunction()
 
+# How long a Windows test may take before CTest ends it, and when, before
+# that, the display script's watchdog prints what each of its processes waits
+# on and ends it, so that a hang is never silent.
+set(PLOVIX_WINDOWS_TEST_TIMEOUT 120)
+math(EXPR PLOVIX_WATCHDOG_SECONDS "${PLOVIX_WINDOWS_TEST_TIMEOUT} - 20")
+
 # The tests in the given sources of test program `name` run on `display`
 # under Wine: each named and labelled after it ("800x600:Suite.Test") and
 # needing its fixture. The tests are read from the sources, so listing them
@@ -79,8 +85,9 @@ function(plovix_run_on name display)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
                           "${PLOVIX_DISPLAY_SCRIPT};run;${CMAKE_BINARY_DIR};${PLOVIX_WINE}")
     gtest_add_tests(TARGET ${name} SOURCES ${ARGN} TEST_PREFIX ${display}: TEST_LIST tests)
-    set_tests_properties(${tests} PROPERTIES TIMEOUT 120 RUN_SERIAL "${serial}"
-                         ENVIRONMENT PLOVIX_DISPLAY=${display}
+    set_tests_properties(${tests} PROPERTIES TIMEOUT ${PLOVIX_WINDOWS_TEST_TIMEOUT}
+                         RUN_SERIAL "${serial}"
+                         ENVIRONMENT "PLOVIX_DISPLAY=${display};PLOVIX_WATCHDOG_SECONDS=${PLOVIX_WATCHDOG_SECONDS}"
                          FIXTURES_REQUIRED display-${display} LABELS ${display}
                          SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
 endfunction()

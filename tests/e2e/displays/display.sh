@@ -7,7 +7,10 @@
 #   display.sh stop NAME BUILD    ends it
 #   display.sh run BUILD LOADER PROGRAM [ARGUMENTS]
 #                                 runs a test program with LOADER (wine or
-#                                 wine64) on the display PLOVIX_DISPLAY names
+#                                 wine64) on the display PLOVIX_DISPLAY names;
+#                                 one still running after
+#                                 PLOVIX_WATCHDOG_SECONDS is ended, once what
+#                                 each process of its prefix waits on is told
 #
 # NAME is 800x600 (accepts 800x600 without changing), 1024x768 (refuses it),
 # switching-60hz or switching-75hz (really switch; Xorg, as root) or
@@ -51,6 +54,26 @@ start_quietly() {
         >"$state"
 }
 
+# Every process of the prefix (the wineserver, the test, a saver it started)
+# with each thread's state, kernel wait channel and system call, from /proc.
+print_waits() {
+    local environment process task command comm stat wchan call
+    for environment in $(grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null); do
+        process=${environment%/environ}
+        command=$(tr '\0' ' ' <"$process/cmdline" 2>/dev/null) || continue
+        printf 'process %s: %s\n' "${process#/proc/}" "$command"
+        for task in "$process"/task/*; do
+            comm= stat=() wchan= call=
+            # The wait channel ends without a line break, which read answers
+            # with failure; a thread may also end while it is read.
+            { read -r comm <"$task/comm"; read -r -a stat <"$task/stat"
+              read -r wchan <"$task/wchan"; read -r call _ <"$task/syscall"; } 2>/dev/null || true
+            printf '  thread %s (%s): state %s, waiting in %s, system call %s\n' "${task##*/}" \
+                "$comm" "${stat[2]:-?}" "${wchan:-?}" "${call:-?}"
+        done
+    done
+}
+
 [ $# -ge 3 ] || usage
 case $1 in
 start)
@@ -87,7 +110,29 @@ run)
     fi
     source "$state"
     export DISPLAY WINEPREFIX
-    exec "$loader" "$@"
+    if [ -z "${PLOVIX_WATCHDOG_SECONDS:-}" ]; then
+        exec "$loader" "$@"
+    fi
+    # In a process group of its own, which the programs it starts (a saver)
+    # join, so that the watchdog ends them all: one left would hold CTest's
+    # output open.
+    setsid "$loader" "$@" &
+    program=$!
+    # The sleep holds none of CTest's pipes, which CTest would wait on.
+    (
+        sleep "$PLOVIX_WATCHDOG_SECONDS" </dev/null >/dev/null 2>&1
+        echo "watchdog: $* still runs after $PLOVIX_WATCHDOG_SECONDS s; what each process" \
+            "of $WINEPREFIX waits on:"
+        print_waits
+        kill -- -"$program" 2>/dev/null
+    ) >&2 &
+    watchdog=$!
+    trap 'kill -- -"$program" 2>/dev/null' HUP INT TERM
+    code=0
+    wait "$program" || code=$?
+    kill "$watchdog" 2>/dev/null || true
+    wait "$watchdog" 2>/dev/null || true
+    exit $code
     ;;
 *) usage ;;
 esac
