@@ -25,8 +25,8 @@ RELEASED=$(mktemp -d)
 trap 'plovix_cleanup; rm -rf "$RELEASED"' EXIT
 
 # What the installer was made with, from the packages' own settings.
-CPACK_CONFIG=build/win64/CPackConfig.cmake
-cpack_value() { sed -n "s/^set($1 \"\(.*\)\")\$/\1/p" "$CPACK_CONFIG"; }
+CHECKS=installer
+source tests/installer/checks.sh
 VERSION=$(cpack_value CPACK_PACKAGE_VERSION)
 SETUP=$PLOVIX_ROOT/build/win64/packages/Plovix-$VERSION-setup.exe
 ARCHIVE=$PLOVIX_ROOT/build/win64/packages/Plovix-$VERSION.zip
@@ -42,22 +42,6 @@ DESKTOP_KEY='HKCU\Control Panel\Desktop'
 # A setting of the user's that neither install nor uninstall may touch.
 TIMEOUT_SECONDS=600
 
-passed=0
-failed=0
-group=
-begin() {
-    group=$1
-    plovix_log "installer: $group"
-}
-# check WHAT EXPECTED FOUND
-check() {
-    if [ "$2" = "$3" ]; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        printf 'FAILED %s: %s\n    expected: %s\n    found:    %s\n' "$group" "$1" "$2" "$3"
-    fi
-}
 
 # Runs a Windows program of the prefix's own kind and prints its exit code;
 # one that has not ended after two minutes counts as hanging (124).
@@ -67,15 +51,6 @@ run_windows() {
     printf '%s\n' "$code"
 }
 
-# reg_value KEY NAME: the value's data, or "(absent)".
-reg_value() {
-    local output
-    output=$("$loader" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r') || {
-        echo "(absent)"
-        return
-    }
-    sed -n "s/^ *$2 \{2,\}REG_[A-Z_]* \{2,\}//p" <<<"$output"
-}
 
 # What the user sees of the installed saver, pinned here: its window's title,
 # its notice's caption and text (line breaks as "\n").
@@ -101,11 +76,6 @@ file_state() {
     fi
 }
 
-# Whether a program carries a signature made with PLOVIX_TEST_SIGNER.
-signature() {
-    osslsigncode verify -CAfile "$PLOVIX_TEST_SIGNER" -in "$1" >/dev/null 2>&1 &&
-        echo "signed" || echo "not signed by the test signer"
-}
 
 size_kib() { echo $((($(stat -c %s "$1") + 1023) / 1024)); }
 mtime() { stat -c %y "$1" 2>/dev/null || echo "(absent)"; }
@@ -340,5 +310,4 @@ if plovix_can_run_wine32; then
     test_windows 32 /S yes
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

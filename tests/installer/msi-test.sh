@@ -32,14 +32,14 @@ trap 'plovix_cleanup; rm -rf "$WORK"' EXIT
 
 # What the packages were made with, from their own settings, and the savers'
 # names in the archive from the installer's.
+CHECKS=msi
+source tests/installer/checks.sh
 SETTINGS=build/win64/release-msi/settings.cmake
-CPACK_CONFIG=build/win64/CPackConfig.cmake
 if [ ! -f "$SETTINGS" ] || [ ! -f "$CPACK_CONFIG" ]; then
     plovix_log "no packages in build/win64: make them with ./scripts/package.sh"
     exit 1
 fi
 setting() { sed -n "s/^set($1 \"\(.*\)\")\$/\1/p" "$SETTINGS"; }
-cpack_value() { sed -n "s/^set($1 \"\(.*\)\")\$/\1/p" "$CPACK_CONFIG"; }
 VERSION=$(setting RELEASE_VERSION)
 PRODUCT=$(setting PRODUCT)
 SAVER_FILE=$(setting SAVER_FILE)
@@ -56,22 +56,6 @@ OLDER_VERSION=0.0.1
 OLDER_SAVER=$WORK/older.scr
 OLDER_PACKAGE=$WORK/Plovix-$OLDER_VERSION-x64.msi
 
-passed=0
-failed=0
-group=
-begin() {
-    group=$1
-    plovix_log "msi: $group"
-}
-# check WHAT EXPECTED FOUND
-check() {
-    if [ "$2" = "$3" ]; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        printf 'FAILED %s: %s\n    expected: %s\n    found:    %s\n' "$group" "$1" "$2" "$3"
-    fi
-}
 
 # run_msiexec ACTION PACKAGE: runs msiexec silently in the current prefix and
 # prints its exit code as Linux sees it, the low byte (1603 is 67); one that
@@ -94,15 +78,6 @@ uninstall_folder() {
     fi
 }
 
-# reg_value KEY NAME: the value's data, or "(absent)".
-reg_value() {
-    local output
-    output=$("$loader" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r') || {
-        echo "(absent)"
-        return
-    }
-    sed -n "s/^ *$2 \{2,\}REG_[A-Z_]* \{2,\}//p" <<<"$output"
-}
 
 # How many uninstall entries of an architecture name the product.
 entries() {
@@ -142,11 +117,6 @@ product_icon() {
     fi
 }
 
-# Whether a file carries a signature made with PLOVIX_TEST_SIGNER.
-signature() {
-    osslsigncode verify -CAfile "$PLOVIX_TEST_SIGNER" -in "$1" >/dev/null 2>&1 &&
-        echo "signed" || echo "not signed by the test signer"
-}
 
 desktop_settings() { "$loader" reg query "$DESKTOP_KEY" 2>/dev/null | tr -d '\r'; }
 desktop_change() {
@@ -276,5 +246,4 @@ else
     plovix_log "msi: 32-bit Windows skipped: this machine's kernel cannot run 32-bit programs"
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -22,8 +22,8 @@ cd "$PLOVIX_ROOT"
 
 plovix_ensure_packages cmake ninja-build "${PLOVIX_PACKAGING_PACKAGES[@]}" python3-yaml
 
-CPACK_CONFIG=build/win64/CPackConfig.cmake
-cpack_value() { sed -n "s/^set($1 \"\(.*\)\")\$/\1/p" "$CPACK_CONFIG"; }
+CHECKS=winget
+source tests/installer/checks.sh
 VERSION=$(cpack_value CPACK_PACKAGE_VERSION)
 SETUP=$(cpack_value CPACK_PACKAGE_FILE_NAME).exe
 PACKAGES=$PLOVIX_ROOT/build/win64/packages
@@ -39,26 +39,6 @@ restore() {
 }
 trap restore EXIT
 
-passed=0
-failed=0
-group=
-begin() {
-    group=$1
-    plovix_log "winget: $group"
-}
-# check WHAT EXPECTED FOUND
-check() {
-    if [ "$2" = "$3" ]; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        printf 'FAILED %s: %s\n    expected: %s\n    found:    %s\n' "$group" "$1" "$2" "$3"
-    fi
-}
-finish() {
-    echo "$passed passed, $failed failed"
-    exit $((failed > 0))
-}
 
 # write_manifests [URL]: runs the step, given URL as PLOVIX_RELEASE_URL or
 # none; sets `code` and `output`.

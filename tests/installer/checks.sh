@@ -1,0 +1,47 @@
+# Shared by the tests of the release packages: the checks they count, and
+# what they read of the packages and of a Wine prefix. Source it after
+# environment.sh, from the project's root, with CHECKS naming the test in
+# its log lines; `loader` is the Wine loader of the prefix in use.
+
+CPACK_CONFIG=build/win64/CPackConfig.cmake
+# A value of the packages' own settings.
+cpack_value() { sed -n "s/^set($1 \"\(.*\)\")\$/\1/p" "$CPACK_CONFIG"; }
+
+passed=0
+failed=0
+group=
+begin() {
+    group=$1
+    plovix_log "$CHECKS: $group"
+}
+# check WHAT EXPECTED FOUND
+check() {
+    if [ "$2" = "$3" ]; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        printf 'FAILED %s: %s\n    expected: %s\n    found:    %s\n' "$group" "$1" "$2" "$3"
+    fi
+}
+# The last line, "N passed, N failed", and the exit code: non-zero when a
+# check failed.
+finish() {
+    echo "$passed passed, $failed failed"
+    exit $((failed > 0))
+}
+
+# reg_value KEY NAME: the value's data, or "(absent)".
+reg_value() {
+    local output
+    output=$("$loader" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r') || {
+        echo "(absent)"
+        return
+    }
+    sed -n "s/^ *$2 \{2,\}REG_[A-Z_]* \{2,\}//p" <<<"$output"
+}
+
+# Whether a file carries a signature made with PLOVIX_TEST_SIGNER.
+signature() {
+    osslsigncode verify -CAfile "$PLOVIX_TEST_SIGNER" -in "$1" >/dev/null 2>&1 &&
+        echo "signed" || echo "not signed by the test signer"
+}
