@@ -10,7 +10,6 @@ set -euo pipefail
 
 source "$(dirname "$0")/lib/environment.sh"
 source "$(dirname "$0")/lib/fuzz.sh"
-source "$(dirname "$0")/lib/tidy.sh"
 cd "$PLOVIX_ROOT"
 
 plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_FUZZ_PACKAGES[@]}" \
@@ -25,11 +24,12 @@ for preset in host win32 win64 win32-clang win64-clang; do
         plovix_log "configuring $preset failed"
         exit 1
     fi
-    # GNU ld tells of every type name that clang's objects and GCC's C++
-    # library spell differently (harmless duplicates); clang's own warnings
-    # are errors, so its builds are shown only when they fail.
+    # The clang builds make the programs; their tests' sources are read by
+    # clang-tidy. GNU ld tells of every type name that clang's objects and
+    # GCC's C++ library spell differently (harmless duplicates); clang's own
+    # warnings are errors, so its builds are shown only when they fail.
     if [[ $preset == *-clang ]]; then
-        if ! build_log=$(cmake --build --preset "$preset" 2>&1); then
+        if ! build_log=$(cmake --build --preset "$preset" --target programs 2>&1); then
             printf '%s\n' "$build_log" >&2
             plovix_log "building $preset failed"
             exit 1
@@ -38,6 +38,20 @@ for preset in host win32 win64 win32-clang win64-clang; do
         cmake --build --preset "$preset"
     fi
 done
+
+# clang-tidy reads every source on one core, at the lowest priority, beside
+# the suites, which mostly wait on Wine and leave the other core idle; its
+# result is counted at the end. The fuzz build's compile commands are needed.
+if ! configure_log=$(cmake --preset fuzz 2>&1); then
+    printf '%s\n' "$configure_log" >&2
+    plovix_log "configuring fuzz failed"
+    exit 1
+fi
+tidy_log=$(mktemp)
+nice -n 19 bash -c "source '$PLOVIX_ROOT/scripts/lib/environment.sh' &&
+    source '$PLOVIX_ROOT/scripts/lib/tidy.sh' && plovix_tidy 1" >"$tidy_log" 2>&1 &
+tidy=$!
+trap 'kill "$tidy" 2>/dev/null || true' EXIT
 
 declare -A passed failed skipped
 suites=()
@@ -113,19 +127,6 @@ if [ $((PLOVIX_FUZZ_PASSED + PLOVIX_FUZZ_FAILED)) -eq 0 ]; then
     status=1
 fi
 
-# clang-tidy over every source, with the fuzz build configured by now.
-plovix_log "testing clang-tidy"
-passed[clang-tidy]=0
-failed[clang-tidy]=0
-if plovix_tidy; then
-    passed[clang-tidy]=1
-else
-    failed[clang-tidy]=1
-    failure_lines+=("clang-tidy: findings above; rerun: bash -c 'source scripts/lib/environment.sh && source scripts/lib/tidy.sh && plovix_tidy'")
-    status=1
-fi
-suites+=(clang-tidy)
-
 # CTest knows the matrix: each Windows test carries the label of the display
 # it runs on, and the display is a fixture that CTest starts and ends around
 # its tests; the win64 build also has the installer tests, labelled installer.
@@ -152,6 +153,20 @@ for preset in win32 win64; do
         run_suite "$preset@$label" "$preset" -L "^$label\$"
     done
 done
+
+plovix_log "waiting for clang-tidy"
+passed[clang-tidy]=0
+failed[clang-tidy]=0
+if wait "$tidy"; then
+    passed[clang-tidy]=1
+else
+    cat "$tidy_log"
+    failed[clang-tidy]=1
+    failure_lines+=("clang-tidy: its findings are above; rerun: bash -c 'source scripts/lib/environment.sh && source scripts/lib/tidy.sh && plovix_tidy'")
+    status=1
+fi
+rm -f "$tidy_log"
+suites+=(clang-tidy)
 
 all_passed=0
 all_failed=0

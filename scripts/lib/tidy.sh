@@ -1,15 +1,15 @@
 # Shared by the test command: clang-tidy over every C++ source of the
 # project. Source it after environment.sh.
 
-# plovix_tidy
-# Runs clang-tidy with .clang-tidy's checks over each source once, with the
+# plovix_tidy [JOBS]
+# Runs clang-tidy, JOBS files at a time (all cores by default), with .clang-tidy's checks over each source once, with the
 # compile commands of a build that compiles it: the 64-bit clang build's for
 # the Windows sources (as clang reads them), then the host build's for the
 # programs of the build machine and the fuzz build's for the fuzz targets;
 # those builds must be configured. Prints every finding and returns non-zero
 # when there is one.
 plovix_tidy() {
-    local database file output status=0
+    local jobs=${1:-$(nproc)} database file output status=0
     local -A seen=()
     for database in win64-clang host fuzz; do
         local files=()
@@ -23,7 +23,8 @@ plovix_tidy() {
         [ ${#files[@]} -gt 0 ] || continue
         # Each file's command and its count of suppressed warnings (the
         # system headers') are noise; a finding names its file and check.
-        if ! output=$(run-clang-tidy -p "$PLOVIX_ROOT/build/$database" -quiet "${files[@]}" 2>&1); then
+        if ! output=$(run-clang-tidy -j "$jobs" -p "$PLOVIX_ROOT/build/$database" -quiet \
+            "${files[@]}" 2>&1); then
             status=1
         fi
         grep -v -E '^(clang-tidy(-[0-9]+)? |[0-9]+ warnings? generated\.|Suppressed [0-9]+ warnings)' \
