@@ -124,7 +124,10 @@ run)
         echo "watchdog: $* still runs after $PLOVIX_WATCHDOG_SECONDS s; what each process" \
             "of $WINEPREFIX waits on:"
         print_waits
+        # Wine answers SIGTERM through its server, which may be what hangs.
         kill -- -"$program" 2>/dev/null
+        sleep 2 </dev/null >/dev/null 2>&1
+        kill -KILL -- -"$program" 2>/dev/null
     ) >&2 &
     watchdog=$!
     trap 'kill -- -"$program" 2>/dev/null' HUP INT TERM
