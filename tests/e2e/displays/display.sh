@@ -11,6 +11,7 @@
 #                                 one still running after
 #                                 PLOVIX_WATCHDOG_SECONDS is ended, once what
 #                                 each process of its prefix waits on is told
+#                                 (from /proc, then winedbg's stacks)
 #
 # NAME is 800x600 (accepts 800x600 without changing), 1024x768 (refuses it),
 # switching-60hz or switching-75hz (really switch; Xorg, as root) or
@@ -124,6 +125,9 @@ run)
         echo "watchdog: $* still runs after $PLOVIX_WATCHDOG_SECONDS s; what each process" \
             "of $WINEPREFIX waits on:"
         print_waits
+        # Then each Windows thread's own stack, unless the server is what hangs.
+        echo "watchdog: the Windows threads' stacks (winedbg bt all):"
+        timeout 12 "$loader" winedbg --command "bt all" </dev/null 2>&1 || true
         # Wine answers SIGTERM through its server, which may be what hangs.
         kill -- -"$program" 2>/dev/null
         sleep 2 </dev/null >/dev/null 2>&1
