@@ -45,3 +45,20 @@ signature() {
     osslsigncode verify -CAfile "$PLOVIX_TEST_SIGNER" -in "$1" >/dev/null 2>&1 &&
         echo "signed" || echo "not signed by the test signer"
 }
+
+# file_state PATH [FILE NAME]: what a path holds: which of the archive's
+# savers (unpacked into RELEASED), FILE (told as NAME), another file, or
+# nothing.
+file_state() {
+    if [ ! -e "$1" ]; then
+        echo "(absent)"
+    elif cmp -s "$1" "$RELEASED/$(cpack_value CPACK_PLOVIX_SAVER_32)"; then
+        echo "the 32-bit saver"
+    elif cmp -s "$1" "$RELEASED/$(cpack_value CPACK_PLOVIX_SAVER_64)"; then
+        echo "the 64-bit saver"
+    elif [ $# -ge 3 ] && cmp -s "$1" "$2"; then
+        echo "$3"
+    else
+        echo "another file"
+    fi
+}

@@ -62,19 +62,6 @@ NOTICE='Sablewick Screensaver by Brannix.\nThis screen saver has no options that
 unix_path() { "$loader" winepath.exe -u "$1" 2>/dev/null | tr -d '\r'; }
 user_programs() { printf '%s\\Programs\n' "$("$loader" cmd /c echo %LOCALAPPDATA% | tr -d '\r')"; }
 
-# What a path of the prefix holds: which released saver, another file, or
-# nothing.
-file_state() {
-    if [ ! -e "$1" ]; then
-        echo "(absent)"
-    elif cmp -s "$1" "$RELEASED/$SAVER_32"; then
-        echo "the 32-bit saver"
-    elif cmp -s "$1" "$RELEASED/$SAVER_64"; then
-        echo "the 64-bit saver"
-    else
-        echo "another file"
-    fi
-}
 
 
 size_kib() { echo $((($(stat -c %s "$1") + 1023) / 1024)); }

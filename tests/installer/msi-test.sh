@@ -46,8 +46,6 @@ SAVER_FILE=$(setting SAVER_FILE)
 declare -A PACKAGE=([x64]=$(setting PACKAGE_x64) [x86]=$(setting PACKAGE_x86))
 ARCHIVE=build/win64/packages/Plovix-$VERSION.zip
 RELEASED=$WORK/released
-declare -A RELEASED_SAVER=([x64]=$RELEASED/$(cpack_value CPACK_PLOVIX_SAVER_64)
-    [x86]=$RELEASED/$(cpack_value CPACK_PLOVIX_SAVER_32))
 declare -A SAVER_STATE=([x64]="the 64-bit saver" [x86]="the 32-bit saver")
 ICON=$(setting ICON)
 DESKTOP_KEY='HKCU\Control Panel\Desktop'
@@ -85,21 +83,6 @@ entries() {
         grep -c "^ *DisplayName \{2,\}REG_SZ \{2,\}$PRODUCT\$" || true
 }
 
-# What a path of the prefix holds: which released saver, the older version's
-# file, another file or nothing.
-file_state() {
-    if [ ! -e "$1" ]; then
-        echo "(absent)"
-    elif cmp -s "$1" "${RELEASED_SAVER[x64]}"; then
-        echo "${SAVER_STATE[x64]}"
-    elif cmp -s "$1" "${RELEASED_SAVER[x86]}"; then
-        echo "${SAVER_STATE[x86]}"
-    elif cmp -s "$1" "$OLDER_SAVER"; then
-        echo "the older version's file"
-    else
-        echo "another file"
-    fi
-}
 
 # The icon Apps & features shows for a product code: the product's
 # registered icon, as a file of the prefix.
@@ -183,7 +166,8 @@ test_64_bit_windows() {
     begin "64-bit Windows, upgrade from $OLDER_VERSION to $VERSION"
     check "exit code of msiexec /i, $OLDER_VERSION" 0 "$(run_msiexec /i "$OLDER_PACKAGE")"
     check "system32\\$SAVER_FILE" "the older version's file" \
-        "$(file_state "$prefix/drive_c/windows/system32/$SAVER_FILE")"
+        "$(file_state "$prefix/drive_c/windows/system32/$SAVER_FILE" "$OLDER_SAVER" \
+            "the older version's file")"
     check "exit code of msiexec /i, $VERSION" 0 "$(run_msiexec /i "${PACKAGE[x64]}")"
     check "uninstall entries" 1 "$(entries x64)"
     check_installed x64 system32
