@@ -12,6 +12,7 @@
 #include "util/Assertion.h"
 #include "windows/graphics/HiddenCursor.h"
 #include "windows/graphics/PaintContext.h"
+#include "windows/graphics/WindowDeviceContext.h"
 #include "windows/graphics/WindowsBitmapException.h"
 #include "windows/window/WindowException.h"
 #include "windows/window/WindowParameters.h"
@@ -24,6 +25,7 @@ using picture::PictureLayout;
 using platform::errorresources::SystemErrors;
 using windows::graphics::HiddenCursor;
 using windows::graphics::PaintContext;
+using windows::graphics::WindowDeviceContext;
 using windows::graphics::WindowsBitmap;
 using windows::graphics::WindowsBitmapException;
 using windows::window::Window;
@@ -407,10 +409,7 @@ LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam
         switch (message) {
         case WM_TIMER:
             InvalidateRect(window, &cursor, FALSE);
-            for (std::size_t i = 0; _covers != nullptr && i < _covers->count(); ++i) {
-                const RECT cell = _coverCursorRect(_covers->cover(i));
-                InvalidateRect(_covers->handle(i), &cell, FALSE);
-            }
+            _blinkCovers();
             // A new layout is covered anew by the loop; covers that stay are
             // put back over any window that came over them.
             if (_covers != nullptr) {
@@ -503,6 +502,27 @@ bool PlovixsaverImpl::_coverShowsCursor() const {
     // still due: then the covers blink in step whichever window paints first.
     const bool due = GetUpdateRect(_runWindow, nullptr, FALSE) != 0;
     return due ? _cursorVisible : !_cursorVisible;
+}
+
+void PlovixsaverImpl::_blinkCovers() {
+    // Painted in the wake that blinks: a paint message of their own would
+    // wake the run once more for every cover. The run's own window is about
+    // to paint the block it shows next.
+    WindowsBitmap* block = _cursorVisible ? _cursor : _nocursor;
+    for (std::size_t i = 0; _covers != nullptr && i < _covers->count(); ++i) {
+        const RECT cell = _coverCursorRect(_covers->cover(i));
+        const WindowDeviceContext context(_covers->handle(i));
+        try {
+            if (context.deviceContext() != nullptr) {
+                block->stretch(context.deviceContext(), cell.left, cell.top, cell.right - cell.left,
+                               cell.bottom - cell.top);
+                continue;
+            }
+        } catch (const WindowsBitmapException&) {
+            // Its paint message tries again.
+        }
+        InvalidateRect(_covers->handle(i), &cell, FALSE);
+    }
 }
 
 void PlovixsaverImpl::_paintCover(HWND window, const MonitorLayout::Cover& cover) {

@@ -83,6 +83,7 @@ private:
     // The cursor cell of a monitor's cover, the run's own cell scaled.
     RECT _coverCursorRect(const MonitorLayout::Cover& cover) const;
     bool _coverShowsCursor() const;
+    void _blinkCovers();
     void _paintCover(HWND window, const MonitorLayout::Cover& cover);
     static void _replace(windows::graphics::WindowsBitmap*& slot,
                          windows::graphics::WindowsBitmap* picture);

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 
 #include "previewhost/ChildProcess.h"
@@ -35,6 +36,37 @@ inline HWND waitForWindow(const SaverProcess& process, const char* className,
         Sleep(10);
     }
     return nullptr;
+}
+
+// The time the saver's first thread, the one that runs its message loop, has
+// spent on a processor so far, in milliseconds; -1 when it cannot be read.
+inline double loopProcessorMs(const SaverProcess& saver) {
+    FILETIME created = {};
+    FILETIME exited = {};
+    FILETIME kernel = {};
+    FILETIME user = {};
+    if (GetThreadTimes(saver.mainThread(), &created, &exited, &kernel, &user) == 0) {
+        return -1;
+    }
+    const auto ms = [](const FILETIME& time) {
+        return static_cast<double>((ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime) /
+               10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
+
+// An idle run wakes for the blink and little else: its loop takes well under
+// 1 % of a processor, where a loop that stopped waiting takes all it gets. A
+// tenth leaves a wide margin on a loaded machine.
+const double IDLE_LOOP_SHARE = 0.1;
+
+// The share of `elapsed` that the saver's loop spent on a processor since it
+// had spent `before` milliseconds (loopProcessorMs).
+inline double loopShare(const SaverProcess& saver, double before,
+                        std::chrono::steady_clock::duration elapsed) {
+    const double elapsedMs =
+        std::chrono::duration_cast<std::chrono::duration<double, std::milli>>(elapsed).count();
+    return (loopProcessorMs(saver) - before) / elapsedMs;
 }
 
 // Gives `input` again and again until `saver` has ended, for up to 10 s:

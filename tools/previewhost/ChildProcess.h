@@ -39,8 +39,10 @@ public:
     // when the wait or the query fails.
     std::optional<DWORD> waitForExit(DWORD milliseconds);
     DWORD id() const { return _info.dwProcessId; }
-    // For queries about the running process; the handle stays this object's.
+    // For queries about the running process and its first thread; the
+    // handles stay this object's.
     HANDLE handle() const { return _info.hProcess; }
+    HANDLE mainThread() const { return _info.hThread; }
 
 private:
     [[noreturn]] void _fail(const char* sentence) const;

@@ -6,6 +6,7 @@
 #include "platform/errorresources/SystemErrors.h"
 #include "util/Assertion.h"
 #include "util/Helpers.h"
+#include "windows/graphics/WindowDeviceContext.h"
 #include "windows/graphics/WindowsBitmapException.h"
 
 namespace windows {
@@ -14,25 +15,6 @@ namespace graphics {
 using platform::errorresources::SystemErrors;
 
 namespace {
-
-// The screen's device context for as long as a compatible one is made.
-class ScreenDeviceContext {
-public:
-    ScreenDeviceContext()
-        : _context(GetDC(nullptr)) {}
-    ~ScreenDeviceContext() {
-        if (_context != nullptr) {
-            ReleaseDC(nullptr, _context);
-        }
-    }
-    ScreenDeviceContext(const ScreenDeviceContext&) = delete;
-    ScreenDeviceContext& operator=(const ScreenDeviceContext&) = delete;
-
-    HDC get() const { return _context; }
-
-private:
-    HDC _context;
-};
 
 // A device context's stretching mode, set for as long as it lives.
 class StretchMode {
@@ -71,11 +53,12 @@ WindowsBitmap::WindowsBitmap(const char* resource, int width, int height, UINT l
     }
     const char* failure = nullptr;
     {
-        const ScreenDeviceContext screen;
-        if (screen.get() == nullptr) {
+        // The screen's, for as long as a compatible one is made.
+        const WindowDeviceContext screen(nullptr);
+        if (screen.deviceContext() == nullptr) {
             failure = "Couldn't get the screens devicecontext.";
         } else {
-            _deviceContext = CreateCompatibleDC(screen.get());
+            _deviceContext = CreateCompatibleDC(screen.deviceContext());
             if (_deviceContext == nullptr) {
                 failure = "Couldn't create a compatible devicecontext (with screen).";
             }
