@@ -2,21 +2,22 @@
 # The benchmark command: ./scripts/bench.sh [--rounds N] [--soak MINUTES]
 #
 # Installs what is missing, builds the win32 and win64 savers with the
-# programs in bench/ and measures each saver beside three bare references
+# programs in bench/ and measures each saver beside four bare references
 # that blink the same block: (a) with the loop the saver first had,
-# PeekMessage and Sleep(10), (b) with a blocking GetMessage loop, and (c)
-# with that loop behind what the saver does before its first picture:
-# switching the display to 800x600, covering it and painting the picture.
-# The programs take turns (saver, a, b, c, saver, ...) for N rounds, 3 unless
-# --rounds says otherwise, the saver and (c) starting more often for the first
-# picture alone; each figure is the median of the rounds with their spread
-# (min-max).
+# PeekMessage and Sleep(10), (b) with a blocking GetMessage loop, (c) with
+# that loop behind what the saver does before its first picture: switching
+# the display to 800x600, covering it and painting the picture, and (d) as
+# (c) with a window over every other monitor, painted and blinking as the
+# saver's are. The programs take turns (saver, a, b, c, saver, ...) for N
+# rounds, 3 unless --rounds says otherwise, the saver and (c), or (d) on two
+# monitors, starting more often for the first picture alone; each figure is
+# the median of the rounds with their spread (min-max).
 #
 # Each display has a private Wine prefix. All programs run on an 800x600
 # Xvfb, where the switch changes nothing. As root, the saver and reference
-# (c) also run on Xorg screens (the dummy driver) at 1024x768 that really
-# switch to 800x600: one with a single monitor, one with a second monitor to
-# its right, which the saver covers as well.
+# (c) also run on an Xorg screen (the dummy driver) at 1024x768 that really
+# switches to 800x600, and the saver and reference (d) on one with a second
+# monitor to its right, which both cover as well.
 #
 # The driver (benchdriver.exe) starts each program and watches the screen
 # and the process from the Windows side; this command watches the idle
@@ -63,7 +64,10 @@ RESULTS=$WORK/results.tsv
 # Each display by its name in the report, with the programs measured there.
 DISPLAYS=(xvfb)
 declare -A PROGRAMS_ON=([xvfb]="saver polling blocking switching"
-    [xorg]="saver switching" [two-monitors]="saver switching")
+    [xorg]="saver switching" [two-monitors]="saver monitors")
+# The reference that does what the saver must do there, started in turns
+# with it for the first picture.
+declare -A TURNS_WITH=([xvfb]=switching [xorg]=switching [two-monitors]=monitors)
 declare -A CONFIG_OF=([xorg]=tests/e2e/displays/switching-60hz.conf
     [two-monitors]=tests/e2e/displays/two-monitors-right.conf)
 switching_packages=()
@@ -93,7 +97,8 @@ fi
 for preset in "${presets[@]}"; do
     plovix_log "building $preset"
     if ! { cmake --preset "$preset" && cmake --build --preset "$preset" --target Plovix \
-        desktopprobe benchdriver reference-polling reference-blocking reference-switching; } \
+        desktopprobe benchdriver reference-polling reference-blocking reference-switching \
+        reference-monitors; } \
         >>"$LOG" 2>&1; then
         plovix_log "the $preset build failed; see $LOG"
         exit 1
@@ -101,7 +106,8 @@ for preset in "${presets[@]}"; do
 done
 
 declare -A FILE_OF=([saver]=Plovix.scr [polling]=reference-polling.exe
-    [blocking]=reference-blocking.exe [switching]=reference-switching.exe)
+    [blocking]=reference-blocking.exe [switching]=reference-switching.exe
+    [monitors]=reference-monitors.exe)
 IDLE_SECONDS=20
 FIRST_PICTURE_STARTS=8
 CYCLES=100
@@ -250,20 +256,18 @@ for on in "${DISPLAYS[@]}"; do
             for program in "${programs[@]}"; do
                 drive "$preset" measure "$program"
             done
-            # Only the idle figures are compared on two monitors.
-            [ "$on" = two-monitors ] && continue
             if [ "$on" = xvfb ]; then
                 for program in "${programs[@]}"; do
                     drive "$preset" click "$program"
                 done
             fi
             # The first picture varies most from start to start: the saver
-            # and reference (c) start more often, in turns.
+            # and its reference start more often, in turns.
             for ((start = 1; start <= FIRST_PICTURE_STARTS; start++)); do
                 drive "$preset" first saver
-                drive "$preset" first switching
+                drive "$preset" first "${TURNS_WITH[$on]}"
             done
-            drive "$preset" display saver
+            [ "$on" = two-monitors ] || drive "$preset" display saver
         done
     done
     if [ "$on" = xvfb ]; then

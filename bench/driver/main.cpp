@@ -21,8 +21,10 @@
 // benchdriver cycles <program> <count>
 //   Runs start, picture, key that many times and counts the runs that showed
 //   no picture or did not end, and what they left behind.
-// <program> is saver (Plovix.scr /s) or a reference: polling, blocking or
-// switching, each found next to this program. Exit code 0 when everything
+// <program> is saver (Plovix.scr /s) or a reference: polling, blocking,
+// switching or monitors, each found next to this program. A picture is
+// complete once every monitor shows it: the switched primary, and every
+// other monitor where the saver's layout puts it. Exit code 0 when everything
 // was measured, 1 when something could not be (the reason on the error
 // output), 2 for a bad command line. Times are milliseconds, memory KiB.
 #include <windows.h>
@@ -40,6 +42,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MonitorLayout.h"
 #include "app/Program.h"
 #include "desktopprobe/InputSender.h"
 #include "desktopprobe/ScreenReader.h"
@@ -50,6 +53,7 @@
 
 namespace {
 
+using app::MonitorLayout;
 using picture::PictureLayout;
 using platform::errorresources::SystemErrors;
 using tools::desktopprobe::InputSender;
@@ -86,6 +90,7 @@ const Program PROGRAMS[] = {
     {"polling", "reference-polling.exe", "", bench::reference::WINDOW_CLASS_NAME, false},
     {"blocking", "reference-blocking.exe", "", bench::reference::WINDOW_CLASS_NAME, false},
     {"switching", "reference-switching.exe", "", bench::reference::WINDOW_CLASS_NAME, true},
+    {"monitors", "reference-monitors.exe", "", bench::reference::WINDOW_CLASS_NAME, true},
 };
 
 struct Usage {
@@ -144,13 +149,41 @@ std::string commandLine(const Program& program) {
     return "\"" + ChildProcess::besideThisProgram(program.file) + "\"" + program.arguments;
 }
 
+BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
+    reinterpret_cast<std::vector<MonitorLayout::Area>*>(list)->push_back(
+        {area->left, area->top, area->right - area->left, area->bottom - area->top});
+    return TRUE;
+}
+
 // The border, the text area and the block in either blue; for the picture
 // of the saver also the first letter of its banner, so that text counts too.
+// On every monitor but the primary the picture is where the saver's layout
+// puts it, scaled: the border, the text area and the banner are checked
+// there. The monitors are listed only once the primary shows the picture,
+// and again at every sample: this process may see the switch late.
 bool showsPicture(const ScreenReader& screen, const Program& program) {
     const COLORREF block = screen.pixel(BLOCK_X, BLOCK_Y);
-    return screen.pixel(10, 10) == LIGHT && screen.pixel(400, 400) == DARK &&
-           (block == LIGHT || block == DARK) &&
-           (!program.hasBanner || screen.pixel(BANNER_X, BANNER_Y) == LIGHT);
+    if (screen.pixel(10, 10) != LIGHT || screen.pixel(400, 400) != DARK ||
+        (block != LIGHT && block != DARK) ||
+        (program.hasBanner && screen.pixel(BANNER_X, BANNER_Y) != LIGHT)) {
+        return false;
+    }
+    std::vector<MonitorLayout::Area> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&monitors));
+    const MonitorLayout::Area primary = {0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                         GetSystemMetrics(SM_CYSCREEN)};
+    for (const MonitorLayout::Cover& cover : MonitorLayout::covers(monitors, primary)) {
+        const MonitorLayout::Area& picture = cover.picture;
+        const auto at = [&](int x, int y) {
+            return screen.pixel(picture.left + x * picture.width / PictureLayout::WIDTH,
+                                picture.top + y * picture.height / PictureLayout::HEIGHT);
+        };
+        if (at(10, 10) != LIGHT || at(400, 400) != DARK ||
+            (program.hasBanner && at(BANNER_X, BANNER_Y) != LIGHT)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // An earlier run's picture must not pass for this run's first one.
@@ -476,10 +509,11 @@ int main(int argc, char** argv) {
         std::fputs(e.what(), stderr);
         return 1;
     }
-    std::fputs("usage: benchdriver measure|click|first saver|polling|blocking|switching\n"
+    std::fputs("usage: benchdriver measure|click|first <program>\n"
                "       benchdriver display saver\n"
-               "       benchdriver soak saver|polling|blocking|switching <seconds>\n"
-               "       benchdriver cycles saver|polling|blocking|switching <count>\n",
+               "       benchdriver soak <program> <seconds>\n"
+               "       benchdriver cycles <program> <count>\n"
+               "<program>: saver, polling, blocking, switching or monitors\n",
                stderr);
     return 2;
 }

@@ -8,10 +8,19 @@
 // blocking loop) also does what the saver must do before its first picture:
 // it switches the display to 800x600 with the saver's call, covers the
 // screen and paints the saver's picture, and puts the mode back at its end.
+// reference-monitors (REFERENCE_MONITORS, with the switch) does what the
+// saver must do on several monitors and nothing else: after the switch it
+// also puts a top-most window over each other monitor, placed and painted as
+// the saver's covers are, and blinks every window's block from the one timer.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#ifdef REFERENCE_MONITORS
+#include <vector>
+
+#include "app/MonitorLayout.h"
+#endif
 
 #include "platform/errorresources/SystemErrors.h"
 #include "reference/ReferenceNames.h"
@@ -57,7 +66,78 @@ void fill(HDC dc, const RECT& rect, COLORREF colour) {
     ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
 }
 
+#ifdef REFERENCE_MONITORS
+using app::MonitorLayout;
+
+// A window over a monitor other than the switched one, with where its
+// picture lies in it and its block's cell there.
+struct Cover {
+    HWND window;
+    MonitorLayout::Cover place;
+    RECT cell;
+};
+std::vector<Cover> covers;
+
+BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
+    const MonitorLayout::Area monitor = {area->left, area->top, area->right - area->left,
+                                         area->bottom - area->top};
+    reinterpret_cast<std::vector<MonitorLayout::Area>*>(list)->push_back(monitor);
+    return TRUE;
+}
+
+// The block's cell in a picture shown at `picture`.
+RECT cellIn(const MonitorLayout::Area& picture) {
+    const auto across = [&](LONG x) { return picture.left + x * picture.width / WIDTH; };
+    const auto down = [&](LONG y) { return picture.top + y * picture.height / HEIGHT; };
+    return RECT{across(BLOCK.left), down(BLOCK.top), across(BLOCK.right), down(BLOCK.bottom)};
+}
+
+const Cover* coverOf(HWND window) {
+    for (const Cover& cover : covers) {
+        if (cover.window == window) {
+            return &cover;
+        }
+    }
+    return nullptr;
+}
+
+// Black around the picture, the picture stretched into its place, and the
+// block; a blink repaints the block's cell alone.
+void paintCover(HWND window, const Cover& cover) {
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    if (dc == nullptr) {
+        return;
+    }
+    if (EqualRect(&paint.rcPaint, &cover.cell) == 0) {
+        const MonitorLayout::Area& picture = cover.place.picture;
+        const int width = cover.place.window.width;
+        const int height = cover.place.window.height;
+        const RECT bands[] = {
+            {0, 0, width, picture.top},
+            {0, picture.top + picture.height, width, height},
+            {0, picture.top, picture.left, picture.top + picture.height},
+            {picture.left + picture.width, picture.top, width, picture.top + picture.height},
+        };
+        for (const RECT& band : bands) {
+            fill(dc, band, RGB(0, 0, 0));
+        }
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, picture.left, picture.top, picture.width, picture.height, pictureContext, 0,
+                   0, WIDTH, HEIGHT, SRCCOPY);
+    }
+    fill(dc, cover.cell, blockLit ? LIGHT : DARK);
+    EndPaint(window, &paint);
+}
+#endif
+
 void paint(HWND window) {
+#ifdef REFERENCE_MONITORS
+    if (const Cover* cover = coverOf(window)) {
+        paintCover(window, *cover);
+        return;
+    }
+#endif
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(window, &paint);
     if (dc == nullptr) {
@@ -94,6 +174,11 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_TIMER:
         blockLit = !blockLit;
         InvalidateRect(window, &BLOCK, FALSE);
+#ifdef REFERENCE_MONITORS
+        for (const Cover& cover : covers) {
+            InvalidateRect(cover.window, &cover.cell, FALSE);
+        }
+#endif
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -127,6 +212,39 @@ int runMessageLoop() {
             DispatchMessageA(&message);
         }
         Sleep(10);
+    }
+}
+#endif
+
+#ifdef REFERENCE_MONITORS
+// A window over each monitor the switched window does not cover, listed
+// after the switch as the saver lists them.
+bool coverMonitors(HINSTANCE instance, const char* className, int width, int height) {
+    std::vector<MonitorLayout::Area> monitors;
+    if (EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&monitors)) ==
+        0) {
+        return false;
+    }
+    for (const MonitorLayout::Cover& place :
+         MonitorLayout::covers(monitors, MonitorLayout::Area{0, 0, width, height})) {
+        const MonitorLayout::Area& area = place.window;
+        const HWND window =
+            CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className,
+                            "Reference", WS_POPUP | WS_VISIBLE, area.left, area.top, area.width,
+                            area.height, nullptr, nullptr, instance, nullptr);
+        if (window == nullptr) {
+            return false;
+        }
+        covers.push_back(Cover{window, place, cellIn(place.picture)});
+    }
+    return true;
+}
+
+void uncoverMonitors() {
+    while (!covers.empty()) {
+        const HWND window = covers.back().window;
+        covers.pop_back();
+        DestroyWindow(window);
     }
 }
 #endif
@@ -170,7 +288,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (RegisterClassExA(&windowClass) == 0) {
         return fail("Could not register the window class using 'RegisterClassEx'.\n");
     }
-    // The window destroys itself on input; the class is this function's.
+    // The window destroys itself on input (a cover too, which ends the loop
+    // all the same); the class is this function's.
     const HWND window =
         CreateWindowExA(WS_EX_TOPMOST, className, "Reference", WS_POPUP | WS_VISIBLE, 0, 0, width,
                         height, nullptr, nullptr, instance, nullptr);
@@ -180,9 +299,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     } else if (SetTimer(window, BLINK_TIMER, BLINK_MS, nullptr) == 0) {
         fail("Could not start the blink using 'SetTimer'.\n");
         DestroyWindow(window);
+#ifdef REFERENCE_MONITORS
+    } else if (!coverMonitors(instance, className, width, height)) {
+        fail("Could not cover the other monitors using 'EnumDisplayMonitors' and "
+             "'CreateWindowEx'.\n");
+        DestroyWindow(window);
+#endif
     } else {
         code = runMessageLoop();
     }
+#ifdef REFERENCE_MONITORS
+    uncoverMonitors();
+#endif
     UnregisterClassA(className, instance);
     return code;
 }

@@ -56,10 +56,10 @@ private:
     // `titles`, each after the build's name ("" for the name alone).
     std::string _head(const std::string& first, const std::vector<std::string>& titles) const;
     std::string _table(const std::string& preset) const;
-    // The saver and reference (c) on the Xorg screen that really switches.
-    std::string _xorgTable() const;
-    // The saver and reference (c) with one monitor and with two.
-    std::string _twoMonitors() const;
+    // The saver beside `reference`, called reference `letter`, on one of
+    // the Xorg screens that really switch.
+    std::string _screenTable(const char* display, const char* reference,
+                             const std::string& letter) const;
     std::string _soak() const;
     std::string _context(const std::string& name) const;
     int _number(const std::string& name) const;
