@@ -146,11 +146,37 @@ _plovix_wine() {
 PLOVIX_PIDS=()
 PLOVIX_WINE_PREFIXES=()
 
-# Ends what the command started, by process id and by Wine prefix.
+# The processes of Wine's own programs (its loaders and its server) that
+# run for the given prefix.
+_plovix_wine_processes() {
+    local environment pid
+    for environment in $(grep -lzxF "WINEPREFIX=$1" /proc/[0-9]*/environ 2>/dev/null); do
+        pid=${environment#/proc/}
+        pid=${pid%/environ}
+        case $(readlink "/proc/$pid/exe" 2>/dev/null) in
+        */wine | */wine64 | */wine-preloader | */wine64-preloader | */wineserver*) echo "$pid" ;;
+        esac
+    done
+    return 0
+}
+
+# Ends what the command started, by process id and by Wine prefix. A server
+# that hangs may never act on its signal, and its programs then stay: what
+# is left of a prefix after about 5 s is killed.
 plovix_cleanup() {
-    local prefix pid
+    local prefix pid tries
     for prefix in "${PLOVIX_WINE_PREFIXES[@]}"; do
         WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    done
+    for prefix in "${PLOVIX_WINE_PREFIXES[@]}"; do
+        for ((tries = 0; tries < 50; tries++)); do
+            [ -z "$(_plovix_wine_processes "$prefix")" ] && break
+            sleep 0.1
+        done
+        for pid in $(_plovix_wine_processes "$prefix"); do
+            plovix_log "killing $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null), left of $prefix"
+            kill -KILL "$pid" 2>/dev/null || true
+        done
     done
     for pid in "${PLOVIX_PIDS[@]}"; do
         kill "$pid" 2>/dev/null || true

@@ -67,15 +67,17 @@ user_programs() { printf '%s\\Programs\n' "$("$loader" cmd /c echo %LOCALAPPDATA
 size_kib() { echo $((($(stat -c %s "$1") + 1023) / 1024)); }
 mtime() { stat -c %y "$1" 2>/dev/null || echo "(absent)"; }
 
-# await CONDITION...: true once the command succeeds, false after about 30 s.
-await() {
+# await_within TENTHS CONDITION...: true once the command succeeds, false
+# after TENTHS tenths of a second; await waits about 30 s.
+await_within() {
     local tries
-    for ((tries = 0; tries < 300; tries++)); do
-        "$@" && return 0
+    for ((tries = 0; tries < $1; tries++)); do
+        "${@:2}" && return 0
         sleep 0.1
     done
     return 1
 }
+await() { await_within 300 "$@"; }
 
 window_shown() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
 process_ended() { ! kill -0 "$1" 2>/dev/null; }
@@ -88,6 +90,17 @@ await_saver_exit() {
     fi
     code=0
     wait "$1" || code=$?
+}
+
+# key_until_ended SAVER: presses a key until the saver has ended, for about
+# 30 s: a key pressed just as its window appears may reach the window before.
+key_until_ended() {
+    local tries
+    for ((tries = 0; tries < 60; tries++)); do
+        xdotool key space
+        await_within 5 process_ended "$1" && return 0
+    done
+    return 1
 }
 
 # start_saver SAVER FLAG: starts a saver as Windows starts one from the
@@ -116,7 +129,7 @@ check_saver_runs() {
 
     start_saver "$1" /s
     if await window_shown "$SAVER_TITLE"; then
-        xdotool key space
+        key_until_ended "$saver" || true
     else
         check "$1 /s: saver window \"$SAVER_TITLE\"" shown "not shown within 30 s"
     fi
@@ -134,7 +147,7 @@ check_in_use() {
         check "exit code" 2 "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S "$2")"
         check "$path untouched" "$before" "$(mtime "$(unix_path "$path")")"
         check "saver still running" yes "$(kill -0 "$saver" 2>/dev/null && echo yes || echo no)"
-        xdotool key space
+        key_until_ended "$saver" || true
     else
         check "saver window \"$SAVER_TITLE\"" shown "not shown within 30 s"
     fi
