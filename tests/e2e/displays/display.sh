@@ -11,7 +11,8 @@
 #                                 one still running after
 #                                 PLOVIX_WATCHDOG_SECONDS is ended, once what
 #                                 each process of its prefix waits on is told
-#                                 (from /proc, then winedbg's stacks)
+#                                 (from /proc, with those that keep a
+#                                 processor busy, then winedbg's stacks)
 #
 # NAME is 800x600 (accepts 800x600 without changing), 1024x768 (refuses it),
 # switching-60hz or switching-75hz (really switch; Xorg, as root) or
@@ -75,6 +76,31 @@ print_waits() {
     done
 }
 
+# Every process of the prefix that kept a processor busy for most of a
+# second. A Wine server busy with itself hangs every program that waits on
+# it, through no fault of theirs.
+print_busy() {
+    local environment process comm before=() after=()
+    local -A ticks=()
+    for environment in $(grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null); do
+        process=${environment%/environ}
+        read -r -a before <"$process/stat" 2>/dev/null || continue
+        ticks[$process]=$((before[13] + before[14]))
+    done
+    sleep 1 </dev/null >/dev/null 2>&1
+    for process in "${!ticks[@]}"; do
+        read -r -a after <"$process/stat" 2>/dev/null || continue
+        [ $((after[13] + after[14] - ticks[$process])) -ge $(($(getconf CLK_TCK) / 2)) ] || continue
+        comm=$(cat "$process/comm" 2>/dev/null) || continue
+        printf 'busy: process %s (%s) used more than half a processor over 1 s\n' \
+            "${process#/proc/}" "$comm"
+        case $comm in
+        wineserver*) echo "busy: the Wine server spins; the programs that wait on it hang (see" \
+            "the README's known limits)" ;;
+        esac
+    done
+}
+
 [ $# -ge 3 ] || usage
 case $1 in
 start)
@@ -125,6 +151,7 @@ run)
         echo "watchdog: $* still runs after $PLOVIX_WATCHDOG_SECONDS s; what each process" \
             "of $WINEPREFIX waits on:"
         print_waits
+        print_busy
         # Then each Windows thread's own stack, unless the server is what hangs.
         echo "watchdog: the Windows threads' stacks (winedbg bt all):"
         timeout 12 "$loader" winedbg --command "bt all" </dev/null 2>&1 || true
