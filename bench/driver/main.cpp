@@ -173,10 +173,12 @@ bool showsPicture(const ScreenReader& screen, const Program& program) {
     const MonitorLayout::Area primary = {0, 0, GetSystemMetrics(SM_CXSCREEN),
                                          GetSystemMetrics(SM_CYSCREEN)};
     for (const MonitorLayout::Cover& cover : MonitorLayout::covers(monitors, primary)) {
+        // The picture's place is the window's own; the screen's is the desktop's.
         const MonitorLayout::Area& picture = cover.picture;
         const auto at = [&](int x, int y) {
-            return screen.pixel(picture.left + x * picture.width / PictureLayout::WIDTH,
-                                picture.top + y * picture.height / PictureLayout::HEIGHT);
+            return screen.pixel(
+                cover.window.left + picture.left + x * picture.width / PictureLayout::WIDTH,
+                cover.window.top + picture.top + y * picture.height / PictureLayout::HEIGHT);
         };
         if (at(10, 10) != LIGHT || at(400, 400) != DARK ||
             (program.hasBanner && at(BANNER_X, BANNER_Y) != LIGHT)) {
