@@ -120,17 +120,13 @@ on=xvfb
 record() { printf '%s\t%s\t%s\t%s\t%s\n' "$on" "$@" >>"$RESULTS"; }
 
 # The Linux processes of this prefix's running programs with that file name;
-# Linux keeps the first 15 characters of it as the process's name. Other
-# prefixes on the machine may run the same programs.
+# Linux keeps the first 15 characters of it as the process's name.
 linux_pids() {
-    local name=${1:0:15} dir environment
-    for dir in /proc/[0-9]*; do
-        [ "$(cat "$dir/comm" 2>/dev/null)" = "$name" ] || continue
-        environment=$(tr '\0' '\n' 2>/dev/null <"$dir/environ") || continue
-        if grep -qxF "WINEPREFIX=$WINEPREFIX" <<<"$environment"; then
-            printf '%s\n' "${dir#/proc/}"
-        fi
+    local name=${1:0:15} pid
+    for pid in $(plovix_prefix_processes "$WINEPREFIX"); do
+        [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$name" ] && printf '%s\n' "$pid"
     done
+    return 0
 }
 
 linux_pid() {

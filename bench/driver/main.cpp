@@ -46,9 +46,11 @@
 #include "app/Program.h"
 #include "desktopprobe/InputSender.h"
 #include "desktopprobe/ScreenReader.h"
+#include "exceptions/Exception.h"
 #include "platform/errorresources/SystemErrors.h"
 #include "previewhost/ChildProcess.h"
 #include "reference/ReferenceNames.h"
+#include "windows/devices/display/WindowsDisplaySettings.h"
 #include "windows/graphics/PictureColours.h"
 
 namespace {
@@ -59,6 +61,7 @@ using platform::errorresources::SystemErrors;
 using tools::desktopprobe::InputSender;
 using tools::desktopprobe::ScreenReader;
 using tools::previewhost::ChildProcess;
+using windows::devices::display::WindowsDisplaySettings;
 
 const COLORREF LIGHT = windows::graphics::PictureColours::LIGHT;
 const COLORREF DARK = windows::graphics::PictureColours::DARK;
@@ -149,12 +152,6 @@ std::string commandLine(const Program& program) {
     return "\"" + ChildProcess::besideThisProgram(program.file) + "\"" + program.arguments;
 }
 
-BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
-    reinterpret_cast<std::vector<MonitorLayout::Area>*>(list)->push_back(
-        {area->left, area->top, area->right - area->left, area->bottom - area->top});
-    return TRUE;
-}
-
 // The border, the text area and the block in either blue; for the picture
 // of the saver also the first letter of its banner, so that text counts too.
 // On every monitor but the primary the picture is where the saver's layout
@@ -169,7 +166,14 @@ bool showsPicture(const ScreenReader& screen, const Program& program) {
         return false;
     }
     std::vector<MonitorLayout::Area> monitors;
-    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&monitors));
+    try {
+        for (const RECT& area : WindowsDisplaySettings().getMonitorAreas()) {
+            monitors.push_back(
+                {area.left, area.top, area.right - area.left, area.bottom - area.top});
+        }
+    } catch (const exceptions::Exception& e) {
+        fail(e.getMessage(), program);
+    }
     const MonitorLayout::Area primary = {0, 0, GetSystemMetrics(SM_CXSCREEN),
                                          GetSystemMetrics(SM_CYSCREEN)};
     for (const MonitorLayout::Cover& cover : MonitorLayout::covers(monitors, primary)) {

@@ -20,6 +20,8 @@
 #include <vector>
 
 #include "app/MonitorLayout.h"
+#include "exceptions/Exception.h"
+#include "windows/devices/display/WindowsDisplaySettings.h"
 #endif
 
 #include "platform/errorresources/SystemErrors.h"
@@ -77,13 +79,6 @@ struct Cover {
     RECT cell;
 };
 std::vector<Cover> covers;
-
-BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
-    const MonitorLayout::Area monitor = {area->left, area->top, area->right - area->left,
-                                         area->bottom - area->top};
-    reinterpret_cast<std::vector<MonitorLayout::Area>*>(list)->push_back(monitor);
-    return TRUE;
-}
 
 // The block's cell in a picture shown at `picture`.
 RECT cellIn(const MonitorLayout::Area& picture) {
@@ -221,8 +216,13 @@ int runMessageLoop() {
 // after the switch as the saver lists them.
 bool coverMonitors(HINSTANCE instance, const char* className, int width, int height) {
     std::vector<MonitorLayout::Area> monitors;
-    if (EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&monitors)) ==
-        0) {
+    try {
+        for (const RECT& area :
+             windows::devices::display::WindowsDisplaySettings().getMonitorAreas()) {
+            monitors.push_back(
+                {area.left, area.top, area.right - area.left, area.bottom - area.top});
+        }
+    } catch (const exceptions::Exception&) {
         return false;
     }
     for (const MonitorLayout::Cover& place :

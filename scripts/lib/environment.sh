@@ -146,13 +146,22 @@ _plovix_wine() {
 PLOVIX_PIDS=()
 PLOVIX_WINE_PREFIXES=()
 
-# The processes of Wine's own programs (its loaders and its server) that
-# run for the given prefix.
-_plovix_wine_processes() {
+# The ids of the processes whose environment names the given Wine prefix:
+# its server and the programs run in it (other prefixes may run the same
+# programs).
+plovix_prefix_processes() {
     local environment pid
     for environment in $(grep -lzxF "WINEPREFIX=$1" /proc/[0-9]*/environ 2>/dev/null); do
         pid=${environment#/proc/}
-        pid=${pid%/environ}
+        echo "${pid%/environ}"
+    done
+    return 0
+}
+
+# Those of them that are Wine's own programs (its loaders and its server).
+_plovix_wine_processes() {
+    local pid
+    for pid in $(plovix_prefix_processes "$1"); do
         case $(readlink "/proc/$pid/exe" 2>/dev/null) in
         */wine | */wine64 | */wine-preloader | */wine64-preloader | */wineserver*) echo "$pid" ;;
         esac

@@ -59,9 +59,9 @@ start_quietly() {
 # Every process of the prefix (the wineserver, the test, a saver it started)
 # with each thread's state, kernel wait channel and system call, from /proc.
 print_waits() {
-    local environment process task command comm stat wchan call
-    for environment in $(grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null); do
-        process=${environment%/environ}
+    local pid process task command comm stat wchan call
+    for pid in $(plovix_prefix_processes "$WINEPREFIX"); do
+        process=/proc/$pid
         command=$(tr '\0' ' ' <"$process/cmdline" 2>/dev/null) || continue
         printf 'process %s: %s\n' "${process#/proc/}" "$command"
         for task in "$process"/task/*; do
@@ -80,10 +80,10 @@ print_waits() {
 # second. A Wine server busy with itself hangs every program that waits on
 # it, through no fault of theirs.
 print_busy() {
-    local environment process comm before=() after=()
+    local pid process comm before=() after=()
     local -A ticks=()
-    for environment in $(grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null); do
-        process=${environment%/environ}
+    for pid in $(plovix_prefix_processes "$WINEPREFIX"); do
+        process=/proc/$pid
         read -r -a before <"$process/stat" 2>/dev/null || continue
         ticks[$process]=$((before[13] + before[14]))
     done
