@@ -18,13 +18,34 @@
 # uninstaller, the installer and the Windows Installer packages are signed
 # with Authenticode:
 #   PLOVIX_SIGN_PKCS12         the certificate and its key, a PKCS#12 file
-#   PLOVIX_SIGN_PASSWORD       its password
+#   PLOVIX_SIGN_PASSWORD       its password, read once, before any other
+#                              program starts, and taken out of the environment
 #   PLOVIX_SIGN_TIMESTAMP_URL  an RFC 3161 time-stamp server (optional; without
 #                              one the signing time is the commit's)
 set -euo pipefail
 
+# Every program of the build would inherit the password, and the same user
+# and root can read a process's environment: it is kept in this shell alone
+# until it is in a file, and the signing script is given the file.
+sign_password=${PLOVIX_SIGN_PASSWORD:-}
+unset PLOVIX_SIGN_PASSWORD PLOVIX_SIGN_PASSWORD_FILE
+
 source "$(dirname "$0")/lib/environment.sh"
 cd "$PLOVIX_ROOT"
+
+if [ -n "$sign_password" ]; then
+    # mktemp's folder is the signing user's alone; it goes on every way out,
+    # an interrupted run leaving by exit too.
+    password_folder=$(mktemp -d)
+    trap 'rm -rf "$password_folder"' EXIT
+    trap 'exit 1' HUP INT TERM
+    (
+        umask 077
+        printf '%s' "$sign_password" >"$password_folder/password"
+    )
+    export PLOVIX_SIGN_PASSWORD_FILE=$password_folder/password
+fi
+unset sign_password
 
 plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_PACKAGING_PACKAGES[@]}"
 

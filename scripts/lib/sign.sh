@@ -6,7 +6,8 @@
 # and makensis for the uninstaller and the installer it writes.
 #
 #   PLOVIX_SIGN_PKCS12         the certificate and its key, a PKCS#12 file
-#   PLOVIX_SIGN_PASSWORD       its password
+#   PLOVIX_SIGN_PASSWORD_FILE  a file holding its password, which the package
+#                              command writes from PLOVIX_SIGN_PASSWORD
 #   PLOVIX_SIGN_TIMESTAMP_URL  an RFC 3161 time-stamp server (optional)
 #
 # Without a time-stamp server the signing time is SOURCE_DATE_EPOCH (the
@@ -17,6 +18,15 @@ set -euo pipefail
 file=${1:?usage: sign.sh FILE PRODUCT}
 product=${2:?usage: sign.sh FILE PRODUCT}
 [ -n "${PLOVIX_SIGN_PKCS12:-}" ] || exit 0
+# Met here, the password has already passed through the environment of
+# every program between the package command and this one (CMake, CPack,
+# makensis), where the same user and root can read it: signing stops rather
+# than hide that.
+if [ -n "${PLOVIX_SIGN_PASSWORD:-}" ]; then
+    echo "sign.sh: PLOVIX_SIGN_PASSWORD is in the environment of the build's programs;" \
+        "sign with ./scripts/package.sh, which takes it out before any starts" >&2
+    exit 1
+fi
 
 # osslsigncode writes a file of its own and never over one. The folder is
 # the signing user's alone, and goes on every way out: an interrupted run
@@ -26,14 +36,9 @@ trap 'rm -rf "$work"' EXIT
 trap 'exit 1' HUP INT TERM
 arguments=(sign -pkcs12 "$PLOVIX_SIGN_PKCS12" -h sha256 -n "$product")
 # Any user may read a process's command line, so the password reaches
-# osslsigncode in a file; printf is bash's own and starts no process.
-if [ -n "${PLOVIX_SIGN_PASSWORD:-}" ]; then
-    password=$work/password
-    (
-        umask 077
-        printf '%s' "$PLOVIX_SIGN_PASSWORD" >"$password"
-    )
-    arguments+=(-readpass "$password")
+# osslsigncode in a file.
+if [ -n "${PLOVIX_SIGN_PASSWORD_FILE:-}" ]; then
+    arguments+=(-readpass "$PLOVIX_SIGN_PASSWORD_FILE")
 fi
 if [ -n "${PLOVIX_SIGN_TIMESTAMP_URL:-}" ]; then
     arguments+=(-ts "$PLOVIX_SIGN_TIMESTAMP_URL")
