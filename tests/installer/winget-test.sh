@@ -257,7 +257,8 @@ for i in "${installers[@]}"; do
             "$(value "$listing" "Installers.$i.InstallerSwitches.Silent"); $(value "$listing" \
                 "Installers.$i.InstallerSwitches.SilentWithProgress")"
         check "installer $i: exit codes of the saver in use and of the other scope" \
-            "2 packageInUse; 3 alreadyInstalled" "$(for code in 0 1; do
+            "$(cpack_value CPACK_PLOVIX_EXIT_IN_USE) packageInUse; $(cpack_value CPACK_PLOVIX_EXIT_OTHER_MODE) alreadyInstalled" \
+            "$(for code in 0 1; do
                 printf '%s %s; ' "$(value "$listing" "Installers.$i.ExpectedReturnCodes.$code.InstallerReturnCode")" \
                     "$(value "$listing" "Installers.$i.ExpectedReturnCodes.$code.ReturnResponse")"
             done | sed 's/; $//')"
