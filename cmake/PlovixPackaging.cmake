@@ -46,10 +46,14 @@ set(CPACK_PLOVIX_COPYRIGHT "${PLOVIX_COPYRIGHT}")
 set(CPACK_PLOVIX_SAVER_FILE ${PLOVIX_SAVER_FILE})
 set(CPACK_PLOVIX_SAVER_32 ${PLOVIX_PACKAGED_SAVER_32})
 set(CPACK_PLOVIX_SAVER_64 ${PLOVIX_PACKAGED_SAVER_64})
-# The installer's exit codes of a run that changed nothing: the saver was in
-# use, or the product is installed in the other mode (all users, just me).
-set(CPACK_PLOVIX_EXIT_IN_USE 2)
-set(CPACK_PLOVIX_EXIT_OTHER_MODE 3)
+# The installer's exit codes of a run that changed nothing, none of them one
+# that NSIS returns itself: the saver was in use (ERROR_SHARING_VIOLATION),
+# the product is installed in the other mode, all users or just me
+# (ERROR_PRODUCT_VERSION), or all users asked for without an administrator's
+# rights (ERROR_ELEVATION_REQUIRED).
+set(CPACK_PLOVIX_EXIT_IN_USE 32)
+set(CPACK_PLOVIX_EXIT_OTHER_MODE 1638)
+set(CPACK_PLOVIX_EXIT_NEEDS_ADMIN 740)
 # Signing when the package command is given a certificate: the staged savers
 # before the installer is made (SignStaged.cmake), the uninstaller and the
 # installer by makensis (the template).
@@ -143,6 +147,7 @@ add_custom_target(winget-manifests
         -D SUMMARY=${PLOVIX_SUMMARY}
         -D PACKAGES=${PLOVIX_PACKAGE_DIR}
         -D SETUP=${PLOVIX_SETUP_NAME}.exe
+        -D SETUP_PRODUCT_CODE=${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}
         -D EXIT_IN_USE=${CPACK_PLOVIX_EXIT_IN_USE}
         -D EXIT_OTHER_MODE=${CPACK_PLOVIX_EXIT_OTHER_MODE}
         "-D MSIS=$<JOIN:${PLOVIX_MSI_PACKAGES},$<SEMICOLON>>"

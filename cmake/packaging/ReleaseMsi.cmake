@@ -35,6 +35,10 @@ file(CHMOD ${saver} PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 # Signed when the package command is given a certificate.
 execute_process(COMMAND ${SIGN} ${saver} "${PRODUCT}" COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND touch -d @${epoch} ${saver} COMMAND_ERROR_IS_FATAL ANY)
+# The x86 package refuses 64-bit Windows and names the x64 package of its
+# version instead.
+get_filename_component(x64_package ${PACKAGE_x64} NAME)
+string(REPLACE "-${RELEASE_VERSION}-" "-${VERSION}-" x64_package ${x64_package})
 # wixl 0.101 finds files by names relative to the folder it runs in only.
 get_filename_component(icon ${ICON} NAME)
 file(COPY_FILE ${ICON} ${STAGE}/${icon})
@@ -52,6 +56,7 @@ execute_process(
         -D Arch=${ARCH} -D ProductCode=${product_code} -D UpgradeCode=${UPGRADE_CODE}
         -D "Product=${PRODUCT}" -D "Publisher=${PUBLISHER}" -D Version=${VERSION}
         -D Icon=${icon} -D SaverFile=${SAVER_FILE} -D Saver=${SAVER_FILE}
+        -D X64Package=${x64_package}
         ${TEMPLATE}
     WORKING_DIRECTORY ${STAGE} RESULT_VARIABLE failed ERROR_VARIABLE messages)
 # wixl leaves out what it cannot build with no more than a warning.
@@ -67,7 +72,12 @@ if(NOT VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+")
     message(FATAL_ERROR "A package's version has three numbers: ${VERSION}")
 endif()
 set(file_version ${CMAKE_MATCH_0})
-set(file_version_query "UPDATE `File` SET `Version` = '${file_version}.0' WHERE `File` = 'Saver'")
+# A versioned file must have a language and no hash (ICE60); wixl hashes
+# every file. The language is that of the saver's own version resource
+# (0x409, 1033), which Windows Installer compares when versions are equal.
+set(file_queries
+    -q "UPDATE `File` SET `Version` = '${file_version}.0', `Language` = '1033' WHERE `File` = 'Saver'"
+    -q "DELETE FROM `MsiFileHash` WHERE `File_` = 'Saver'")
 
 # msibuild sets the package code only with the subject, author and template,
 # which stay as wixl wrote them.
@@ -82,7 +92,7 @@ function(set_package_code code)
     execute_process(COMMAND msibuild ${MSI} ${ARGN} -s "${Subject}" "${Author}" "${Template}" "{${code}}"
                     COMMAND_ERROR_IS_FATAL ANY)
 endfunction()
-set_package_code(00000000-0000-0000-0000-000000000000 -q "${file_version_query}")
+set_package_code(00000000-0000-0000-0000-000000000000 ${file_queries})
 file(SHA256 ${MSI} digest)
 string(UUID package_code NAMESPACE ${UPGRADE_CODE} NAME "package ${digest}" TYPE SHA1 UPPER)
 set_package_code(${package_code})

@@ -13,7 +13,8 @@
 #
 # cmake -D IDENTIFIER=... -D VERSION=... -D PUBLISHER=... -D PRODUCT=... -D MONIKER=...
 #       -D LICENSE=... -D COPYRIGHT=... -D SUMMARY=... -D PACKAGES=<folder>
-#       -D SETUP=<file name> -D EXIT_IN_USE=<code> -D EXIT_OTHER_MODE=<code>
+#       -D SETUP=<file name> -D SETUP_PRODUCT_CODE=<uninstall key's name>
+#       -D EXIT_IN_USE=<code> -D EXIT_OTHER_MODE=<code>
 #       -D MSIS=<file names> -D OUTPUT=<folder> -P WingetManifests.cmake
 
 set(schema 1.12.0)
@@ -72,19 +73,33 @@ endfunction()
 set(installers "")
 # One 32-bit installer that puts the right saver on either kind of Windows;
 # NSIS MultiUser's switches choose the scope, which winget's defaults for
-# nullsoft lack. A saver in use ends it with EXIT_IN_USE, an install in the
-# other scope with EXIT_OTHER_MODE, either changing nothing.
+# nullsoft lack. winget passes Custom in every mode, the wizard's too, and
+# Silent or SilentWithProgress only in theirs. A saver in use ends it with
+# EXIT_IN_USE, an install in the other scope with EXIT_OTHER_MODE, either
+# changing nothing. Its exit code for all users asked for without an
+# administrator's rights has no response of the schema's that fits, and winget
+# never meets it: it starts the installer elevated for the machine.
+quoted(setup_product_code "${SETUP_PRODUCT_CODE}")
 foreach(architecture x64 x86)
     foreach(scope machine user)
         if(scope STREQUAL user)
-            set(switches "/S /CurrentUser")
+            set(mode /CurrentUser)
+            # An administrator is asked to approve by the installer itself.
+            set(elevation elevatesSelf)
         else()
-            set(switches "/S /AllUsers")
+            set(mode /AllUsers)
+            # Started elevated by winget: a standard user is asked for an
+            # administrator's approval instead of the installer failing.
+            set(elevation elevationRequired)
         endif()
         add_installer(${architecture} nullsoft ${scope} ${SETUP}
             "InstallerSwitches:"
-            "  Silent: ${switches}"
-            "  SilentWithProgress: ${switches}"
+            "  Silent: /S"
+            "  SilentWithProgress: /S"
+            "  Custom: ${mode}"
+            # The uninstall entry's key, by which winget finds the product installed.
+            "ProductCode: ${setup_product_code}"
+            "ElevationRequirement: ${elevation}"
             "ExpectedReturnCodes:"
             "- InstallerReturnCode: ${EXIT_IN_USE}"
             "  ReturnResponse: packageInUse"
@@ -111,11 +126,20 @@ foreach(msi IN LISTS MSIS)
     else()
         message(FATAL_ERROR "${msi} is for no platform of x64 and Intel (x86):\n${summary}")
     endif()
-    if(NOT properties MATCHES "(^|\n)ProductCode\t({[-0-9A-Fa-f]+})\r?\n")
-        message(FATAL_ERROR "${msi} has no ProductCode property")
+    foreach(property ProductCode UpgradeCode)
+        if(NOT properties MATCHES "(^|\n)${property}\t({[-0-9A-Fa-f]+})\r?\n")
+            message(FATAL_ERROR "${msi} has no ${property} property")
+        endif()
+        quoted(${property} ${CMAKE_MATCH_2})
+    endforeach()
+    # The upgrade code, the same in every version, lets winget know the
+    # product installed by a package of a version it does not list.
+    set(lines "ProductCode: ${ProductCode}" "AppsAndFeaturesEntries:" "- UpgradeCode: ${UpgradeCode}")
+    if(architecture STREQUAL x86)
+        # Windows Installer refuses it on 64-bit Windows (its launch condition).
+        list(APPEND lines "UnsupportedOSArchitectures:" "- x64" "- arm64")
     endif()
-    quoted(product_code ${CMAKE_MATCH_2})
-    add_installer(${architecture} msi machine ${msi} "ProductCode: ${product_code}")
+    add_installer(${architecture} msi machine ${msi} ${lines})
 endforeach()
 
 set(file_name ${IDENTIFIER})

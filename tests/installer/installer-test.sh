@@ -138,13 +138,14 @@ check_saver_runs() {
 }
 
 # check_in_use SAVER MODE: a silent install in MODE while the installed saver
-# runs ends with exit code 2 and changes nothing.
+# runs ends with the in-use exit code and changes nothing.
 check_in_use() {
     local before path=$1
     before=$(mtime "$(unix_path "$path")")
     start_saver "$path" /s
     if await window_shown "$SAVER_TITLE"; then
-        check "exit code" 2 "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S "$2")"
+        check "exit code" $(($(cpack_value CPACK_PLOVIX_EXIT_IN_USE) % 256)) \
+            "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S "$2")"
         check "$path untouched" "$before" "$(mtime "$(unix_path "$path")")"
         check "saver still running" yes "$(kill -0 "$saver" 2>/dev/null && echo yes || echo no)"
         key_until_ended "$saver" || true
@@ -156,13 +157,14 @@ check_in_use() {
 }
 
 # check_other_mode_refused MODE: installing in MODE over an install in the
-# other mode is refused with exit code 3: one install, one uninstall entry.
+# other mode is refused with its exit code: one install, one uninstall entry.
 check_other_mode_refused() {
     local key=$UNINSTALL_KEY_USER other=$UNINSTALL_KEY
     [ "$1" = /AllUsers ] && key=$UNINSTALL_KEY && other=$UNINSTALL_KEY_USER
     local kept
     kept=$(reg_value "$other" InstallLocation)
-    check "exit code" 3 "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S "$1")"
+    check "exit code" $(($(cpack_value CPACK_PLOVIX_EXIT_OTHER_MODE) % 256)) \
+        "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S "$1")"
     check "no entry of the refused mode" "(absent)" "$(reg_value "$key" DisplayName)"
     check "the install there was" "$kept" "$(reg_value "$other" InstallLocation)"
 }

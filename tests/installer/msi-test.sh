@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # The Windows Installer package test: tests/installer/msi-test.sh
 #
-# Installs the packages made by ./scripts/package.sh as an administrator
-# would, with msiexec /qn, in a fresh Wine prefix of a 64-bit Windows (the
-# x64 package, then the x86 one) and of a 32-bit Windows (the x86 one), each
-# in a private virtual display, and checks what the administrator would find:
+# Checks the packages made by ./scripts/package.sh against the rules of
+# Windows Installer's validation (ICE) that their tables could break, then
+# installs them as an administrator would, with msiexec /qn, in a fresh Wine
+# prefix of a 64-bit Windows (the x64 package; the x86 one, which must refuse
+# it) and of a 32-bit Windows (the x86 one), each in a private virtual
+# display, and checks what the administrator would find:
 # the archive's saver of the package's architecture in the system folder
 # Windows gives that architecture and nowhere else, the uninstall entry under
 # the package's product code with its icon, the user's saver settings
 # untouched, an upgrade in place from an older version made here from the
-# same template, an older package refused where a newer version is, and an
-# uninstall that leaves nothing behind. With PLOVIX_TEST_SIGNER, the
+# same template, an older package refused where a newer version is, the x86
+# package refused on 64-bit Windows, changing nothing, where the x64 product
+# or an x86 one of an older release is, which the x64 package then replaces,
+# and an uninstall that leaves nothing behind. With PLOVIX_TEST_SIGNER, the
 # certificate the packages were signed with, it also checks both packages'
 # signatures. Each failure prints what was expected and what was found; the
 # last line is "N passed, N failed". Exits non-zero when a check failed.
@@ -53,6 +57,7 @@ DESKTOP_KEY='HKCU\Control Panel\Desktop'
 OLDER_VERSION=0.0.1
 OLDER_SAVER=$WORK/older.scr
 OLDER_PACKAGE=$WORK/Plovix-$OLDER_VERSION-x64.msi
+OLDER_X86_PACKAGE=$WORK/Plovix-$OLDER_VERSION-x86.msi
 
 
 # run_msiexec ACTION PACKAGE: runs msiexec silently in the current prefix and
@@ -66,6 +71,37 @@ run_msiexec() {
 exit_code() { echo $(($1 % 256)); }
 
 product_code() { msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'; }
+# table PACKAGE NAME: a table's rows, tab-separated, without the header lines.
+table() { msiinfo export "$1" "$2" | tr -d '\r' | tail -n +4; }
+
+# check_tables ARCH: the package's tables by the rules of Windows Installer's
+# validation that a careless edit of the template or the build could break.
+check_tables() {
+    local package=${PACKAGE[$1]} files expected
+    begin "$(basename "$package"): tables by Windows Installer's rules"
+    files=$(table "$package" File)
+    # ICE60: a versioned file has a language and no hash. The saver's are its
+    # version resource's.
+    check "each versioned file: version, language, hash (ICE60)" "Saver $VERSION.0, language 1033, no hash" \
+        "$(awk -F'\t' -v hashed=" $(table "$package" MsiFileHash | cut -f1 | paste -sd' ') " '$5 != "" {
+            printf "%s %s, language %s, %s\n", $1, $5, ($6 == "" ? "none" : $6),
+                (index(hashed, " " $1 " ") ? "hashed" : "no hash") }' <<<"$files" | paste -sd' ')"
+    # ICE80: a 64-bit package's components are 64-bit and in 64-bit folders,
+    # a 32-bit package's neither; and a component's key path is its own file.
+    expected="Intel: Saver 32-bit in SystemFolder, key path its file Saver"
+    [ "$1" = x64 ] && expected="x64: Saver 64-bit in System64Folder, key path its file Saver"
+    check "platform; each component's bits, folder and key path" "$expected" "$({
+        msiinfo suminfo "$package" | sed -n 's/^Template: \([^;]*\);.*/\1:/p'
+        awk -F'\t' 'FILENAME == ARGV[1] { owner[$1] = $2; next }
+            { printf "%s %s-bit in %s, key path %s\n", $1, (int($4 / 256) % 2 ? 64 : 32), $3,
+                (owner[$6] == $1 ? "its file " $6 : "not a file of its own") }' \
+            <(printf '%s\n' "$files") <(table "$package" Component)
+    } | paste -sd' ')"
+    if [ "$1" = x86 ]; then
+        check "a launch condition's message names $(basename "${PACKAGE[x64]}")" 1 \
+            "$(table "$package" LaunchCondition | cut -f2 | grep -cF "$(basename "${PACKAGE[x64]}")" || true)"
+    fi
+}
 
 # The uninstall entries of the architecture's registry view in the prefix.
 uninstall_folder() {
@@ -176,16 +212,33 @@ test_64_bit_windows() {
     check "exit code of msiexec /i (1603)" "$(exit_code 1603)" "$(run_msiexec /i "$OLDER_PACKAGE")"
     check "uninstall entries" 1 "$(entries x64)"
     check_installed x64 system32
+
+    # Sharing the upgrade code, the x86 package would replace the x64 product
+    # and put the saver where the 64-bit Screen Saver Settings never look.
+    begin "64-bit Windows, x86 package where the x64 product is"
+    check "exit code of msiexec /i (1603)" "$(exit_code 1603)" "$(run_msiexec /i "${PACKAGE[x86]}")"
+    check "uninstall entries" "1 x64, 0 x86" "$(entries x64) x64, $(entries x86) x86"
+    check_installed x64 system32
+    check "syswow64\\$SAVER_FILE" "(absent)" "$(file_state "$prefix/drive_c/windows/syswow64/$SAVER_FILE")"
     check "exit code of msiexec /x" 0 "$(run_msiexec /x "${PACKAGE[x64]}")"
     check_removed x64 system32
 
-    # 32-bit programs see SysWOW64 as their system folder.
-    begin "64-bit Windows, x86 package"
-    check "exit code of msiexec /i" 0 "$(run_msiexec /i "${PACKAGE[x86]}")"
-    check_installed x86 syswow64
-    check "system32\\$SAVER_FILE" "(absent)" "$(file_state "$prefix/drive_c/windows/system32/$SAVER_FILE")"
-    check "exit code of msiexec /x" 0 "$(run_msiexec /x "${PACKAGE[x86]}")"
-    check_removed x86 syswow64
+    # Installed by a release from before the x86 package refused 64-bit Windows.
+    begin "64-bit Windows, x86 package where an older x86 product is"
+    check "exit code of msiexec /i, x86 $OLDER_VERSION" 0 "$(run_msiexec /i "$OLDER_X86_PACKAGE")"
+    check "exit code of msiexec /i, x86 $VERSION (1603)" "$(exit_code 1603)" \
+        "$(run_msiexec /i "${PACKAGE[x86]}")"
+    check "uninstall entries" "0 x64, 1 x86" "$(entries x64) x64, $(entries x86) x86"
+    check "syswow64\\$SAVER_FILE" "the older version's file" \
+        "$(file_state "$prefix/drive_c/windows/syswow64/$SAVER_FILE" "$OLDER_SAVER" "the older version's file")"
+
+    begin "64-bit Windows, the x64 package in place of an older x86 product"
+    check "exit code of msiexec /i" 0 "$(run_msiexec /i "${PACKAGE[x64]}")"
+    check "uninstall entries" "1 x64, 0 x86" "$(entries x64) x64, $(entries x86) x86"
+    check "syswow64\\$SAVER_FILE" "(absent)" "$(file_state "$prefix/drive_c/windows/syswow64/$SAVER_FILE")"
+    check_installed x64 system32
+    check "exit code of msiexec /x" 0 "$(run_msiexec /x "${PACKAGE[x64]}")"
+    check_removed x64 system32
 
     plovix_cleanup
 }
@@ -217,11 +270,19 @@ if [ -n "${PLOVIX_TEST_SIGNER:-}" ]; then
     done
 fi
 
+for architecture in x64 x86; do check_tables $architecture; done
+
 # An older version of the product, with a file of its own in place of the
-# saver, from the same template.
+# saver, from the same template; its x86 package without the launch
+# condition, as a release from before it was.
 printf 'the saver of version %s\n' "$OLDER_VERSION" >"$OLDER_SAVER"
-cmake -D SETTINGS="$SETTINGS" -D ARCH=x64 -D VERSION=$OLDER_VERSION -D SAVER="$OLDER_SAVER" \
-    -D STAGE="$WORK/older" -D MSI="$OLDER_PACKAGE" -P cmake/packaging/ReleaseMsi.cmake >/dev/null
+sed '/<Condition /d' "$(setting TEMPLATE)" >"$WORK/unconditioned.wxs"
+sed "s|^set(TEMPLATE .*|set(TEMPLATE \"$WORK/unconditioned.wxs\")|" "$SETTINGS" >"$WORK/unconditioned.cmake"
+for older in "x64 $SETTINGS $OLDER_PACKAGE" "x86 $WORK/unconditioned.cmake $OLDER_X86_PACKAGE"; do
+    read -r architecture settings package <<<"$older"
+    cmake -D SETTINGS="$settings" -D ARCH="$architecture" -D VERSION=$OLDER_VERSION -D SAVER="$OLDER_SAVER" \
+        -D STAGE="$WORK/older-$architecture" -D MSI="$package" -P cmake/packaging/ReleaseMsi.cmake >/dev/null
+done
 
 test_64_bit_windows
 if plovix_can_run_wine32; then

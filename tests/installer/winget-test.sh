@@ -10,7 +10,10 @@
 # version is the project's, publisher and name are the installer's uninstall
 # entry's; the installers are the setup for each architecture and scope and
 # each MSI there is, each at the release folder's address with the packaged
-# file's SHA-256, the MSIs with their own product codes. Also: the address
+# file's SHA-256; the setup with its scope's switch in every mode, the
+# uninstall key's name as its product code, the elevation of its scope and
+# its own exit codes mapped; the MSIs with their own product and upgrade
+# codes, the x86 one barred from 64-bit Windows. Also: the address
 # gives the same manifests with or without its trailing slash, a missing
 # installer fails the step, and without an address none are written, and
 # none left from before. The last line is "N passed, N failed"; exits
@@ -137,6 +140,10 @@ judge() {
     installer:Installers.*.InstallerSwitches.Silent | \
         installer:Installers.*.InstallerSwitches.SilentWithProgress)
         text "$type" "$value" 1 512 ;;
+    installer:Installers.*.InstallerSwitches.Custom) text "$type" "$value" 1 2048 ;;
+    installer:Installers.*.ElevationRequirement)
+        one_of "$type" "$value" elevationRequired elevationProhibited elevatesSelf ;;
+    installer:Installers.*.UnsupportedOSArchitectures.*) one_of "$type" "$value" x86 x64 arm arm64 ;;
     installer:Installers.*.ExpectedReturnCodes.*.InstallerReturnCode)
         if [ "$type" = int ] && [ "$value" -ne 0 ] && [ "$value" -ge -2147483648 ] &&
             [ "$value" -le 4294967295 ]; then
@@ -149,7 +156,8 @@ judge() {
         # shellcheck disable=SC2086
         one_of "$type" "$value" $RETURN_RESPONSES
         ;;
-    installer:Installers.*.ProductCode) text "$type" "$value" 1 255 ;;
+    installer:Installers.*.ProductCode | installer:Installers.*.AppsAndFeaturesEntries.*.UpgradeCode)
+        text "$type" "$value" 1 255 ;;
     *) echo "a field the $1 manifest does not have" ;;
     esac
 }
@@ -249,25 +257,37 @@ for i in "${installers[@]}"; do
     check "installer $i: address" "$URL$file" "$address"
     check "installer $i: SHA-256 of $file" "$(sha256 "$PACKAGES/$file")" \
         "$(value "$listing" "Installers.$i.InstallerSha256" | upper)"
+    # The installer's fields beyond the address, one line each, a list's in one.
+    given=$(awk -F'\t' -v prefix="Installers.$i." 'index($1, prefix) == 1 {
+            field = substr($1, length(prefix) + 1)
+            if (field ~ /^(Architecture|InstallerType|Scope|InstallerUrl|InstallerSha256)$/) next
+            sub(/\.[0-9]+$/, "", field)
+            if (field in values) values[field] = values[field] " " $3
+            else { values[field] = $3; order[++n] = field } }
+        END { for (k = 1; k <= n; k++) print order[k] ": " values[order[k]] }' <<<"$listing")
     case $(value "$listing" "Installers.$i.InstallerType") in
     nullsoft)
-        switches="/S /AllUsers"
-        [ "$scope" = user ] && switches="/S /CurrentUser"
-        check "installer $i: silent switches for scope $scope" "$switches; $switches" \
-            "$(value "$listing" "Installers.$i.InstallerSwitches.Silent"); $(value "$listing" \
-                "Installers.$i.InstallerSwitches.SilentWithProgress")"
-        check "installer $i: exit codes of the saver in use and of the other scope" \
-            "2 packageInUse; 3 alreadyInstalled" "$(for code in 0 1; do
-                printf '%s %s; ' "$(value "$listing" "Installers.$i.ExpectedReturnCodes.$code.InstallerReturnCode")" \
-                    "$(value "$listing" "Installers.$i.ExpectedReturnCodes.$code.ReturnResponse")"
-            done | sed 's/; $//')"
+        mode=/AllUsers elevation=elevationRequired
+        [ "$scope" = user ] && mode=/CurrentUser elevation=elevatesSelf
+        expected="InstallerSwitches.Silent: /S
+InstallerSwitches.SilentWithProgress: /S
+InstallerSwitches.Custom: $mode
+ProductCode: $(cpack_value CPACK_PACKAGE_INSTALL_REGISTRY_KEY)
+ElevationRequirement: $elevation
+ExpectedReturnCodes.0.InstallerReturnCode: $(cpack_value CPACK_PLOVIX_EXIT_IN_USE)
+ExpectedReturnCodes.0.ReturnResponse: packageInUse
+ExpectedReturnCodes.1.InstallerReturnCode: $(cpack_value CPACK_PLOVIX_EXIT_OTHER_MODE)
+ExpectedReturnCodes.1.ReturnResponse: alreadyInstalled"
         ;;
     msi)
-        check "installer $i: ProductCode of $file" \
-            "$(msiinfo export "$PACKAGES/$file" Property 2>&1 | tr -d '\r' | sed -n 's/^ProductCode\t//p')" \
-            "$(value "$listing" "Installers.$i.ProductCode")"
+        properties=$(msiinfo export "$PACKAGES/$file" Property 2>&1 | tr -d '\r')
+        expected="ProductCode: $(sed -n 's/^ProductCode\t//p' <<<"$properties")
+AppsAndFeaturesEntries.0.UpgradeCode: $(sed -n 's/^UpgradeCode\t//p' <<<"$properties")"
+        [[ $file == *-x86.msi ]] && expected+=$'\nUnsupportedOSArchitectures: x64 arm64'
         ;;
     esac
+    check "installer $i: the fields of $(value "$listing" "Installers.$i.InstallerType") for scope $scope" \
+        "$(sort <<<"$expected" | paste -sd';')" "$(sort <<<"$given" | paste -sd';')"
 done
 
 begin "the address without its trailing slash"
