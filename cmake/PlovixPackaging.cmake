@@ -46,19 +46,30 @@ set(CPACK_PLOVIX_COPYRIGHT "${PLOVIX_COPYRIGHT}")
 set(CPACK_PLOVIX_SAVER_FILE ${PLOVIX_SAVER_FILE})
 set(CPACK_PLOVIX_SAVER_32 ${PLOVIX_PACKAGED_SAVER_32})
 set(CPACK_PLOVIX_SAVER_64 ${PLOVIX_PACKAGED_SAVER_64})
-# The installer's exit codes of a run that changed nothing, none of them one
-# that NSIS returns itself: the saver was in use (ERROR_SHARING_VIOLATION),
-# the product is installed in the other mode, all users or just me
-# (ERROR_PRODUCT_VERSION), or all users asked for without an administrator's
-# rights (ERROR_ELEVATION_REQUIRED).
+# The installer's and uninstaller's exit codes besides 0: Windows' error
+# codes for what happened, none of which NSIS itself returns (1 cancelled,
+# 2 aborted or damaged). All but the last change nothing: the saver's file is
+# in use (ERROR_SHARING_VIOLATION), the product is installed in the other
+# mode (ERROR_PRODUCT_VERSION), all users need an administrator
+# (ERROR_ELEVATION_REQUIRED), an uninstaller that belongs to no install of
+# this account or of all users (ERROR_UNKNOWN_PRODUCT); any other failure
+# (ERROR_INSTALL_FAILURE).
 set(CPACK_PLOVIX_EXIT_IN_USE 32)
 set(CPACK_PLOVIX_EXIT_OTHER_MODE 1638)
 set(CPACK_PLOVIX_EXIT_NEEDS_ADMIN 740)
+set(CPACK_PLOVIX_EXIT_NOT_INSTALLED_HERE 1605)
+set(CPACK_PLOVIX_EXIT_FAILED 1603)
 # Signing when the package command is given a certificate: the staged savers
 # before the installer is made (SignStaged.cmake), the uninstaller and the
 # installer by makensis (the template).
 set(CPACK_PLOVIX_SIGN ${PROJECT_SOURCE_DIR}/scripts/lib/sign.sh)
-set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/packaging/SignStaged.cmake)
+# The wizard's side and header pictures, drawn from the saver's own picture
+# before the installer is made (WizardPictures.cmake).
+set(CPACK_PLOVIX_PICTURE ${PROJECT_SOURCE_DIR}/src/app/resources/startup.bmp)
+set(CPACK_PLOVIX_WIZARD_SIDE ${CMAKE_BINARY_DIR}/wizard/side.bmp)
+set(CPACK_PLOVIX_WIZARD_HEADER ${CMAKE_BINARY_DIR}/wizard/header.bmp)
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/packaging/SignStaged.cmake
+                            ${PROJECT_SOURCE_DIR}/cmake/packaging/WizardPictures.cmake)
 list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake/packaging)
 include(CPack)
 

@@ -3,7 +3,9 @@
 # in turn in a copy of the working tree, builds the host and win64 presets,
 # and runs the fast suites against it until one fails: host, win64 on the
 # 800x600 display, on the display that refuses 800x600, on the switching
-# display and on the two-monitor display (the last two root only: Xorg). Prints which suite caught each fault; exits non-zero if any
+# display and on the two-monitor display (the last two root only: Xorg); a
+# fault in how the packages are made, the installer's suite, which makes and
+# installs them. Prints which suite caught each fault; exits non-zero if any
 # survives, does not build, or no longer applies.
 #
 #   ./scripts/mutants.sh [--check] [NAME...]
@@ -137,8 +139,17 @@ build() {
     done
 }
 
-suites=(host win64 refusing)
-[ "$(id -u)" -eq 0 ] && suites+=(switching two-monitors)
+program_suites=(host win64 refusing)
+[ "$(id -u)" -eq 0 ] && program_suites+=(switching two-monitors)
+# suites_of INDEX: the suites that can see the fault, in `suites`: a fault in
+# how the packages are made, only the installer's.
+suites_of() {
+    case ${files[$1]} in
+    cmake/packaging/* | cmake/PlovixPackaging.cmake | scripts/package.sh | scripts/lib/sign.sh)
+        suites=(installer) ;;
+    *) suites=("${program_suites[@]}") ;;
+    esac
+}
 
 # run_suite NAME: runs it, stopping at the first failing test; fails naming
 # that test in $failing. CTest starts and ends each suite's display.
@@ -152,6 +163,8 @@ run_suite() {
     # there takes the retry.
     switching) tests=(-L '^switching-75hz$') ;;
     two-monitors) tests=(-L '^two-monitors-right$') ;;
+    # Makes the packages, then installs them.
+    installer) tests=(-L '^installer$') ;;
     esac
     local preset=win64
     [ "$1" = host ] && preset=host
@@ -169,7 +182,12 @@ run_suite() {
 
 plovix_log "building the copy without a fault"
 build
-for suite in "${suites[@]}"; do
+needed=()
+for i in "${selected[@]}"; do
+    suites_of "$i"
+    needed+=("${suites[@]}")
+done
+for suite in $(printf '%s\n' "${program_suites[@]}" installer | grep -xF -f <(printf '%s\n' "${needed[@]}")); do
     if ! run_suite "$suite"; then
         plovix_log "the $suite suite fails without a fault: $failing"
         exit 1
@@ -193,6 +211,7 @@ for i in "${selected[@]}"; do
         fi
     else
         result="SURVIVED"
+        suites_of "$i"
         for suite in "${suites[@]}"; do
             if ! run_suite "$suite"; then
                 result="caught by $suite: $failing"

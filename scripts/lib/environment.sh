@@ -28,8 +28,9 @@ PLOVIX_SWITCHING_PACKAGES=(xserver-xorg-core xserver-xorg-video-dummy x11-xserve
 # What the package command makes the installer, the archive and the Windows
 # Installer packages with (faketime stops wixl's clock at the commit's time),
 # signs them with, and reads the packages' product codes with for the winget
-# manifests; the test command makes a throwaway certificate with openssl.
-PLOVIX_PACKAGING_PACKAGES=(nsis zip wixl msitools faketime git osslsigncode openssl)
+# manifests, and draws the wizard's pictures with (ImageMagick); the test
+# command makes a throwaway certificate with openssl.
+PLOVIX_PACKAGING_PACKAGES=(nsis zip wixl msitools faketime git osslsigncode openssl imagemagick)
 # What the run command uses to watch the virtual display and take pictures.
 PLOVIX_PICTURE_PACKAGES=(imagemagick xdotool x11-apps)
 

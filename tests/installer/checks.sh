@@ -30,6 +30,9 @@ finish() {
     exit $((failed > 0))
 }
 
+# A Windows program's exit code as Linux sees it, the low byte (1603 is 67).
+exit_code() { echo $(($1 % 256)); }
+
 # reg_value KEY NAME: the value's data, or "(absent)".
 reg_value() {
     local output

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # The installer test: tests/installer/installer-test.sh
 #
-# Runs the installer made by ./scripts/package.sh silently, for all users and
-# just for the user, in a fresh Wine prefix of a 64-bit Windows and one of a
-# 32-bit Windows, in a private virtual display, and checks what a user would
-# find: the right saver in the right folder and nowhere else, the user's
+# Clicks through the installer made by ./scripts/package.sh and its
+# uninstaller as a person does, for all users and just for the user, then
+# runs them silently both ways, in a fresh Wine prefix of a 64-bit Windows
+# and one of a 32-bit Windows, in a private virtual display, and checks what
+# a user would find: each page of the wizard and what its finish page
+# offers, the right saver in the right folder and nowhere else, the user's
 # saver settings (which an install for all users leaves alone), the
 # uninstall entry, the installed saver started from a setting as Windows
-# starts it, an installer that meets the saver running or an install in the
-# other mode, and an uninstall that takes away what it put there and leaves
+# starts it, an installer or uninstaller that meets the saver running, a
+# read-only saver, an install in the other mode, an uninstaller outside its
+# install, and an uninstall that takes away what it put there and leaves
 # what it found. With PLOVIX_TEST_SIGNER, the
 # certificate the packages were signed with, it also checks the signatures
 # of the installer, of both savers in the archive and of what the installer
@@ -41,6 +44,21 @@ UNINSTALL_KEY_USER="HKCU\\${UNINSTALL_KEY#HKLM\\}"
 DESKTOP_KEY='HKCU\Control Panel\Desktop'
 # A setting of the user's that neither install nor uninstall may touch.
 TIMEOUT_SECONDS=600
+PRODUCT=$(cpack_value CPACK_NSIS_PACKAGE_NAME)
+# The exit codes of the installer and its uninstaller besides 0, pinned
+# here, as deployments and the winget manifests know them: Windows' error
+# codes for a file in use, another version installed and an unknown product.
+EXIT_IN_USE=$(exit_code 32)
+EXIT_OTHER_MODE=$(exit_code 1638)
+EXIT_NOT_INSTALLED_HERE=$(exit_code 1605)
+# What a person sees of the wizard, pinned here: the titles and the texts
+# this test waits for and presses.
+SETUP_TITLE="$PRODUCT Setup"
+UNINSTALL_TITLE="$PRODUCT Uninstall"
+BRANDING="$PRODUCT $VERSION"
+ALL_USERS_CHOICE="Install for anyone using this computer"
+OPEN_SETTINGS="Open the Screen Saver Settings"
+SETTINGS_COMMAND='control.exe\" desk.cpl,,@screensaver'
 
 
 # Runs a Windows program of the prefix's own kind and prints its exit code;
@@ -60,6 +78,7 @@ NOTICE='Sablewick Screensaver by Brannix.\nThis screen saver has no options that
 
 # The Unix path of a path of the prefix, and the user's own programs folder.
 unix_path() { "$loader" winepath.exe -u "$1" 2>/dev/null | tr -d '\r'; }
+short_path() { "$loader" winepath.exe -s "$1" 2>/dev/null | tr -d '\r'; }
 user_programs() { printf '%s\\Programs\n' "$("$loader" cmd /c echo %LOCALAPPDATA% | tr -d '\r')"; }
 
 
@@ -137,16 +156,23 @@ check_saver_runs() {
     check "$1 /s: exit code after a key" 0 "$code"
 }
 
-# check_in_use SAVER MODE: a silent install in MODE while the installed saver
-# runs ends with the in-use exit code and changes nothing.
+# check_in_use SAVER MODE FOLDER KEY: a silent install in MODE, and a silent
+# uninstall of the install in FOLDER, while the installed saver runs, end
+# with the "in use" exit code and change nothing.
 check_in_use() {
     local before path=$1
     before=$(mtime "$(unix_path "$path")")
     start_saver "$path" /s
     if await window_shown "$SAVER_TITLE"; then
-        check "exit code" $(($(cpack_value CPACK_PLOVIX_EXIT_IN_USE) % 256)) \
+        check "exit code of the install" "$EXIT_IN_USE" \
             "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S "$2")"
+        # Run in place (_?=, which takes no quotes), the uninstaller's exit
+        # code is its own.
+        check "exit code of the uninstall" "$EXIT_IN_USE" \
+            "$(run_windows "$INSTALLER_LOADER" "$3\Uninstall.exe" /S "_?=$(short_path "$3")")"
         check "$path untouched" "$before" "$(mtime "$(unix_path "$path")")"
+        check "uninstaller kept" yes "$([ -f "$(unix_path "$3\Uninstall.exe")" ] && echo yes || echo no)"
+        check "uninstall entry kept" "$PRODUCT" "$(reg_value "$4" DisplayName)"
         check "saver still running" yes "$(kill -0 "$saver" 2>/dev/null && echo yes || echo no)"
         key_until_ended "$saver" || true
     else
@@ -163,8 +189,7 @@ check_other_mode_refused() {
     [ "$1" = /AllUsers ] && key=$UNINSTALL_KEY && other=$UNINSTALL_KEY_USER
     local kept
     kept=$(reg_value "$other" InstallLocation)
-    check "exit code" $(($(cpack_value CPACK_PLOVIX_EXIT_OTHER_MODE) % 256)) \
-        "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S "$1")"
+    check "exit code" "$EXIT_OTHER_MODE" "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S "$1")"
     check "no entry of the refused mode" "(absent)" "$(reg_value "$key" DisplayName)"
     check "the install there was" "$kept" "$(reg_value "$other" InstallLocation)"
 }
@@ -190,31 +215,135 @@ check_entry() {
     fi
 }
 
-# check_uninstall KEY FOLDER SAVER USER_SAVER: a silent uninstall, with
-# USER_SAVER as the user's saver, takes away what the install put there and
-# resets the user's saver only while it is this one.
+# check_uninstall KEY FOLDER SAVER USER_SAVER ACTIVE: a silent uninstall,
+# with USER_SAVER as the user's saver, takes away what the install put there
+# and resets the user's saver only while it is this one, in the long or the
+# short form of its path, and only just for me: for all users the running
+# account need not be the user at the desk, so no user's setting changes.
 check_uninstall() {
     local expected_saver=$4
-    [ "$4" = "$3" ] && expected_saver="(absent)"
+    if [ "$1" = "$UNINSTALL_KEY_USER" ] &&
+        { [ "$4" = "$3" ] || [ "$4" = "$(short_path "$3")" ]; }; then
+        expected_saver="(absent)"
+    fi
+    # Anywhere else, as when an administrator runs another user's
+    # uninstaller, it removes nothing.
+    check "exit code outside its install" "$EXIT_NOT_INSTALLED_HERE" \
+        "$(run_windows "$INSTALLER_LOADER" "$2\\Uninstall.exe" /S "_?=C:\\users")"
+    check "entry kept outside its install" "$PRODUCT" "$(reg_value "$1" DisplayName)"
     "$loader" reg add "$DESKTOP_KEY" /v SCRNSAVE.EXE /d "$4" /f >/dev/null 2>&1
     # The uninstaller hands its work to a copy of itself and returns at once;
     # its last step removes the install folder.
     check "exit code" 0 "$(run_windows "$INSTALLER_LOADER" "$2\\Uninstall.exe" /S)"
-    local folder=removed
-    await test ! -e "$(unix_path "$2")" || folder="still there after 30 s"
-    check "install folder" removed "$folder"
-    check "$3" "(absent)" "$(file_state "$(unix_path "$3")")"
-    check "uninstall entry" "(absent)" "$(reg_value "$1" DisplayName)"
+    check_removed "$1" "$2" "$3"
     check "SCRNSAVE.EXE" "$expected_saver" "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
     check "ScreenSaveActive" "$5" "$(reg_value "$DESKTOP_KEY" ScreenSaveActive)"
     check "ScreenSaveTimeOut" $TIMEOUT_SECONDS "$(reg_value "$DESKTOP_KEY" ScreenSaveTimeOut)"
 }
 
+# check_removed KEY FOLDER SAVER: nothing left of the install.
+check_removed() {
+    local folder=removed
+    await test ! -e "$(unix_path "$2")" || folder="still there after 30 s"
+    check "install folder" removed "$folder"
+    check "$3" "(absent)" "$(file_state "$(unix_path "$3")")"
+    check "uninstall entry" "(absent)" "$(reg_value "$1" DisplayName)"
+}
+
+# The wizard's controls once it shows a control with the text TEXT, as
+# desktopprobe prints them, in `page`; empty when it did not within 30 s.
+show_page() {
+    page=$("$loader" "$probe" wizard "$1" "$2" 2>/dev/null | tr -d '\r') || page=""
+}
+# control TEXT: "visible checked", "hidden unchecked", "visible items=2"...
+# of the control with that text on `page`, or "(none)".
+control() {
+    local found
+    # Through the environment: awk's -v would read the backslashes of a path.
+    found=$(TEXT=$1 awk -F'\t' '$6 == ENVIRON["TEXT"] { print $3, $5; exit }' <<<"$page")
+    printf '%s\n' "${found:-(none)}"
+}
+# The components page's tree, as `control` tells it.
+components() { awk -F'\t' '$1 == "SysTreeView32" { print $3, $5; exit }' <<<"$page"; }
+press() {
+    "$loader" "$probe" press "$1" "$2" >/dev/null 2>&1 ||
+        check "button \"$2\"" pressed "not there within 30 s"
+}
+# chosen TITLE CHOICE: true once the wizard shows the radio button checked.
+chosen() {
+    show_page "$1" "$2"
+    [ "$(control "$2")" = "visible checked" ]
+}
+
+# wizard_install CHOICE: clicks through the installer as a person does,
+# choosing CHOICE on the mode page, and checks each page on the way. On the
+# finish page it ticks the offer to open the Screen Saver Settings, hidden
+# or not, and finishes: the settings open just for me only.
+wizard_install() {
+    local all_users=no log=$RELEASED/wizard.log installer code
+    [ "$1" = "$ALL_USERS_CHOICE" ] && all_users=yes
+    # Wine's process channel logs each program the installer starts.
+    WINEDEBUG=+process "$INSTALLER_LOADER" "$INSTALLER" >/dev/null 2>"$log" &
+    installer=$!
+    PLOVIX_PIDS+=("$installer")
+    show_page "$SETUP_TITLE" "I Agree"
+    check "licence page: the branding line" "visible -" "$(control "$BRANDING")"
+    press "$SETUP_TITLE" "I Agree"
+    show_page "$SETUP_TITLE" "$JUST_FOR_ME_CHOICE"
+    check "mode page: all users, chosen for an administrator" "visible checked" \
+        "$(control "$ALL_USERS_CHOICE")"
+    check "mode page: just for me, naming the account" "visible unchecked" \
+        "$(control "$JUST_FOR_ME_CHOICE")"
+    press "$SETUP_TITLE" "$1"
+    await_within 100 chosen "$SETUP_TITLE" "$1" || true
+    check "mode page: $1" "visible checked" "$(control "$1")"
+    press "$SETUP_TITLE" "Next >"
+    show_page "$SETUP_TITLE" "Choose Components"
+    local offered="visible items=2"
+    [ $all_users = yes ] && offered="visible items=1"
+    check "components page: the saver, and \"Make it my screen saver\" just for me" "$offered" \
+        "$(components)"
+    press "$SETUP_TITLE" "Install"
+    show_page "$SETUP_TITLE" "Finish"
+    if [ $all_users = yes ]; then
+        check "finish page: \"$OPEN_SETTINGS\"" "hidden unchecked" "$(control "$OPEN_SETTINGS")"
+        press "$SETUP_TITLE" "$OPEN_SETTINGS"
+        show_page "$SETUP_TITLE" "Finish"
+        check "finish page: \"$OPEN_SETTINGS\" ticked anyway" "hidden checked" \
+            "$(control "$OPEN_SETTINGS")"
+    else
+        check "finish page: \"$OPEN_SETTINGS\"" "visible checked" "$(control "$OPEN_SETTINGS")"
+    fi
+    press "$SETUP_TITLE" "Finish"
+    await_saver_exit "$installer"
+    check "exit code" 0 "$code"
+    local opened=no
+    grep -qF "$SETTINGS_COMMAND" "$log" && opened=yes
+    check "the Screen Saver Settings opened" "$([ $all_users = yes ] && echo no || echo yes)" \
+        "$opened"
+}
+
+# wizard_uninstall FOLDER: clicks through the uninstaller of the install in
+# FOLDER as a person does.
+wizard_uninstall() {
+    "$INSTALLER_LOADER" "$1\\Uninstall.exe" >/dev/null 2>&1 &
+    PLOVIX_PIDS+=("$!")
+    show_page "$UNINSTALL_TITLE" "Uninstall"
+    check "confirmation page: the folder" "visible -" "$(control "$1\\")"
+    check "confirmation page: the branding line" "visible -" "$(control "$BRANDING")"
+    press "$UNINSTALL_TITLE" "Uninstall"
+    show_page "$UNINSTALL_TITLE" "Close"
+    check "last page" "visible -" "$(control "Completed")"
+    press "$UNINSTALL_TITLE" "Close"
+}
+
 # Installs, uses and removes the saver for all users and just for the user,
-# in a fresh Windows of the given kind (32 or 64 bits), with the given
-# switches for all users (the default of an administrator's silent run is
-# all users). With keep_user_saver=yes the user has picked another saver
-# before each uninstall, which must keep that choice.
+# silently and through the wizards, in a fresh Windows of the given kind (32
+# or 64 bits), with the given switches for all users (the default of an
+# administrator's silent run is all users). With keep_user_saver=yes the
+# user has picked another saver before the silent uninstalls, which must
+# keep that choice; otherwise the user's saver is the installed one, in the
+# short form of its path just for me.
 test_windows() {
     local bits=$1 all_users_switches=$2 keep_user_saver=$3 prefix system
     local preset=win$1 architecture=win$1
@@ -229,6 +358,17 @@ test_windows() {
     "$loader" reg add "$DESKTOP_KEY" /v ScreenSaveTimeOut /d $TIMEOUT_SECONDS /f >/dev/null 2>&1
     "$loader" reg add "$DESKTOP_KEY" /v ScreenSaveActive /d 0 /f >/dev/null 2>&1
     local program_files="C:\\Program Files\\$INSTALL_FOLDER" user_saver other='C:\windows\system32\other.scr'
+    JUST_FOR_ME_CHOICE="Install just for me ($("$loader" cmd /c echo %USERNAME% | tr -d '\r'))"
+
+    # NSIS ends a damaged installer with its own 2, which must never read as
+    # one of the codes a deployment acts on.
+    begin "$bits-bit Windows, a damaged installer"
+    local damaged=$RELEASED/damaged.exe size
+    cp "$INSTALLER" "$damaged"
+    size=$(stat -c %s "$damaged")
+    printf 'damaged' | dd of="$damaged" bs=1 seek=$((size / 2)) conv=notrunc status=none
+    check "exit code, NSIS's own" 2 "$(run_windows "$INSTALLER_LOADER" "$damaged" /S /AllUsers)"
+    check "system32\\$SAVER_FILE" "(absent)" "$(file_state "$system/$SAVER_FILE")"
 
     begin "$bits-bit Windows, silent install for all users ($all_users_switches)"
     # shellcheck disable=SC2086 # the switches are words of their own
@@ -244,8 +384,12 @@ test_windows() {
 
     begin "$bits-bit Windows, the saver for all users, started from a setting"
     check_saver_runs "$SAVER_PATH"
-    begin "$bits-bit Windows, silent install for all users while the saver runs"
-    check_in_use "$SAVER_PATH" /AllUsers
+    begin "$bits-bit Windows, silent install and uninstall for all users while the saver runs"
+    check_in_use "$SAVER_PATH" /AllUsers "$program_files" "$UNINSTALL_KEY"
+    begin "$bits-bit Windows, silent install for all users over a read-only saver"
+    "$loader" cmd /c attrib +r "$SAVER_PATH" >/dev/null 2>&1
+    check "exit code" 0 "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S /AllUsers)"
+    check "system32\\$SAVER_FILE" "the $bits-bit saver" "$(file_state "$system/$SAVER_FILE")"
     begin "$bits-bit Windows, install just for me over the install for all users"
     check_other_mode_refused /CurrentUser
 
@@ -253,6 +397,7 @@ test_windows() {
     [ "$keep_user_saver" = yes ] && user_saver=$other
     begin "$bits-bit Windows, silent uninstall for all users with $user_saver as the user's saver"
     check_uninstall "$UNINSTALL_KEY" "$program_files" "$SAVER_PATH" "$user_saver" 0
+    "$loader" reg delete "$DESKTOP_KEY" /v SCRNSAVE.EXE /f >/dev/null 2>&1 || true
 
     local folder="$(user_programs)\\$INSTALL_FOLDER"
     local saver_path="$folder\\$SAVER_FILE"
@@ -269,16 +414,37 @@ test_windows() {
     # settings dialog may store it in its short form.
     begin "$bits-bit Windows, the saver just for me, started from the setting as written"
     check_saver_runs "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
-    check_saver_runs "$("$loader" winepath.exe -s "$saver_path" 2>/dev/null | tr -d '\r')"
-    begin "$bits-bit Windows, silent install just for me while the saver runs"
-    check_in_use "$saver_path" /CurrentUser
+    check_saver_runs "$(short_path "$saver_path")"
+    begin "$bits-bit Windows, silent install and uninstall just for me while the saver runs"
+    check_in_use "$saver_path" /CurrentUser "$folder" "$UNINSTALL_KEY_USER"
     begin "$bits-bit Windows, install for all users over the install just for me"
     check_other_mode_refused /AllUsers
 
-    user_saver=$saver_path
-    [ "$keep_user_saver" != yes ] && user_saver=$other
+    user_saver=$(short_path "$saver_path")
+    [ "$keep_user_saver" = yes ] && user_saver=$saver_path
     begin "$bits-bit Windows, silent uninstall just for me with $user_saver as the user's saver"
     check_uninstall "$UNINSTALL_KEY_USER" "$folder" "$saver_path" "$user_saver" 1
+
+    begin "$bits-bit Windows, the wizard for all users"
+    "$loader" reg add "$DESKTOP_KEY" /v SCRNSAVE.EXE /d "$other" /f >/dev/null 2>&1
+    wizard_install "$ALL_USERS_CHOICE"
+    check "system32\\$SAVER_FILE" "the $bits-bit saver" "$(file_state "$system/$SAVER_FILE")"
+    check "the user's SCRNSAVE.EXE" "$other" "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
+    check_entry "$UNINSTALL_KEY" "$SAVER_PATH" "$program_files"
+    begin "$bits-bit Windows, the uninstaller's wizard for all users"
+    wizard_uninstall "$program_files"
+    check_removed "$UNINSTALL_KEY" "$program_files" "$SAVER_PATH"
+
+    begin "$bits-bit Windows, the wizard just for me"
+    wizard_install "$JUST_FOR_ME_CHOICE"
+    check "$saver_path" "the $bits-bit saver" "$(file_state "$(unix_path "$saver_path")")"
+    check "SCRNSAVE.EXE" "$saver_path" "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
+    check_entry "$UNINSTALL_KEY_USER" "$saver_path" "$folder"
+    begin "$bits-bit Windows, the uninstaller's wizard just for me, with another saver picked"
+    "$loader" reg add "$DESKTOP_KEY" /v SCRNSAVE.EXE /d "$other" /f >/dev/null 2>&1
+    wizard_uninstall "$folder"
+    check_removed "$UNINSTALL_KEY_USER" "$folder" "$saver_path"
+    check "SCRNSAVE.EXE" "$other" "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
 
     plovix_cleanup
 }

@@ -68,7 +68,6 @@ run_msiexec() {
     timeout 120 "$loader" msiexec "$1" "$2" /qn >/dev/null 2>&1 || code=$?
     printf '%s\n' "$code"
 }
-exit_code() { echo $(($1 % 256)); }
 
 product_code() { msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'; }
 # table PACKAGE NAME: a table's rows, tab-separated, without the header lines.

@@ -5,6 +5,16 @@
 // desktopprobe answer <caption>
 //   Waits up to 10 s for the message box with that caption, prints its text
 //   and presses its OK button. Exit code 0, or 3 when no such box came.
+// desktopprobe wizard <title> <text>
+//   Waits up to 30 s for the wizard window with that title to show a control
+//   with that text (its "&" marks left out), then prints each of its
+//   controls and its page's, one a line of tab-separated fields: class, id,
+//   "visible" or "hidden", "enabled" or "disabled", "checked", "unchecked",
+//   "items=N" for a tree or "-", and the text (line breaks as "\n"). Exit
+//   code 0, or 3 when the text did not show.
+// desktopprobe press <title> <text>
+//   Waits up to 30 s for an enabled button of that wizard with that text,
+//   shown or not, and clicks it. Exit code 0, or 3 when none came.
 // desktopprobe names
 //   Prints the saver's window title, the captions of its boxes and its notice
 //   (line breaks as "\n"), one "name: value" line each, so that the commands
@@ -27,6 +37,7 @@
 #include "app/Program.h"
 #include "desktopprobe/MessageBoxReader.h"
 #include "desktopprobe/WineFeatures.h"
+#include "desktopprobe/WizardReader.h"
 #include "picture/PictureLayout.h"
 #include "platform/errorresources/SystemErrors.h"
 #include "windows/devices/display/WindowsDisplaySettings.h"
@@ -35,6 +46,7 @@ namespace {
 
 using platform::errorresources::SystemErrors;
 using tools::desktopprobe::MessageBoxReader;
+using tools::desktopprobe::WizardReader;
 using windows::devices::display::WindowsDisplaySettings;
 
 const int ACCEPTED = 0;
@@ -42,6 +54,9 @@ const int FAILED = 1;
 const int USAGE = 2;
 const int REFUSED = 3;
 const DWORD BOX_TIMEOUT_MS = 10000;
+// An installer's page may take a while on a loaded machine: it unpacks,
+// writes and starts its uninstaller's copy.
+const DWORD WIZARD_TIMEOUT_MS = 30000;
 
 // Prints the sentence and the system's text for the failed call's error,
 // which the caller reads straight after the call.
@@ -91,6 +106,34 @@ int answerBox(const std::string& caption) {
         return REFUSED;
     }
     std::fputs((box.text + "\n").c_str(), stdout);
+    return ACCEPTED;
+}
+
+std::string oneLine(const std::string& text) {
+    std::string line;
+    for (const char character : text) {
+        if (character == '\n') {
+            line += "\\n";
+        } else if (character != '\r') {
+            line += character;
+        }
+    }
+    return line;
+}
+
+int readWizard(const std::string& title, const std::string& text) {
+    const HWND wizard = WizardReader::awaitText(title, text, WIZARD_TIMEOUT_MS);
+    if (wizard == nullptr) {
+        return REFUSED;
+    }
+    std::string lines;
+    for (const WizardReader::Control& control : WizardReader::controls(wizard)) {
+        lines += control.className + "\t" + std::to_string(control.id) + "\t" +
+                 (control.visible ? "visible" : "hidden") + "\t" +
+                 (control.enabled ? "enabled" : "disabled") + "\t" + control.state + "\t" +
+                 oneLine(control.text) + "\n";
+    }
+    std::fputs(lines.c_str(), stdout);
     return ACCEPTED;
 }
 
@@ -151,6 +194,12 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "answer") == 0) {
         return answerBox(argv[2]);
     }
+    if (argc == 4 && std::strcmp(argv[1], "wizard") == 0) {
+        return readWizard(argv[2], argv[3]);
+    }
+    if (argc == 4 && std::strcmp(argv[1], "press") == 0) {
+        return WizardReader::press(argv[2], argv[3], WIZARD_TIMEOUT_MS) ? ACCEPTED : REFUSED;
+    }
     if (argc == 2 && std::strcmp(argv[1], "names") == 0) {
         return printNames();
     }
@@ -159,6 +208,8 @@ int main(int argc, char** argv) {
     }
     std::fputs("usage: desktopprobe switch <width> <height>\n"
                "       desktopprobe answer <caption>\n"
+               "       desktopprobe wizard <title> <text>\n"
+               "       desktopprobe press <title> <text>\n"
                "       desktopprobe names\n"
                "       desktopprobe wine\n",
                stderr);
