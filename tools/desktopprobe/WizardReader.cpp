@@ -53,8 +53,7 @@ LRESULT ask(HWND control, UINT message, WPARAM wParam, LPARAM lParam, LRESULT ot
 // kept as one.
 std::string shownText(HWND control) {
     wchar_t buffer[1024] = {};
-    ask(control, WM_GETTEXT, sizeof buffer / sizeof buffer[0],
-        reinterpret_cast<LPARAM>(buffer), 0);
+    ask(control, WM_GETTEXT, sizeof buffer / sizeof buffer[0], reinterpret_cast<LPARAM>(buffer), 0);
     std::wstring text;
     for (const wchar_t* at = buffer; *at != L'\0'; ++at) {
         if (*at == L'&') {

@@ -22,6 +22,9 @@ const char* const FRAME_CLASS = "PlovixPreviewHostFrame";
 const char* const AREA_CLASS = "PlovixPreviewHostArea";
 const UINT_PTR END_TIMER = 1;
 const int MARGIN = 16;
+// A saver ends once its preview window is gone; one still running after
+// this has hung. On a loaded machine Wine may take seconds to tell it.
+const DWORD SAVER_END_MS = 30000;
 
 } // namespace
 
@@ -62,7 +65,7 @@ int PreviewHost::run(const std::string& saver, const std::string& flag, int seco
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    const std::optional<DWORD> code = process.waitForExit(5000);
+    const std::optional<DWORD> code = process.waitForExit(SAVER_END_MS);
     return code ? static_cast<int>(*code) : -1;
 }
 
