@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <functional>
+
 namespace tools {
 namespace desktopprobe {
 
@@ -110,46 +112,46 @@ BOOL CALLBACK addControl(HWND child, LPARAM found) {
     return TRUE;
 }
 
-struct ButtonSearch {
-    std::string text;
-    HWND button = nullptr;
+// The first window that EnumWindows or EnumChildWindows gives and `matches`.
+struct Search {
+    std::function<bool(HWND)> matches;
+    HWND found = nullptr;
 };
 
-BOOL CALLBACK findButton(HWND child, LPARAM search) {
-    auto* wanted = reinterpret_cast<ButtonSearch*>(search);
-    if (className(child) == BUTTON_CLASS && IsWindowEnabled(child) != FALSE &&
-        shownText(child) == wanted->text) {
-        wanted->button = child;
+BOOL CALLBACK findMatch(HWND window, LPARAM search) {
+    auto* wanted = reinterpret_cast<Search*>(search);
+    if (wanted->matches(window)) {
+        wanted->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
-struct WizardSearch {
-    std::wstring title;
-    HWND wizard = nullptr;
-};
-
-// A wizard adds its page's name to its title, or a blank.
-BOOL CALLBACK findWizard(HWND window, LPARAM search) {
-    auto* wanted = reinterpret_cast<WizardSearch*>(search);
-    wchar_t title[256] = {};
-    if (className(window) == DIALOG_CLASS && IsWindowVisible(window) != FALSE &&
-        GetWindowTextW(window, title, sizeof title / sizeof title[0]) > 0 &&
-        std::wstring(title).compare(0, wanted->title.size(), wanted->title) == 0) {
-        wanted->wizard = window;
-        return FALSE;
+// Asks `look` for a window until it gives one or `milliseconds` have passed.
+HWND await(DWORD milliseconds, const std::function<HWND()>& look) {
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    for (;;) {
+        const HWND found = look();
+        if (found != nullptr || GetTickCount64() >= deadline) {
+            return found;
+        }
+        Sleep(POLL_MS);
     }
-    return TRUE;
 }
 
 } // namespace
 
 HWND WizardReader::find(const std::string& title) {
-    WizardSearch search;
-    search.title = wide(title);
-    EnumWindows(findWizard, reinterpret_cast<LPARAM>(&search));
-    return search.wizard;
+    const std::wstring wanted = wide(title);
+    // A wizard adds its page's name to its title, or a blank.
+    Search search{[&wanted](HWND window) {
+        wchar_t text[256] = {};
+        return className(window) == DIALOG_CLASS && IsWindowVisible(window) != FALSE &&
+               GetWindowTextW(window, text, sizeof text / sizeof text[0]) > 0 &&
+               std::wstring(text).compare(0, wanted.size(), wanted) == 0;
+    }};
+    EnumWindows(findMatch, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::vector<WizardReader::Control> WizardReader::controls(HWND wizard) {
@@ -160,8 +162,7 @@ std::vector<WizardReader::Control> WizardReader::controls(HWND wizard) {
 
 HWND WizardReader::awaitText(const std::string& title, const std::string& text,
                              DWORD milliseconds) {
-    const ULONGLONG deadline = GetTickCount64() + milliseconds;
-    for (;;) {
+    return await(milliseconds, [&]() -> HWND {
         const HWND wizard = find(title);
         if (wizard != nullptr) {
             for (const Control& control : controls(wizard)) {
@@ -170,30 +171,24 @@ HWND WizardReader::awaitText(const std::string& title, const std::string& text,
                 }
             }
         }
-        if (GetTickCount64() >= deadline) {
-            return nullptr;
-        }
-        Sleep(POLL_MS);
-    }
+        return nullptr;
+    });
 }
 
 bool WizardReader::press(const std::string& title, const std::string& text, DWORD milliseconds) {
-    const ULONGLONG deadline = GetTickCount64() + milliseconds;
-    for (;;) {
+    const HWND button = await(milliseconds, [&]() -> HWND {
         const HWND wizard = find(title);
-        if (wizard != nullptr) {
-            ButtonSearch search;
-            search.text = text;
-            EnumChildWindows(wizard, findButton, reinterpret_cast<LPARAM>(&search));
-            if (search.button != nullptr) {
-                return PostMessageW(search.button, BM_CLICK, 0, 0) != 0;
-            }
+        if (wizard == nullptr) {
+            return nullptr;
         }
-        if (GetTickCount64() >= deadline) {
-            return false;
-        }
-        Sleep(POLL_MS);
-    }
+        Search search{[&text](HWND child) {
+            return className(child) == BUTTON_CLASS && IsWindowEnabled(child) != FALSE &&
+                   shownText(child) == text;
+        }};
+        EnumChildWindows(wizard, findMatch, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    });
+    return button != nullptr && PostMessageW(button, BM_CLICK, 0, 0) != 0;
 }
 
 } // namespace desktopprobe
