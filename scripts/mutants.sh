@@ -65,8 +65,9 @@ apply() {
         rm -f "$file.planted" "$file.count"
         return 1
     fi
-    mv "$file.planted" "$file"
-    rm -f "$file.count"
+    # Written over, so that a script keeps its mode.
+    cat "$file.planted" >"$file"
+    rm -f "$file.planted" "$file.count"
 }
 
 # plant INDEX: plants the fault in the copy, keeping the file as it was;
