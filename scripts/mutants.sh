@@ -169,8 +169,10 @@ run_suite() {
     esac
     local preset=win64
     [ "$1" = host ] && preset=host
-    output=$(ctest --preset $preset --stop-on-failure --timeout 120 "${tests[@]}" 2>&1) ||
-        code=$?
+    output=$(ctest --preset $preset --stop-on-failure --timeout 120 --output-on-failure \
+        "${tests[@]}" 2>&1) || code=$?
+    # What the suite printed, for reading why it failed.
+    printf '%s\n' "$output" >"$PLOVIX_ROOT/build/mutants/$1.log"
     # A stop at a failure may leave the display running: its end is run anew.
     if [ $preset = win64 ]; then
         ctest --preset win64 "${tests[@]}" -R ':stop$' >/dev/null 2>&1 || true
