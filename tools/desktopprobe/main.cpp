@@ -26,7 +26,6 @@
 // The set-up and run commands use it to see what Wine really does.
 #include <windows.h>
 
-#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -40,6 +39,7 @@
 #include "desktopprobe/WizardReader.h"
 #include "picture/PictureLayout.h"
 #include "platform/errorresources/SystemErrors.h"
+#include "util/StringHelper.h"
 #include "windows/devices/display/WindowsDisplaySettings.h"
 
 namespace {
@@ -109,16 +109,11 @@ int answerBox(const std::string& caption) {
     return ACCEPTED;
 }
 
-std::string oneLine(const std::string& text) {
-    std::string line;
-    for (const char character : text) {
-        if (character == '\n') {
-            line += "\\n";
-        } else if (character != '\r') {
-            line += character;
-        }
-    }
-    return line;
+// Line breaks as "\n", so that one text stays on one line of the output.
+std::string oneLine(std::string text) {
+    util::StringHelper::replaceAll(text, "\r", "");
+    util::StringHelper::replaceAll(text, "\n", "\\n");
+    return text;
 }
 
 int readWizard(const std::string& title, const std::string& text) {
@@ -139,11 +134,7 @@ int readWizard(const std::string& title, const std::string& text) {
 
 int printNames() {
     const app::MessageBoxReporter reporter(app::APPLICATION_NAME);
-    std::string notice = app::PlovixsaverImpl::NOTICE;
-    for (std::size_t at = notice.find('\n'); at != std::string::npos;
-         at = notice.find('\n', at + 2)) {
-        notice.replace(at, 1, "\\n");
-    }
+    const std::string notice = oneLine(app::PlovixsaverImpl::NOTICE);
     // The two blues as ImageMagick names the colours of a picture's pixels.
     const auto colour = [](const picture::PictureLayout::Rgb& rgb) {
         char text[32];
