@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <limits>
 #include <string>
 
 #include "previewhost/ChildProcess.h"
@@ -39,14 +40,14 @@ inline HWND waitForWindow(const SaverProcess& process, const char* className,
 }
 
 // The time the saver's first thread, the one that runs its message loop, has
-// spent on a processor so far, in milliseconds; -1 when it cannot be read.
+// spent on a processor so far, in milliseconds; 0 when it cannot be read.
 inline double loopProcessorMs(const SaverProcess& saver) {
     FILETIME created = {};
     FILETIME exited = {};
     FILETIME kernel = {};
     FILETIME user = {};
     if (GetThreadTimes(saver.mainThread(), &created, &exited, &kernel, &user) == 0) {
-        return -1;
+        return 0;
     }
     const auto ms = [](const FILETIME& time) {
         return static_cast<double>((ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime) /
@@ -61,12 +62,19 @@ inline double loopProcessorMs(const SaverProcess& saver) {
 const double IDLE_LOOP_SHARE = 0.1;
 
 // The share of `elapsed` that the saver's loop spent on a processor since it
-// had spent `before` milliseconds (loopProcessorMs).
+// had spent `before` milliseconds (loopProcessorMs); infinite, a share no
+// idle loop has, when a reading is not real. Read after the first paint, a
+// real reading is never 0, which is also what Wine answers when it cannot
+// read a thread's times.
 inline double loopShare(const SaverProcess& saver, double before,
                         std::chrono::steady_clock::duration elapsed) {
+    const double after = loopProcessorMs(saver);
+    if (before <= 0 || after <= 0) {
+        return std::numeric_limits<double>::infinity();
+    }
     const double elapsedMs =
         std::chrono::duration_cast<std::chrono::duration<double, std::milli>>(elapsed).count();
-    return (loopProcessorMs(saver) - before) / elapsedMs;
+    return (after - before) / elapsedMs;
 }
 
 // Gives `input` again and again until `saver` has ended, for up to 10 s:
