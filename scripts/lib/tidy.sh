@@ -12,14 +12,21 @@ plovix_tidy() {
     local jobs=${1:-$(nproc)} database file output status=0
     local -A seen=()
     for database in win64-clang host fuzz; do
-        local files=()
+        local files=() listed=0
         while IFS= read -r file; do
+            listed=$((listed + 1))
             [ -n "${seen[$file]:-}" ] && continue
             seen[$file]=1
             files+=("$file")
         done < <(sed -n 's/^ *"file": "\(.*\.c\(pp\|c\)\)"$/\1/p' \
             "$PLOVIX_ROOT/build/$database/compile_commands.json" | grep "^$PLOVIX_ROOT/" | sort -u)
         plovix_log "clang-tidy: ${#files[@]} sources as the $database build compiles them"
+        # A database that lists nothing (a build configured wrongly, or its
+        # format changed) would otherwise pass unread.
+        if [ $listed -eq 0 ]; then
+            echo "clang-tidy: build/$database/compile_commands.json lists no source of the project"
+            status=1
+        fi
         [ ${#files[@]} -gt 0 ] || continue
         # Each file's command and its count of suppressed warnings (the
         # system headers') are noise; a finding names its file and check.
