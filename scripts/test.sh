@@ -58,9 +58,11 @@ suites=()
 # Every test that did not run, with its reason, every failed test with the
 # line that reruns it, and every suite that cannot run here, with why.
 skip_lines=()
+rerun_lines=()
 failure_lines=()
 not_run_lines=()
 status=0
+plovix_regex_escape() { sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1"; }
 # run_suite NAME PRESET [ctest arguments]: counts the tests in ctest's JUnit
 # report. The displays' start and stop (label fixture) are not counted
 # unless they fail, so that a suite that ran none of its own tests says so.
@@ -69,14 +71,16 @@ run_suite() {
     shift 2
     report=$(mktemp)
     plovix_log "testing $name"
-    ctest --preset "$preset" --output-junit "$report" "$@" || status=1
+    local code=0 reruns=${#rerun_lines[@]}
+    ctest --preset "$preset" --output-junit "$report" "$@" || code=$?
     fixtures=$(ctest --preset "$preset" -N -L '^fixture$' | sed -n 's/^ *Test *#[0-9]*: //p')
     passed[$name]=0
     failed[$name]=0
     skipped[$name]=0
-    # One line a test: its status (run, fail, skipped, or notrun when a
-    # fixture it needs failed), its name, and a skipped one's reason, which
-    # GoogleTest prints on the line after "Skipped".
+    # One line a test: its status (run, fail, skipped, or fixture when a
+    # fixture it needs failed, which fails it too), its name, and a skipped
+    # one's reason, which GoogleTest prints on the line after "Skipped", or
+    # the fixture that failed.
     local state test reason
     while IFS=$'\t' read -r state test reason; do
         if grep -qxF -- "$test" <<<"$fixtures" && [ "$state" = run ]; then
@@ -84,14 +88,25 @@ run_suite() {
         fi
         case $state in
         run) passed[$name]=$((passed[$name] + 1)) ;;
+        spun)
+            # Only that hang, and only once, is run again.
+            if ctest --preset "$preset" -R "^$(plovix_regex_escape "$test")\$" \
+                --output-on-failure </dev/null; then
+                passed[$name]=$((passed[$name] + 1))
+                rerun_lines+=("rerun: Wine's server spun: $name: $test, passed on a fresh display and prefix")
+            else
+                failed[$name]=$((failed[$name] + 1))
+                failure_lines+=("$name: $test (failed again after the Wine server spun); rerun: ctest --preset $preset -R '^$(plovix_regex_escape "$test")\$'")
+            fi
+            ;;
         skipped)
             skipped[$name]=$((skipped[$name] + 1))
             skip_lines+=("$name: $test: $reason")
             ;;
         *)
+            [ "$state" = fixture ] && state="not run: its fixture $reason failed"
             failed[$name]=$((failed[$name] + 1))
-            failure_lines+=("$name: $test ($state); rerun: ctest --preset $preset -R '^$(
-                sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$test")\$'")
+            failure_lines+=("$name: $test ($state); rerun: ctest --preset $preset -R '^$(plovix_regex_escape "$test")\$'")
             ;;
         esac
     done < <(awk '
@@ -102,11 +117,20 @@ run_suite() {
             match($0, /status="[a-z]*"/); state = substr($0, RSTART + 8, RLENGTH - 9)
             reason = ""
         }
+        /watchdog: the Wine server spun/ && state == "fail" { state = "spun" }
         /<skipped/ { state = "skipped" }
+        /<skipped message="Fixture dependency failed"/ { state = "fixture" }
+        /Failed test dependencies: / {
+            sub(/.*Failed test dependencies: /, ""); sub(/<\/system-out>.*/, ""); reason = $0
+        }
         waiting { reason = $0; waiting = 0 }
         /: Skipped$/ { waiting = 1 }
         END { flush() }' "$report")
     suites+=("$name")
+    # A failure is one counted, or CTest's own when no test was rerun.
+    if [ "${failed[$name]}" -gt 0 ] || { [ $code -ne 0 ] && [ ${#rerun_lines[@]} -eq "$reruns" ]; }; then
+        status=1
+    fi
     if [ "${passed[$name]}" -eq 0 ] && [ "${failed[$name]}" -eq 0 ]; then
         plovix_log "$name ran no test of its own"
         status=1
@@ -137,9 +161,12 @@ for preset in win32 win64; do
     mapfile -t expected <"build/$preset/expected-suites.txt"
     if [ "$preset" = win32 ] && ! plovix_can_run_wine32; then
         for label in "${expected[@]}"; do
-            not_run_lines+=("$preset@$label: this machine's kernel cannot run 32-bit programs, so 32-bit Wine cannot start")
+            not_run_lines+=("$preset@$label: $PLOVIX_WINE32_CAUSE")
         done
         continue
+    fi
+    if [ "$preset" = win64 ] && ! plovix_can_run_wine32; then
+        not_run_lines+=("win64@installer's 32-bit passes: the released 32-bit installer in a 32-bit prefix, and the x86 package; a 64-bit build of the installer stands in for it ($PLOVIX_WINE32_CAUSE)")
     fi
     mapfile -t labels < <(ctest --preset "$preset" --print-labels | sed -n 's/^  *//p' | grep -vx fixture)
     for label in "${expected[@]}"; do
@@ -181,6 +208,14 @@ for name in "${suites[@]}"; do
 done
 for line in "${not_run_lines[@]}"; do
     echo "not run: $line"
+done
+# A machine that must prove both builds fails on any suite left out.
+if [ "${PLOVIX_REQUIRE_ALL_SUITES:-0}" = 1 ] && [ ${#not_run_lines[@]} -gt 0 ]; then
+    echo "FAILED: PLOVIX_REQUIRE_ALL_SUITES=1, and ${#not_run_lines[@]} suites could not run"
+    status=1
+fi
+for line in "${rerun_lines[@]}"; do
+    echo "$line"
 done
 for line in "${skip_lines[@]}"; do
     echo "skipped in $line"

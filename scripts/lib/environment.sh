@@ -131,9 +131,22 @@ PLOVIX_WINE64=/usr/lib/wine/wine64
 
 # 32-bit Wine needs a kernel that runs 32-bit Linux programs; some virtual
 # machines' kernels are built without that.
+# Whether 32-bit Wine starts here; when it does not, PLOVIX_WINE32_CAUSE
+# says why, in words for the summary: the probe's own error, not a guess.
 plovix_can_run_wine32() {
     if [ -z "${_PLOVIX_WINE32:-}" ]; then
-        if /usr/lib/wine/wine --version >/dev/null 2>&1; then _PLOVIX_WINE32=yes; else _PLOVIX_WINE32=no; fi
+        local loader=/usr/lib/wine/wine said code=0
+        said=$("$loader" --version 2>&1) || code=$?
+        _PLOVIX_WINE32=no
+        if [ $code -eq 0 ]; then
+            _PLOVIX_WINE32=yes
+        elif [ ! -e "$loader" ]; then
+            PLOVIX_WINE32_CAUSE="32-bit Wine is not installed ($loader is missing)"
+        elif grep -q 'Exec format error' <<<"$said"; then
+            PLOVIX_WINE32_CAUSE="this machine's kernel cannot run 32-bit programs ($loader: Exec format error)"
+        else
+            PLOVIX_WINE32_CAUSE="32-bit Wine does not start ($loader --version exited $code: $(tail -1 <<<"$said"))"
+        fi
     fi
     [ "$_PLOVIX_WINE32" = yes ]
 }

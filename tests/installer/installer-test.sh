@@ -461,7 +461,7 @@ INSTALLER_LOADER=wine
 if ! plovix_can_run_wine32; then
     INSTALLER=${PLOVIX_TEST_INSTALLER_64:?made by signed-packages.sh}
     INSTALLER_LOADER=$PLOVIX_WINE64
-    plovix_log "installer: 32-bit programs cannot run here: testing the installer's 64-bit" \
+    plovix_log "installer: $PLOVIX_WINE32_CAUSE: testing the installer's 64-bit" \
         "build in a 64-bit Windows only"
 fi
 if [ -n "${PLOVIX_TEST_SIGNER:-}" ]; then

@@ -287,7 +287,7 @@ test_64_bit_windows
 if plovix_can_run_wine32; then
     test_32_bit_windows
 else
-    plovix_log "msi: 32-bit Windows skipped: this machine's kernel cannot run 32-bit programs"
+    plovix_log "msi: 32-bit Windows skipped: $PLOVIX_WINE32_CAUSE"
 fi
 
 finish

@@ -108,6 +108,10 @@ start)
     build=$3
     mkdir -p "$build/displays"
     log=$build/displays/$name.log
+    # After a spun server the prefix is made anew.
+    if [ -f "$build/displays/$name.spun" ]; then
+        rm -f "$(prefix_of "$name" "$build")/.plovix-ready" "$build/displays/$name.spun"
+    fi
     if ! (start_quietly "$name" "$build" "$build/displays/$name.env") </dev/null >"$log" 2>&1; then
         cat "$log"
         exit 1
@@ -151,10 +155,26 @@ run)
         echo "watchdog: $* still runs after $PLOVIX_WATCHDOG_SECONDS s; what each process" \
             "of $WINEPREFIX waits on:"
         print_waits
-        print_busy
+        busy=$(print_busy)
+        [ -z "$busy" ] || echo "$busy"
+        # Wine 10's server now and then spins by itself (the README's known
+        # limits): when it alone is busy and everything else waits on it, the
+        # hang is the server's, and the test runner runs the test once more
+        # on a fresh display and prefix.
+        if grep -q '^busy: process .*(wineserver' <<<"$busy" &&
+            ! grep '^busy: process' <<<"$busy" | grep -qv '(wineserver'; then
+            echo "watchdog: the Wine server spun while every other process waited on it"
+            touch "$build/displays/$PLOVIX_DISPLAY.spun"
+            # It answers nothing, so it goes with all it serves.
+            for pid in $(plovix_prefix_processes "$WINEPREFIX"); do
+                [ "$pid" = "$BASHPID" ] || kill -KILL "$pid" 2>/dev/null
+            done
+        fi
         # Then each Windows thread's own stack, unless the server is what hangs.
-        echo "watchdog: the Windows threads' stacks (winedbg bt all):"
-        timeout 12 "$loader" winedbg --command "bt all" </dev/null 2>&1 || true
+        if [ ! -f "$build/displays/$PLOVIX_DISPLAY.spun" ]; then
+            echo "watchdog: the Windows threads' stacks (winedbg bt all):"
+            timeout 12 "$loader" winedbg --command "bt all" </dev/null 2>&1 || true
+        fi
         # Wine answers SIGTERM through its server, which may be what hangs.
         kill -- -"$program" 2>/dev/null
         sleep 2 </dev/null >/dev/null 2>&1
