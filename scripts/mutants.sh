@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Proves that the suites catch faults: plants each fault of tests/mutants.txt
+# Proves that the tests catch faults: plants each fault of tests/mutants.txt
 # in turn in a copy of the working tree, builds the host and win64 presets,
-# and runs the fast suites against it until one fails: host, win64 on the
-# 800x600 display, on the display that refuses 800x600, on the switching
-# display and on the two-monitor display (the last two root only: Xorg); a
-# fault in how the packages are made, the installer's suite, which makes and
-# installs them. Prints which suite caught each fault; exits non-zero if any
-# survives, does not build, or no longer applies.
+# and runs the one test the fault names as its catcher, twice: it must fail
+# both times. When it passes, the fault's suites are run to name what does
+# catch it, if anything: host, win64 on the 800x600 display, on the display
+# that refuses 800x600, on the switching display and on the two-monitor
+# display (the last two root only: Xorg); for a fault in how the packages
+# are made, the installer's suite. Prints each fault's catcher; exits
+# non-zero if any fault survives, is caught only by another test or only
+# once in two runs, does not build, or no longer applies.
 #
 #   ./scripts/mutants.sh [--check] [NAME...]
 #
@@ -27,19 +29,23 @@ wanted=("$@")
 FAULTS=tests/mutants.txt
 COPY=$PLOVIX_ROOT/build/mutants/tree
 
-# The faults, read into parallel arrays: name, file, and the "-"/"+" lines
-# as one string of "from<TAB>to" pairs separated by newlines.
+# The faults, read into parallel arrays: name, file, catcher ("PRESET TEST"
+# or "build"), and the "-"/"+" lines as one string of "from<TAB>to" pairs
+# separated by newlines.
 names=()
 files=()
+catchers=()
 changes=()
 while IFS= read -r line || [ -n "$line" ]; do
     case $line in
     'fault '*)
         names+=("$(sed 's/^fault \([^:]*\):.*/\1/' <<<"$line")")
         files+=("")
+        catchers+=("")
         changes+=("")
         ;;
     'in '*) files[-1]=${line#in } ;;
+    'by '*) catchers[-1]=${line#by } ;;
     '- '*) changes[-1]+="${line#- }"$'\t' ;;
     '+ '*) changes[-1]+="${line#+ }"$'\n' ;;
     esac
@@ -110,9 +116,14 @@ if [ ${#selected[@]} -eq 0 ]; then
     exit 1
 fi
 
-# Every fault must still apply before anything is built.
+# Every fault must still apply, and name its catcher, before anything is
+# built.
 stale=0
 for i in "${selected[@]}"; do
+    if [ -z "${catchers[$i]}" ]; then
+        plovix_log "${names[$i]} names no test that catches it (a \"by\" line)"
+        stale=1
+    fi
     if ! why=$(plant "$i"); then
         plovix_log "${names[$i]} no longer applies: $why"
         stale=1
@@ -152,8 +163,18 @@ suites_of() {
     esac
 }
 
+escape() { sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1"; }
+
+# run_test PRESET TEST LOG [CTEST ARGUMENTS]: runs the one test (CTest
+# starts and ends its display, and makes the packages it needs), keeping
+# what it printed in LOG.
+run_test() {
+    ctest --preset "$1" -R "^$(escape "$2")\$" --timeout 900 --output-on-failure "${@:4}" \
+        >"$3" 2>&1
+}
+
 # run_suite NAME: runs it, stopping at the first failing test; fails naming
-# that test in $failing. CTest starts and ends each suite's display.
+# that test in $failing.
 run_suite() {
     local output code=0 tests
     case $1 in
@@ -164,14 +185,12 @@ run_suite() {
     # there takes the retry.
     switching) tests=(-L '^switching-75hz$') ;;
     two-monitors) tests=(-L '^two-monitors-right$') ;;
-    # Makes the packages, then installs them.
     installer) tests=(-L '^installer$') ;;
     esac
     local preset=win64
     [ "$1" = host ] && preset=host
-    output=$(ctest --preset $preset --stop-on-failure --timeout 120 --output-on-failure \
+    output=$(ctest --preset $preset --stop-on-failure --timeout 900 --output-on-failure \
         "${tests[@]}" 2>&1) || code=$?
-    # What the suite printed, for reading why it failed.
     printf '%s\n' "$output" >"$PLOVIX_ROOT/build/mutants/$1.log"
     # A stop at a failure may leave the display running: its end is run anew.
     if [ $preset = win64 ]; then
@@ -185,14 +204,16 @@ run_suite() {
 
 plovix_log "building the copy without a fault"
 build
-needed=()
-for i in "${selected[@]}"; do
-    suites_of "$i"
-    needed+=("${suites[@]}")
-done
-for suite in $(printf '%s\n' "${program_suites[@]}" installer | grep -xF -f <(printf '%s\n' "${needed[@]}")); do
-    if ! run_suite "$suite"; then
-        plovix_log "the $suite suite fails without a fault: $failing"
+# Each catcher passes without a fault, or its catch would prove nothing.
+for catcher in $(for i in "${selected[@]}"; do echo "${catchers[$i]// /@}"; done | sort -u); do
+    [ "$catcher" = build ] && continue
+    read -r preset test <<<"${catcher/@/ }"
+    if ! ctest --preset "$preset" -N -R "^$(escape "$test")\$" | grep -q "^ *Test *#[0-9]*: $(escape "$test")\$"; then
+        plovix_log "no test of the $preset build is named $test"
+        exit 1
+    fi
+    if ! run_test "$preset" "$test" "$PLOVIX_ROOT/build/mutants/baseline.log"; then
+        plovix_log "$test fails without a fault: build/mutants/baseline.log"
         exit 1
     fi
 done
@@ -201,28 +222,40 @@ done
 status=0
 for i in "${selected[@]}"; do
     name=${names[$i]}
+    log=$PLOVIX_ROOT/build/mutants/$name.log
+    read -r preset test <<<"${catchers[$i]}"
+    result=
+    caught=no
     if ! why=$(plant "$i"); then
         result="no longer applies: $why"
-        status=1
     elif ! build; then
         # A fault that a compile-time check refuses is caught by the build.
         if grep -q 'static assertion failed' "$BUILD_LOG"; then
             result="caught by the build: $(grep -m1 -o 'static assertion failed.*' "$BUILD_LOG")"
+            if [ "$preset" = build ]; then caught=yes; else result+=", not by its $test"; fi
         else
             result="does not build: $(grep -m1 'error:' "$BUILD_LOG")"
-            status=1
+        fi
+    elif [ "$preset" != build ] && ! run_test "$preset" "$test" "$log"; then
+        # A catch that does not repeat is a flaky test's, not the fault's.
+        # The packages the first run made with the fault are used again.
+        if run_test "$preset" "$test" "$log.again" -FS '^packages$'; then
+            result="caught by $test in one of two runs only"
+        else
+            result="caught by $test"
+            caught=yes
         fi
     else
-        result="SURVIVED"
+        result="SURVIVED its ${test:-build}"
         suites_of "$i"
         for suite in "${suites[@]}"; do
             if ! run_suite "$suite"; then
-                result="caught by $suite: $failing"
+                result="caught by another test, $failing ($suite), not by its ${test:-build}"
                 break
             fi
         done
-        [ "$result" = SURVIVED ] && status=1
     fi
+    [ $caught = yes ] || status=1
     printf '%-28s %s\n' "$name" "$result"
     unplant "$i"
 done
