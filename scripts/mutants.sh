@@ -208,7 +208,8 @@ build
 for catcher in $(for i in "${selected[@]}"; do echo "${catchers[$i]// /@}"; done | sort -u); do
     [ "$catcher" = build ] && continue
     read -r preset test <<<"${catcher/@/ }"
-    if ! ctest --preset "$preset" -N -R "^$(escape "$test")\$" | grep -q "^ *Test *#[0-9]*: $(escape "$test")\$"; then
+    listed=$(ctest --preset "$preset" -N -R "^$(escape "$test")\$")
+    if ! grep -q "^ *Test *#[0-9]*: $(escape "$test")\$" <<<"$listed"; then
         plovix_log "no test of the $preset build is named $test"
         exit 1
     fi
