@@ -13,6 +13,7 @@
 #include "support/TestWindow.h"
 #include "windows/window/CouldNotCreateWindowException.h"
 #include "windows/window/MessageListener.h"
+#include "windows/window/MessageMapper.h"
 
 namespace {
 
@@ -83,6 +84,18 @@ TEST_F(WindowXImplTest, FailedCreateLeavesNoSizeAndTheClassFreeForTheNextOne) {
     EXPECT_EQ(0, window.getHeight());
     window.create(parameters(10, 10));
     EXPECT_NE(nullptr, window.getHandle());
+}
+
+// An entry without a listener gets the default handling, and is reported
+// under the mapper's name for it.
+TEST_F(WindowXImplTest, MappedWindowWithoutAListenerIsReportedAndHandledByDefault) {
+    const support::ReportDirectory directory;
+    window.create(parameters(50, 50));
+    windows::window::MessageMapper mapper;
+    mapper.add(window.getHandle(), nullptr);
+    EXPECT_EQ(DefWindowProcA(window.getHandle(), WM_GETTEXTLENGTH, 0, 0),
+              mapper.dispatch(window.getHandle(), WM_GETTEXTLENGTH, 0, 0));
+    EXPECT_EQ(std::vector<std::string>{"ml"}, directory.failedChecks());
 }
 
 } // namespace
