@@ -86,6 +86,31 @@ TEST_F(WindowXImplTest, FailedCreateLeavesNoSizeAndTheClassFreeForTheNextOne) {
     EXPECT_NE(nullptr, window.getHandle());
 }
 
+// Windows 7 refuses the wake flags of touch and pen input, which Windows 8
+// brought: the wait is asked again without them, and from then on only so.
+TEST_F(WindowXImplTest, WaitRefusedForTouchAndPenFlagsIsAskedWithWindows7sFlags) {
+    class Windows7Window : public windows::window::WindowXImpl {
+    public:
+        using WindowXImpl::WindowXImpl;
+        std::vector<DWORD> masks;
+
+    protected:
+        DWORD waitForInput(DWORD wakeMask) override {
+            masks.push_back(wakeMask);
+            if ((wakeMask & (0x0800 | 0x1000)) != 0) {
+                SetLastError(ERROR_INVALID_PARAMETER);
+                return WAIT_FAILED;
+            }
+            return WAIT_OBJECT_0;
+        }
+    } windows7{GetModuleHandleA(nullptr)};
+    windows7.waitForMessage();
+    windows7.waitForMessage();
+    const DWORD mask = QS_MOUSE | QS_KEY | QS_RAWINPUT | QS_POSTMESSAGE | QS_TIMER | QS_PAINT |
+                       QS_HOTKEY | QS_SENDMESSAGE;
+    EXPECT_EQ((std::vector<DWORD>{mask | 0x0800 | 0x1000, mask, mask}), windows7.masks);
+}
+
 // An entry without a listener gets the default handling, and is reported
 // under the mapper's name for it.
 TEST_F(WindowXImplTest, MappedWindowWithoutAListenerIsReportedAndHandledByDefault) {
