@@ -1,6 +1,5 @@
 #include "app/PlovixsaverImpl.h"
 
-#include <cstdio>
 #include <exception>
 #include <initializer_list>
 
@@ -10,6 +9,7 @@
 #include "picture/PictureLayout.h"
 #include "platform/errorresources/SystemErrors.h"
 #include "util/Assertion.h"
+#include "util/Helpers.h"
 #include "windows/graphics/HiddenCursor.h"
 #include "windows/graphics/PaintContext.h"
 #include "windows/graphics/WindowDeviceContext.h"
@@ -236,11 +236,11 @@ void PlovixsaverImpl::runPreview(HWND parent) {
         // Only a window can hold the preview, and the special handles are
         // none: under HWND_MESSAGE the child would be a message-only window
         // that nothing ever closes, a saver running unseen until logoff.
-        if (IsWindow(parent) == FALSE) {
-            char line[48];
-            std::snprintf(line, sizeof line, "Parent: %p\n", static_cast<void*>(parent));
-            throw WindowException("Could not show the preview using 'IsWindow'.\n" +
-                                  std::string(line) +
+        // The desktop window is a window, but a child filling it is a second
+        // desktop over the user's that nothing closes either.
+        if (IsWindow(parent) == FALSE || parent == GetDesktopWindow()) {
+            throw WindowException("Could not show the preview using 'IsWindow'.\nParent: " +
+                                  util::handleToString(parent) + "\n" +
                                   SystemErrors::map(ERROR_INVALID_WINDOW_HANDLE));
         }
         // A parent that goes now gives no size; creating the child then

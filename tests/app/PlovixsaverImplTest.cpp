@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "app/resources/ResourceIds.h"
 #include "exceptions/IllegalArgumentException.h"
 #include "picture/PictureLayout.h"
+#include "platform/errorresources/SystemErrors.h"
 #include "support/FakeDisplaySettings.h"
 #include "support/RecordingReporter.h"
 #include "support/ReportDirectory.h"
@@ -253,6 +255,29 @@ TEST_F(PlovixsaverImplTest, PreviewFillsItsParentAndOnlyClosingEndsIt) {
     EXPECT_TRUE(display.calls.empty());
     expectBlinksEvery350Ms(saver);
     EXPECT_EQ(std::vector<std::string>{}, reporter.errors);
+}
+
+// The desktop window is a window, but a preview filling it would be a second
+// desktop that nothing closes: it is refused as a handle of no window is,
+// the handle in the house's format.
+TEST_F(PlovixsaverImplTest, PreviewIntoTheDesktopWindowIsRefused) {
+    bool ran = false;
+    policy.hook = [&] {
+        ran = true;
+        saver.windowCallback(saverWindow(), WM_CLOSE, 0, 0);
+    };
+    const HWND desktop = GetDesktopWindow();
+    saver.runPreview(desktop);
+    EXPECT_FALSE(ran);
+    char handle[16];
+    std::snprintf(handle, sizeof handle, "%08X",
+                  static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(desktop)));
+    EXPECT_EQ(std::vector<std::string>{"Exception caught in 'runPreview'.\nCould not show the "
+                                       "preview using 'IsWindow'.\nParent: " +
+                                       std::string(handle) + "\n" +
+                                       platform::errorresources::SystemErrors::map(
+                                           ERROR_INVALID_WINDOW_HANDLE)},
+              reporter.errors);
 }
 
 // The windows of a run of the class: its own, the one that can take
