@@ -110,6 +110,16 @@ COLORREF pixel(HWND window, int x, int y) {
     return colour;
 }
 
+// Whether `upper` lies above `lower` in the z-order.
+bool above(HWND upper, HWND lower) {
+    for (HWND w = GetWindow(lower, GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV)) {
+        if (w == upper) {
+            return true;
+        }
+    }
+    return false;
+}
+
 class PlovixsaverImplTest : public ::testing::Test {
 public:
     // The pictures could throw on release; they never do here.
@@ -138,8 +148,12 @@ protected:
     bool windowGoneAtReport = false;
 };
 
+// The picture lies over a top-most task bar.
 TEST_F(PlovixsaverImplTest, FullScreenRunEndsAtAKeyAndPutsModeAndPointerBack) {
+    const support::TestWindow taskBar(support::uniqueClassName(), 800, 40, WS_POPUP | WS_VISIBLE);
+    SetWindowPos(taskBar.handle(), HWND_TOPMOST, 0, 560, 800, 40, SWP_NOACTIVATE);
     policy.hook = [&] {
+        EXPECT_TRUE(above(saverWindow(), taskBar.handle()));
         EXPECT_EQ(nullptr, GetCursor());
         saver.windowCallback(saverWindow(), WM_KEYDOWN, VK_SPACE, 0);
         PostThreadMessageA(GetCurrentThreadId(), MARKER, 0, 0);
@@ -299,16 +313,6 @@ RunWindows runWindows(const std::string& className) {
         GetWindowRect(found.cover, &found.coverPlace);
     }
     return found;
-}
-
-// Whether `upper` lies above `lower` in the z-order.
-bool above(HWND upper, HWND lower) {
-    for (HWND w = GetWindow(lower, GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV)) {
-        if (w == upper) {
-            return true;
-        }
-    }
-    return false;
 }
 
 COLORREF screenPixel(int x, int y) {
