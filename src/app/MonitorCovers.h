@@ -47,10 +47,13 @@ public:
     bool changed() const;
 
     // Puts each window back at the top of the top-most band where a window
-    // not of the run has come over it (Windows keeps a task bar on every
-    // monitor, and notifications, both top-most), without activating,
-    // moving or resizing it; one already there is left alone. Throws
-    // WindowException when a window cannot be put back.
+    // not of the run has come over it and shows there (Windows keeps a task
+    // bar on every monitor, and notifications, both top-most), without
+    // activating, moving or resizing it. One already there is left alone,
+    // and so is one under windows that are elsewhere, cloaked or fully
+    // transparent: a program that keeps such a window on top is not fought
+    // at every blink. Throws WindowException when a window cannot be put
+    // back.
     void keepOnTop();
 
     // The cover shown in `window`, or null when it is none of these.

@@ -444,14 +444,28 @@ TEST_F(PlovixsaverImplTest, MonitorsRefusedDuringARunKeepTheCoversUntilTheNextBl
 
 // A top-most window that comes over a cover during a run, as a task bar or
 // a notification may, is covered again at the next blink, the run's window
-// still active.
+// still active. One that shows nothing there, elsewhere or fully
+// transparent, is left above it: a program that keeps it on top is not
+// fought at every blink.
 TEST_F(PlovixsaverImplTest, CoverGoesBackOverATopMostWindowAtTheNextBlink) {
     display.monitors = {RECT{0, 0, 800, 600}, RECT{200, 100, 500, 400}};
     policy.hook = [&] {
         const RunWindows windows = runWindows(className);
+        const support::TestWindow elsewhere(support::uniqueClassName(), 100, 50);
+        const support::TestWindow clear(support::uniqueClassName(), 100, 50);
         const support::TestWindow other(support::uniqueClassName(), 100, 50);
-        SetWindowPos(other.handle(), HWND_TOPMOST, 250, 150, 100, 50,
-                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        const auto raise = [](const support::TestWindow& window, int x, int y) {
+            SetWindowPos(window.handle(), HWND_TOPMOST, x, y, 100, 50,
+                         SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        };
+        SetWindowLongA(clear.handle(), GWL_EXSTYLE, WS_EX_LAYERED);
+        SetLayeredWindowAttributes(clear.handle(), 0, 0, LWA_ALPHA);
+        raise(elsewhere, 500, 400);
+        raise(clear, 250, 150);
+        saver.windowCallback(windows.own, WM_TIMER, BLINK_TIMER, 0);
+        EXPECT_TRUE(above(elsewhere.handle(), windows.cover));
+        EXPECT_TRUE(above(clear.handle(), windows.cover));
+        raise(other, 250, 150);
         EXPECT_TRUE(above(other.handle(), windows.cover));
         saver.windowCallback(windows.own, WM_TIMER, BLINK_TIMER, 0);
         EXPECT_TRUE(above(windows.cover, other.handle()));
