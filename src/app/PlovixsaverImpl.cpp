@@ -267,11 +267,11 @@ void PlovixsaverImpl::runPreview(HWND parent) {
 }
 
 template <typename Step>
-bool PlovixsaverImpl::_coverStep(Step step) {
+void PlovixsaverImpl::_coverStep(Step step) {
     try {
-        const bool answer = step();
-        _coverFailureRecorded = false;
-        return answer;
+        if (step()) {
+            _coverFailureRecorded = false;
+        }
     } catch (const Exception& e) {
         if (!_coverFailureRecorded) {
             _coverFailureRecorded = true;
@@ -280,7 +280,6 @@ bool PlovixsaverImpl::_coverStep(Step step) {
                 e.getMessage();
             util::assertionFailed(report.c_str(), __FILE__, __LINE__);
         }
-        return false;
     }
 }
 
@@ -303,10 +302,7 @@ std::string PlovixsaverImpl::_run(Window& window) {
         // Sleeps between messages, so an idle run wakes only for the blink
         // and for input.
         while (!_done) {
-            _coverStep([this] {
-                _updateCovers();
-                return true;
-            });
+            _coverStep([this] { return _updateCovers(); });
             window.processMessage();
             if (!_done && !_coversStale) {
                 window.waitForMessage();
@@ -318,17 +314,18 @@ std::string PlovixsaverImpl::_run(Window& window) {
     return std::string();
 }
 
-void PlovixsaverImpl::_updateCovers() {
+bool PlovixsaverImpl::_updateCovers() {
     if (!_coversStale) {
-        return;
+        return false;
     }
     _coversStale = false;
     if (_covers == nullptr) {
-        return;
+        return false;
     }
     RECT own = {};
     GetWindowRect(_runWindow, &own);
     _covers->update(own);
+    return true;
 }
 
 void PlovixsaverImpl::_replace(WindowsBitmap*& slot, WindowsBitmap* picture) {
@@ -409,16 +406,21 @@ LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam
         switch (message) {
         case WM_TIMER:
             InvalidateRect(window, &cursor, FALSE);
-            _blinkCovers();
+            // Blinking the covers is a step of theirs: a picture whose size
+            // cannot be read for a moment must not end the run.
+            _coverStep([this] {
+                _blinkCovers();
+                return false;
+            });
             // A new layout is covered anew by the loop; covers that stay are
             // put back over any window that came over them.
             if (_covers != nullptr) {
                 _coverStep([this] {
                     if (_covers->changed()) {
                         _coversStale = true;
-                    } else {
-                        _covers->keepOnTop();
+                        return false;
                     }
+                    _covers->keepOnTop();
                     return true;
                 });
             }
