@@ -71,9 +71,12 @@ MonitorCovers::~MonitorCovers() {
 }
 
 void MonitorCovers::update(const RECT& covered) {
-    _monitors = _display.getMonitorAreas();
+    // Kept only once every cover is made and placed: after a failure no
+    // monitors are kept, so the next check finds a change and tries again.
+    _monitors.clear();
+    std::vector<RECT> listed = _display.getMonitorAreas();
     std::vector<MonitorLayout::Area> monitors;
-    for (const RECT& monitor : _monitors) {
+    for (const RECT& monitor : listed) {
         monitors.push_back(areaOf(monitor));
     }
     const std::vector<MonitorLayout::Cover> covers =
@@ -95,6 +98,7 @@ void MonitorCovers::update(const RECT& covered) {
         }
         _place(*_windows[i], covers[i]);
     }
+    _monitors = std::move(listed);
 }
 
 void MonitorCovers::_place(Covering& covering, const MonitorLayout::Cover& cover) {

@@ -37,7 +37,7 @@ public:
     // `covered`: windows that are still needed are moved, missing ones made
     // and shown, the rest destroyed. Throws DisplayException when the
     // monitors cannot be listed and WindowException when a window cannot be
-    // made or placed.
+    // made or placed; after such a failure changed() is true.
     void update(const RECT& covered);
     // Whether the monitors are no longer those of the last update, or a
     // window is no longer where it was put. Windows tells its windows of a

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "app/InputExitPolicy.h"
@@ -295,11 +296,13 @@ TEST_F(PlovixsaverImplTest, PreviewIntoTheDesktopWindowIsRefused) {
 }
 
 // The windows of a run of the class: its own, the one that can take
-// activation, and another, with its place on the screen.
+// activation, and another, with its place on the screen, and the number of
+// such others.
 struct RunWindows {
     HWND own = nullptr;
     HWND cover = nullptr;
     RECT coverPlace = {};
+    int covers = 0;
 };
 
 RunWindows runWindows(const std::string& className) {
@@ -308,6 +311,7 @@ RunWindows runWindows(const std::string& className) {
          w = FindWindowExA(nullptr, w, className.c_str(), nullptr)) {
         const bool covers = (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_NOACTIVATE) != 0;
         (covers ? found.cover : found.own) = w;
+        found.covers += covers ? 1 : 0;
     }
     if (found.cover != nullptr) {
         GetWindowRect(found.cover, &found.coverPlace);
@@ -398,16 +402,49 @@ TEST_F(PlovixsaverImplTest, OtherMonitorsAreCoveredInStepAndFollowTheLayout) {
     EXPECT_TRUE(restoredAtReport && windowGoneAtReport);
 }
 
+// Refuses, once, a window of the class that this thread makes while the
+// object lives, as a system short of resources may.
+class RefusedWindow {
+public:
+    explicit RefusedWindow(const std::string& className)
+        : _hook(SetWindowsHookExA(WH_CBT, refuse, nullptr, GetCurrentThreadId())) {
+        EXPECT_NE(nullptr, _hook);
+        _className = className;
+    }
+    ~RefusedWindow() { UnhookWindowsHookEx(_hook); }
+    RefusedWindow(const RefusedWindow&) = delete;
+    RefusedWindow& operator=(const RefusedWindow&) = delete;
+
+    bool refusedOne() const { return _className.empty(); }
+
+private:
+    static LRESULT CALLBACK refuse(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND) {
+            const char* made = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->lpszClass;
+            if (HIWORD(reinterpret_cast<std::uintptr_t>(made)) != 0 && _className == made) {
+                _className.clear();
+                return 1;
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    HHOOK _hook;
+    static inline std::string _className;
+};
+
 // Once the run has begun, monitors that cannot be listed for a moment (a
 // session switch, a remote desktop reconnecting) neither end it nor show a
 // box over it: the covers stay, and the next blink follows the layout again.
 // The failure is recorded once however many blinks and turns of the loop it
-// lasts, and once more when it comes back after a recovery.
+// lasts, and once more when it comes back after a recovery. A cover that
+// could not be made is made at the next blink.
 TEST_F(PlovixsaverImplTest, MonitorsRefusedDuringARunKeepTheCoversUntilTheNextBlink) {
     const support::ReportDirectory directory;
     display.monitors = {RECT{0, 0, 800, 600}, RECT{200, 100, 500, 400}};
     const UINT later = WM_APP + 13;
     HWND cover = nullptr;
+    std::optional<RefusedWindow> refused;
     const auto blink = [&](HWND own) { saver.windowCallback(own, WM_TIMER, BLINK_TIMER, 0); };
     const auto displayChange = [&](HWND own) {
         saver.windowCallback(own, WM_DISPLAYCHANGE, 24, MAKELPARAM(800, 600));
@@ -439,6 +476,17 @@ TEST_F(PlovixsaverImplTest, MonitorsRefusedDuringARunKeepTheCoversUntilTheNextBl
         },
         [&](const RunWindows& windows) {
             blink(windows.own);
+            display.refuseMonitors = false;
+            display.monitors.push_back(RECT{600, 0, 800, 100});
+            refused.emplace(className);
+            displayChange(windows.own);
+        },
+        [&](const RunWindows& windows) {
+            EXPECT_TRUE(refused->refusedOne());
+            blink(windows.own);
+        },
+        [&](const RunWindows& windows) {
+            EXPECT_EQ(2, windows.covers);
             saver.windowCallback(windows.own, WM_LBUTTONDOWN, 0, 0);
         },
     };
