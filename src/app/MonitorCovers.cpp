@@ -1,5 +1,7 @@
 #include "app/MonitorCovers.h"
 
+#include <dwmapi.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -21,6 +23,30 @@ const DWORD COVER_EX_STYLE = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE
 
 MonitorLayout::Area areaOf(const RECT& rect) {
     return MonitorLayout::Area{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// Whether `window` shows anything over `area`. Windows 10 and 11 keep many
+// windows visible that nobody sees: cloaked ones (Start, Search, those of
+// other virtual desktops) and click-through overlays drawn fully
+// transparent. A system that cannot tell cloaking (Windows 7, Wine) refuses
+// the question: the window then counts as not cloaked.
+bool shownOver(HWND window, const RECT& area) {
+    RECT place = {};
+    RECT common = {};
+    if (IsWindowVisible(window) == 0 || GetWindowRect(window, &place) == 0 ||
+        IntersectRect(&common, &place, &area) == 0) {
+        return false;
+    }
+    DWORD cloaked = 0;
+    if (SUCCEEDED(DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) &&
+        cloaked != 0) {
+        return false;
+    }
+    BYTE alpha = 255;
+    DWORD layered = 0;
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED) == 0 ||
+           GetLayeredWindowAttributes(window, nullptr, &alpha, &layered) == 0 ||
+           (layered & LWA_ALPHA) == 0 || alpha != 0;
 }
 
 } // namespace
@@ -45,9 +71,12 @@ MonitorCovers::~MonitorCovers() {
 }
 
 void MonitorCovers::update(const RECT& covered) {
-    _monitors = _display.getMonitorAreas();
+    // Kept only once every cover is made and placed: after a failure no
+    // monitors are kept, so the next check finds a change and tries again.
+    _monitors.clear();
+    std::vector<RECT> listed = _display.getMonitorAreas();
     std::vector<MonitorLayout::Area> monitors;
-    for (const RECT& monitor : _monitors) {
+    for (const RECT& monitor : listed) {
         monitors.push_back(areaOf(monitor));
     }
     const std::vector<MonitorLayout::Cover> covers =
@@ -69,6 +98,7 @@ void MonitorCovers::update(const RECT& covered) {
         }
         _place(*_windows[i], covers[i]);
     }
+    _monitors = std::move(listed);
 }
 
 void MonitorCovers::_place(Covering& covering, const MonitorLayout::Cover& cover) {
@@ -121,11 +151,15 @@ void MonitorCovers::keepOnTop() {
 }
 
 bool MonitorCovers::_onTop(HWND handle) {
-    // Only the run's windows, all of its class, or none may be shown above.
+    // Only the run's windows, all of its class, may be shown over the
+    // cover: raising it over a window that shows nothing there would start
+    // a fight with any program that keeps its own window on top.
     const ULONG_PTR runClass = GetClassLongPtrA(handle, GCW_ATOM);
+    RECT place = {};
+    GetWindowRect(handle, &place);
     for (HWND above = GetWindow(handle, GW_HWNDPREV); above != nullptr;
          above = GetWindow(above, GW_HWNDPREV)) {
-        if (GetClassLongPtrA(above, GCW_ATOM) != runClass && IsWindowVisible(above) != 0) {
+        if (GetClassLongPtrA(above, GCW_ATOM) != runClass && shownOver(above, place)) {
             return false;
         }
     }

@@ -37,7 +37,7 @@ public:
     // `covered`: windows that are still needed are moved, missing ones made
     // and shown, the rest destroyed. Throws DisplayException when the
     // monitors cannot be listed and WindowException when a window cannot be
-    // made or placed.
+    // made or placed; after such a failure changed() is true.
     void update(const RECT& covered);
     // Whether the monitors are no longer those of the last update, or a
     // window is no longer where it was put. Windows tells its windows of a
@@ -47,10 +47,13 @@ public:
     bool changed() const;
 
     // Puts each window back at the top of the top-most band where a window
-    // not of the run has come over it (Windows keeps a task bar on every
-    // monitor, and notifications, both top-most), without activating,
-    // moving or resizing it; one already there is left alone. Throws
-    // WindowException when a window cannot be put back.
+    // not of the run has come over it and shows there (Windows keeps a task
+    // bar on every monitor, and notifications, both top-most), without
+    // activating, moving or resizing it. One already there is left alone,
+    // and so is one under windows that are elsewhere, cloaked or fully
+    // transparent: a program that keeps such a window on top is not fought
+    // at every blink. Throws WindowException when a window cannot be put
+    // back.
     void keepOnTop();
 
     // The cover shown in `window`, or null when it is none of these.

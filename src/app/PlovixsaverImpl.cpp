@@ -1,6 +1,5 @@
 #include "app/PlovixsaverImpl.h"
 
-#include <cstdio>
 #include <exception>
 #include <initializer_list>
 
@@ -10,6 +9,7 @@
 #include "picture/PictureLayout.h"
 #include "platform/errorresources/SystemErrors.h"
 #include "util/Assertion.h"
+#include "util/Helpers.h"
 #include "windows/graphics/HiddenCursor.h"
 #include "windows/graphics/PaintContext.h"
 #include "windows/graphics/WindowDeviceContext.h"
@@ -236,11 +236,11 @@ void PlovixsaverImpl::runPreview(HWND parent) {
         // Only a window can hold the preview, and the special handles are
         // none: under HWND_MESSAGE the child would be a message-only window
         // that nothing ever closes, a saver running unseen until logoff.
-        if (IsWindow(parent) == FALSE) {
-            char line[48];
-            std::snprintf(line, sizeof line, "Parent: %p\n", static_cast<void*>(parent));
-            throw WindowException("Could not show the preview using 'IsWindow'.\n" +
-                                  std::string(line) +
+        // The desktop window is a window, but a child filling it is a second
+        // desktop over the user's that nothing closes either.
+        if (IsWindow(parent) == FALSE || parent == GetDesktopWindow()) {
+            throw WindowException("Could not show the preview using 'IsWindow'.\nParent: " +
+                                  util::handleToString(parent) + "\n" +
                                   SystemErrors::map(ERROR_INVALID_WINDOW_HANDLE));
         }
         // A parent that goes now gives no size; creating the child then
@@ -267,11 +267,11 @@ void PlovixsaverImpl::runPreview(HWND parent) {
 }
 
 template <typename Step>
-bool PlovixsaverImpl::_coverStep(Step step) {
+void PlovixsaverImpl::_coverStep(Step step) {
     try {
-        const bool answer = step();
-        _coverFailureRecorded = false;
-        return answer;
+        if (step()) {
+            _coverFailureRecorded = false;
+        }
     } catch (const Exception& e) {
         if (!_coverFailureRecorded) {
             _coverFailureRecorded = true;
@@ -280,7 +280,6 @@ bool PlovixsaverImpl::_coverStep(Step step) {
                 e.getMessage();
             util::assertionFailed(report.c_str(), __FILE__, __LINE__);
         }
-        return false;
     }
 }
 
@@ -303,10 +302,7 @@ std::string PlovixsaverImpl::_run(Window& window) {
         // Sleeps between messages, so an idle run wakes only for the blink
         // and for input.
         while (!_done) {
-            _coverStep([this] {
-                _updateCovers();
-                return true;
-            });
+            _coverStep([this] { return _updateCovers(); });
             window.processMessage();
             if (!_done && !_coversStale) {
                 window.waitForMessage();
@@ -318,17 +314,18 @@ std::string PlovixsaverImpl::_run(Window& window) {
     return std::string();
 }
 
-void PlovixsaverImpl::_updateCovers() {
+bool PlovixsaverImpl::_updateCovers() {
     if (!_coversStale) {
-        return;
+        return false;
     }
     _coversStale = false;
     if (_covers == nullptr) {
-        return;
+        return false;
     }
     RECT own = {};
     GetWindowRect(_runWindow, &own);
     _covers->update(own);
+    return true;
 }
 
 void PlovixsaverImpl::_replace(WindowsBitmap*& slot, WindowsBitmap* picture) {
@@ -409,16 +406,21 @@ LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam
         switch (message) {
         case WM_TIMER:
             InvalidateRect(window, &cursor, FALSE);
-            _blinkCovers();
+            // Blinking the covers is a step of theirs: a picture whose size
+            // cannot be read for a moment must not end the run.
+            _coverStep([this] {
+                _blinkCovers();
+                return false;
+            });
             // A new layout is covered anew by the loop; covers that stay are
             // put back over any window that came over them.
             if (_covers != nullptr) {
                 _coverStep([this] {
                     if (_covers->changed()) {
                         _coversStale = true;
-                    } else {
-                        _covers->keepOnTop();
+                        return false;
                     }
+                    _covers->keepOnTop();
                     return true;
                 });
             }

@@ -67,17 +67,19 @@ private:
     // run failed by itself.
     void _takeMessageFailure(std::string& runFailure);
     // Covers the other monitors anew, in a full-screen run, when they have
-    // changed.
-    void _updateCovers();
+    // changed. Returns whether it did.
+    bool _updateCovers();
     // Runs a step of following the monitors once the run has begun. A
     // failure there (a session switch or a remote desktop reconnecting can
     // refuse the monitor list or a cover's place for a moment) must not end
     // the run or show a box over it: the covers there are stay, the next
     // blink tries again, and the failure is recorded as a failed
-    // consistency check, once until a step succeeds. Returns the step's
-    // answer, false on a failure.
+    // consistency check, once for a stretch of failures. The step answers
+    // whether it found the covers as the monitors want them or made them
+    // so; only such a step ends the stretch, not one that had nothing to do
+    // or left the work to the loop.
     template <typename Step>
-    bool _coverStep(Step step);
+    void _coverStep(Step step);
     RECT _cursorRect() const;
     void _paint(HWND window);
     // The cursor cell of a monitor's cover, the run's own cell scaled.
@@ -105,7 +107,8 @@ private:
     MonitorCovers* _covers;
     // The monitors' layout is to be covered anew.
     bool _coversStale;
-    // A step of following the monitors failed and was recorded.
+    // A step of following the monitors failed and was recorded, and none
+    // has followed them since.
     bool _coverFailureRecorded;
     // The window that a run shows its picture in and blinks by.
     HWND _runWindow;

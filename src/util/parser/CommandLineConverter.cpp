@@ -51,18 +51,18 @@ std::vector<string> CommandLineConverter::tokenize(string line) {
     string::size_type searchFrom = 0;
     while (start < line.size()) {
         const string::size_type spacePos = line.find(' ', searchFrom);
-        const string::size_type quotePos = line.find('"', searchFrom);
-        PLOVIX_CHECK(spacePos != quotePos);
-        if (spacePos < quotePos) {
+        const string::size_type fnuttPos = line.find('"', searchFrom);
+        PLOVIX_CHECK(spacePos != fnuttPos);
+        if (spacePos < fnuttPos) {
             const string command = line.substr(start, spacePos - start);
             if (!command.empty()) {
-                PLOVIX_CHECK(command.find_first_not_of(' ') != string::npos);
+                PLOVIX_CHECK(command.find_first_not_of(" ") != string::npos);
                 tokens.push_back(command);
             }
             start = spacePos + 1;
             searchFrom = spacePos + 1;
         } else {
-            const string::size_type closing = line.find('"', quotePos + 1);
+            const string::size_type closing = line.find('"', fnuttPos + 1);
             if (closing == string::npos) {
                 throw CommandLineConverterException(
                     "Unmatched \" found when parsing command line: " + line);

@@ -55,13 +55,13 @@ LRESULT MessageMapper::dispatch(HWND windowHandle, UINT message, WPARAM wParam, 
     if (!exists(windowHandle)) {
         return DefWindowProcA(windowHandle, message, wParam, lParam);
     }
-    MessageListener* listener = get(windowHandle);
-    PLOVIX_CHECK(listener);
-    if (listener == nullptr) {
+    MessageListener* ml = get(windowHandle);
+    PLOVIX_CHECK(ml);
+    if (ml == nullptr) {
         // Removed between the two look-ups, or added without a listener.
         return DefWindowProcA(windowHandle, message, wParam, lParam);
     }
-    return listener->windowCallback(windowHandle, message, wParam, lParam);
+    return ml->windowCallback(windowHandle, message, wParam, lParam);
 }
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -111,11 +111,11 @@ void WindowXImpl::waitForMessage() {
                                QS_PAINT | QS_HOTKEY | QS_SENDMESSAGE;
     const DWORD touchAndPen = 0x0800 | 0x1000; // QS_TOUCH | QS_POINTER
     static DWORD wakeMask = windows7Mask | touchAndPen;
-    DWORD result = MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, wakeMask, MWMO_INPUTAVAILABLE);
+    DWORD result = waitForInput(wakeMask);
     if (result == WAIT_FAILED && GetLastError() == ERROR_INVALID_PARAMETER &&
         wakeMask != windows7Mask) {
         wakeMask = windows7Mask;
-        result = MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, wakeMask, MWMO_INPUTAVAILABLE);
+        result = waitForInput(wakeMask);
     }
     if (result == WAIT_FAILED) {
         platform::errorresources::SystemErrors::throwLastError<WindowException>(
@@ -124,6 +124,10 @@ void WindowXImpl::waitForMessage() {
                        reason;
             });
     }
+}
+
+DWORD WindowXImpl::waitForInput(DWORD wakeMask) {
+    return MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, wakeMask, MWMO_INPUTAVAILABLE);
 }
 
 bool WindowXImpl::_getRect(RECT& rect) {

@@ -45,6 +45,12 @@ public:
     virtual void center();
     virtual void setPosition(int x, int y);
 
+protected:
+    // The system's wait for a message of the kinds in `wakeMask`, open to a
+    // test that plays a system refusing some of them; answers as
+    // MsgWaitForMultipleObjectsEx does.
+    virtual DWORD waitForInput(DWORD wakeMask);
+
 private:
     bool _getRect(RECT& rect);
 

@@ -13,6 +13,7 @@
 #include "support/TestWindow.h"
 #include "windows/window/CouldNotCreateWindowException.h"
 #include "windows/window/MessageListener.h"
+#include "windows/window/MessageMapper.h"
 
 namespace {
 
@@ -83,6 +84,43 @@ TEST_F(WindowXImplTest, FailedCreateLeavesNoSizeAndTheClassFreeForTheNextOne) {
     EXPECT_EQ(0, window.getHeight());
     window.create(parameters(10, 10));
     EXPECT_NE(nullptr, window.getHandle());
+}
+
+// Windows 7 refuses the wake flags of touch and pen input, which Windows 8
+// brought: the wait is asked again without them, and from then on only so.
+TEST_F(WindowXImplTest, WaitRefusedForTouchAndPenFlagsIsAskedWithWindows7sFlags) {
+    class Windows7Window : public windows::window::WindowXImpl {
+    public:
+        using WindowXImpl::WindowXImpl;
+        std::vector<DWORD> masks;
+
+    protected:
+        DWORD waitForInput(DWORD wakeMask) override {
+            masks.push_back(wakeMask);
+            if ((wakeMask & (0x0800 | 0x1000)) != 0) {
+                SetLastError(ERROR_INVALID_PARAMETER);
+                return WAIT_FAILED;
+            }
+            return WAIT_OBJECT_0;
+        }
+    } windows7{GetModuleHandleA(nullptr)};
+    windows7.waitForMessage();
+    windows7.waitForMessage();
+    const DWORD mask = QS_MOUSE | QS_KEY | QS_RAWINPUT | QS_POSTMESSAGE | QS_TIMER | QS_PAINT |
+                       QS_HOTKEY | QS_SENDMESSAGE;
+    EXPECT_EQ((std::vector<DWORD>{mask | 0x0800 | 0x1000, mask, mask}), windows7.masks);
+}
+
+// An entry without a listener gets the default handling, and is reported
+// under the mapper's name for it.
+TEST_F(WindowXImplTest, MappedWindowWithoutAListenerIsReportedAndHandledByDefault) {
+    const support::ReportDirectory directory;
+    window.create(parameters(50, 50));
+    windows::window::MessageMapper mapper;
+    mapper.add(window.getHandle(), nullptr);
+    EXPECT_EQ(DefWindowProcA(window.getHandle(), WM_GETTEXTLENGTH, 0, 0),
+              mapper.dispatch(window.getHandle(), WM_GETTEXTLENGTH, 0, 0));
+    EXPECT_EQ(std::vector<std::string>{"ml"}, directory.failedChecks());
 }
 
 } // namespace
