@@ -16,7 +16,7 @@ MutexImpl::MutexImpl()
     : _mutexHandle(CreateMutexA(nullptr, FALSE, nullptr))
     , _lockingThreadId(0)
     , _lockCount(0) {
-    if (_mutexHandle == nullptr) {
+    if (!_mutexHandle) {
         SystemErrors::throwLastError<MutexException>(
             [](const std::string& reason) { return "Error creating the mutex. " + reason; });
     }
@@ -26,7 +26,7 @@ MutexImpl::MutexImpl(const std::nothrow_t&)
     : _mutexHandle(CreateMutexA(nullptr, FALSE, nullptr))
     , _lockingThreadId(0)
     , _lockCount(0) {
-    if (_mutexHandle == nullptr) {
+    if (!_mutexHandle) {
         _creationFailure = "Error creating the mutex. " + SystemErrors::lastErrorText();
     }
     PLOVIX_CHECK(_mutexHandle);
@@ -34,23 +34,26 @@ MutexImpl::MutexImpl(const std::nothrow_t&)
 
 MutexImpl::~MutexImpl() {
     PLOVIX_CHECK(_lockCount == 0);
-    if (_mutexHandle != nullptr && CloseHandle(_mutexHandle) == 0) {
+}
+
+void MutexImpl::_close(HANDLE mutex) {
+    if (CloseHandle(mutex) == 0) {
         PLOVIX_CHECK(false);
     }
 }
 
 void MutexImpl::lock() {
-    if (_mutexHandle == nullptr) {
+    if (!_mutexHandle) {
         throw MutexException(_creationFailure);
     }
-    const DWORD result = WaitForSingleObject(_mutexHandle, INFINITE);
+    const DWORD result = WaitForSingleObject(_mutexHandle.get(), INFINITE);
     if (result != WAIT_OBJECT_0) {
         const std::string text = SystemErrors::lastErrorText();
         if (result == WAIT_ABANDONED) {
             // The wait made this thread the owner of a mutex whose previous
             // owner died; give it back so the system's count keeps matching
             // ours and other threads are not locked out for good.
-            ReleaseMutex(_mutexHandle);
+            ReleaseMutex(_mutexHandle.get());
         }
         throw MutexException("Error locking the mutex: " + text);
     }
@@ -73,14 +76,14 @@ void MutexImpl::unlock() {
     if (_lockCount == 0) {
         _lockingThreadId = 0;
     }
-    if (ReleaseMutex(_mutexHandle) == 0) {
+    if (ReleaseMutex(_mutexHandle.get()) == 0) {
         SystemErrors::throwLastError<MutexException>(
             [](const std::string& reason) { return "Error releasing the mutex: " + reason; });
     }
 }
 
 HANDLE MutexImpl::getHandle() {
-    return _mutexHandle;
+    return _mutexHandle.get();
 }
 
 } // namespace mutex

@@ -8,6 +8,7 @@
 #include <new>
 #include <string>
 
+#include "platform/handles/UniqueHandle.h"
 #include "platform/mutex/HandleProvider.h"
 #include "platform/mutex/Mutex.h"
 
@@ -35,7 +36,10 @@ public:
     HANDLE getHandle() override;
 
 private:
-    HANDLE _mutexHandle;
+    // A mutex that cannot be closed is recorded as a failed check.
+    static void _close(HANDLE mutex);
+
+    platform::handles::UniqueHandle<HANDLE, &MutexImpl::_close> _mutexHandle;
     // Read by unlock() on whichever thread calls it.
     std::atomic<DWORD> _lockingThreadId;
     std::int32_t _lockCount;

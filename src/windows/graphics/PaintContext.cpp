@@ -4,14 +4,11 @@ namespace windows {
 namespace graphics {
 
 PaintContext::PaintContext(HWND window)
-    : _window(window)
-    , _paint()
-    , _deviceContext(BeginPaint(window, &_paint)) {}
+    : _paint()
+    , _painting(Painting{window, &_paint, BeginPaint(window, &_paint)}) {}
 
-PaintContext::~PaintContext() {
-    if (_deviceContext != nullptr) {
-        EndPaint(_window, &_paint);
-    }
+void PaintContext::_end(Painting painting) {
+    EndPaint(painting.window, painting.paint);
 }
 
 } // namespace graphics

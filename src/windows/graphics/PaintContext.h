@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/handles/UniqueHandle.h"
+
 namespace windows {
 namespace graphics {
 
@@ -11,19 +13,29 @@ namespace graphics {
 class PaintContext {
 public:
     explicit PaintContext(HWND window);
-    ~PaintContext();
 
     PaintContext(const PaintContext&) = delete;
     PaintContext& operator=(const PaintContext&) = delete;
 
     // Null when BeginPaint failed; then there is nothing to paint or end.
-    HDC deviceContext() const { return _deviceContext; }
+    HDC deviceContext() const { return _painting.get().deviceContext; }
     const PAINTSTRUCT& paint() const { return _paint; }
 
 private:
-    HWND _window;
+    // What EndPaint takes back: the window and what BeginPaint filled in.
+    // Without a device context there is nothing to end.
+    struct Painting {
+        HWND window;
+        const PAINTSTRUCT* paint;
+        HDC deviceContext;
+        bool operator==(const Painting& other) const {
+            return deviceContext == other.deviceContext;
+        }
+    };
+    static void _end(Painting painting);
+
     PAINTSTRUCT _paint;
-    HDC _deviceContext;
+    platform::handles::UniqueHandle<Painting, &PaintContext::_end> _painting;
 };
 
 } // namespace graphics

@@ -4,13 +4,10 @@ namespace windows {
 namespace graphics {
 
 WindowDeviceContext::WindowDeviceContext(HWND window)
-    : _window(window)
-    , _deviceContext(GetDC(window)) {}
+    : _taken(Taken{window, GetDC(window)}) {}
 
-WindowDeviceContext::~WindowDeviceContext() {
-    if (_deviceContext != nullptr) {
-        ReleaseDC(_window, _deviceContext);
-    }
+void WindowDeviceContext::_release(Taken taken) {
+    ReleaseDC(taken.window, taken.deviceContext);
 }
 
 } // namespace graphics

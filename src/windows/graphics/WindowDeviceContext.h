@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/handles/UniqueHandle.h"
+
 namespace windows {
 namespace graphics {
 
@@ -11,17 +13,24 @@ namespace graphics {
 class WindowDeviceContext {
 public:
     explicit WindowDeviceContext(HWND window);
-    ~WindowDeviceContext();
 
     WindowDeviceContext(const WindowDeviceContext&) = delete;
     WindowDeviceContext& operator=(const WindowDeviceContext&) = delete;
 
     // Null when GetDC failed; then there is nothing to paint or release.
-    HDC deviceContext() const { return _deviceContext; }
+    HDC deviceContext() const { return _taken.get().deviceContext; }
 
 private:
-    HWND _window;
-    HDC _deviceContext;
+    // What ReleaseDC takes back: the device context and the window it is
+    // of. Without a device context there is nothing to release.
+    struct Taken {
+        HWND window;
+        HDC deviceContext;
+        bool operator==(const Taken& other) const { return deviceContext == other.deviceContext; }
+    };
+    static void _release(Taken taken);
+
+    platform::handles::UniqueHandle<Taken, &WindowDeviceContext::_release> _taken;
 };
 
 } // namespace graphics
