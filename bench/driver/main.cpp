@@ -48,6 +48,7 @@
 #include "desktopprobe/ScreenReader.h"
 #include "exceptions/Exception.h"
 #include "platform/errorresources/SystemErrors.h"
+#include "platform/handles/UniqueHandle.h"
 #include "previewhost/ChildProcess.h"
 #include "reference/ReferenceNames.h"
 #include "windows/devices/display/WindowsDisplaySettings.h"
@@ -95,6 +96,11 @@ const Program PROGRAMS[] = {
     {"switching", "reference-switching.exe", "", bench::reference::WINDOW_CLASS_NAME, true},
     {"monitors", "reference-monitors.exe", "", bench::reference::WINDOW_CLASS_NAME, true},
 };
+
+// What CreateToolhelp32Snapshot answers on failure.
+HANDLE noSnapshot() {
+    return INVALID_HANDLE_VALUE;
+}
 
 struct Usage {
     unsigned long long workingSetKib;
@@ -414,20 +420,20 @@ int soak(const Program& program, unsigned long seconds) {
 
 // Copies of the program that Windows still lists, in this prefix only.
 int runningCopies(const Program& program) {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
+    const platform::handles::UniqueHandle<HANDLE, &CloseHandle, noSnapshot> snapshot(
+        CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) {
         failCall("Could not list the processes using 'CreateToolhelp32Snapshot'.", program);
     }
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     int copies = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more != 0;
-         more = Process32Next(snapshot, &entry)) {
+    for (BOOL more = Process32First(snapshot.get(), &entry); more != 0;
+         more = Process32Next(snapshot.get(), &entry)) {
         if (lstrcmpiA(entry.szExeFile, program.file) == 0) {
             ++copies;
         }
     }
-    CloseHandle(snapshot);
     return copies;
 }
 

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/handles/UniqueHandle.h"
+
 namespace bench {
 namespace reference {
 
@@ -11,16 +13,18 @@ namespace reference {
 class LoadedPicture {
 public:
     LoadedPicture(HINSTANCE instance, int width, int height);
+    // Puts the context's first object back before the context and the
+    // picture go, the context first.
     ~LoadedPicture();
     LoadedPicture(const LoadedPicture&) = delete;
     LoadedPicture& operator=(const LoadedPicture&) = delete;
 
     // Null when the picture could not be loaded or selected.
-    HDC context() const { return _previous != nullptr ? _context : nullptr; }
+    HDC context() const { return _previous != nullptr ? _context.get() : nullptr; }
 
 private:
-    HBITMAP _bitmap;
-    HDC _context;
+    platform::handles::UniqueHandle<HBITMAP, &DeleteObject> _bitmap;
+    platform::handles::UniqueHandle<HDC, &DeleteDC> _context;
     HGDIOBJ _previous;
 };
 

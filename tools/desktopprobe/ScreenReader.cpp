@@ -10,7 +10,7 @@ namespace desktopprobe {
 
 ScreenReader::ScreenReader()
     : _screen(GetDC(nullptr)) {
-    if (_screen == nullptr) {
+    if (!_screen) {
         platform::errorresources::SystemErrors::throwLastError<std::runtime_error>(
             [](const std::string& reason) {
                 return "Could not open the screen using 'GetDC'.\n" + reason;
@@ -18,8 +18,8 @@ ScreenReader::ScreenReader()
     }
 }
 
-ScreenReader::~ScreenReader() {
-    ReleaseDC(nullptr, _screen);
+void ScreenReader::_release(HDC screen) {
+    ReleaseDC(nullptr, screen);
 }
 
 } // namespace desktopprobe

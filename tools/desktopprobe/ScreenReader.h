@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/handles/UniqueHandle.h"
+
 namespace tools {
 namespace desktopprobe {
 
@@ -12,15 +14,16 @@ class ScreenReader {
 public:
     // Throws std::runtime_error when the screen cannot be opened.
     ScreenReader();
-    ~ScreenReader();
 
     ScreenReader(const ScreenReader&) = delete;
     ScreenReader& operator=(const ScreenReader&) = delete;
 
-    COLORREF pixel(int x, int y) const { return GetPixel(_screen, x, y); }
+    COLORREF pixel(int x, int y) const { return GetPixel(_screen.get(), x, y); }
 
 private:
-    HDC _screen;
+    static void _release(HDC screen);
+
+    platform::handles::UniqueHandle<HDC, &ScreenReader::_release> _screen;
 };
 
 } // namespace desktopprobe

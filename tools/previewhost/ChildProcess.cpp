@@ -25,17 +25,23 @@ std::string processLine(DWORD id) {
 } // namespace
 
 ChildProcess::ChildProcess(const std::string& commandLine, const std::string& program)
-    : _info() {
+    : _process()
+    , _thread()
+    , _id(0) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string line = commandLine; // CreateProcessA may write to it
+    PROCESS_INFORMATION info = {};
     if (CreateProcessA(program.empty() ? nullptr : program.c_str(), &line[0], nullptr, nullptr,
-                       FALSE, 0, nullptr, nullptr, &startup, &_info) == 0) {
+                       FALSE, 0, nullptr, nullptr, &startup, &info) == 0) {
         SystemErrors::throwLastError<std::runtime_error>([&](const std::string& reason) {
             return "Could not start a program using 'CreateProcess'.\nCommand line: " +
                    commandLine + "\n" + reason;
         });
     }
+    _process.reset(info.hProcess);
+    _thread.reset(info.hThread);
+    _id = info.dwProcessId;
 }
 
 std::string ChildProcess::besideThisProgram(const std::string& name) {
@@ -46,22 +52,20 @@ std::string ChildProcess::besideThisProgram(const std::string& name) {
 }
 
 ChildProcess::~ChildProcess() {
-    if (WaitForSingleObject(_info.hProcess, 0) != WAIT_OBJECT_0) {
-        if (TerminateProcess(_info.hProcess, ENDED_BY_OWNER) == 0 ||
-            WaitForSingleObject(_info.hProcess, ENDING_WAIT_MS) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(_process.get(), 0) != WAIT_OBJECT_0) {
+        if (TerminateProcess(_process.get(), ENDED_BY_OWNER) == 0 ||
+            WaitForSingleObject(_process.get(), ENDING_WAIT_MS) != WAIT_OBJECT_0) {
             const std::string reason = SystemErrors::lastErrorText();
-            std::fputs(("Could not end a program using 'TerminateProcess'.\n" +
-                        processLine(_info.dwProcessId) + reason)
-                           .c_str(),
-                       stderr);
+            std::fputs(
+                ("Could not end a program using 'TerminateProcess'.\n" + processLine(_id) + reason)
+                    .c_str(),
+                stderr);
         }
     }
-    CloseHandle(_info.hThread);
-    CloseHandle(_info.hProcess);
 }
 
 std::optional<DWORD> ChildProcess::waitForExit(DWORD milliseconds) {
-    switch (WaitForSingleObject(_info.hProcess, milliseconds)) {
+    switch (WaitForSingleObject(_process.get(), milliseconds)) {
     case WAIT_OBJECT_0:
         break;
     case WAIT_TIMEOUT:
@@ -70,16 +74,15 @@ std::optional<DWORD> ChildProcess::waitForExit(DWORD milliseconds) {
         _fail("Could not wait for a program using 'WaitForSingleObject'.\n");
     }
     DWORD code = 0;
-    if (GetExitCodeProcess(_info.hProcess, &code) == 0) {
+    if (GetExitCodeProcess(_process.get(), &code) == 0) {
         _fail("Could not read a program's exit code using 'GetExitCodeProcess'.\n");
     }
     return code;
 }
 
 void ChildProcess::_fail(const char* sentence) const {
-    SystemErrors::throwLastError<std::runtime_error>([&](const std::string& reason) {
-        return sentence + processLine(_info.dwProcessId) + reason;
-    });
+    SystemErrors::throwLastError<std::runtime_error>(
+        [&](const std::string& reason) { return sentence + processLine(_id) + reason; });
 }
 
 } // namespace previewhost

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/handles/UniqueHandle.h"
+
 namespace tools {
 namespace previewhost {
 
@@ -38,16 +40,21 @@ public:
     // `milliseconds`; STILL_RUNNING if it has not. Throws std::runtime_error
     // when the wait or the query fails.
     std::optional<DWORD> waitForExit(DWORD milliseconds);
-    DWORD id() const { return _info.dwProcessId; }
+    DWORD id() const { return _id; }
     // For queries about the running process and its first thread; the
     // handles stay this object's.
-    HANDLE handle() const { return _info.hProcess; }
-    HANDLE mainThread() const { return _info.hThread; }
+    HANDLE handle() const { return _process.get(); }
+    HANDLE mainThread() const { return _thread.get(); }
 
 private:
+    using KernelHandle = platform::handles::UniqueHandle<HANDLE, &CloseHandle>;
+
     [[noreturn]] void _fail(const char* sentence) const;
 
-    PROCESS_INFORMATION _info;
+    // The thread's handle is closed before the process's.
+    KernelHandle _process;
+    KernelHandle _thread;
+    DWORD _id;
 };
 
 } // namespace previewhost
