@@ -12,7 +12,6 @@
 #include "util/Helpers.h"
 #include "windows/graphics/HiddenCursor.h"
 #include "windows/graphics/PaintContext.h"
-#include "windows/graphics/WindowDeviceContext.h"
 #include "windows/graphics/WindowsBitmapException.h"
 #include "windows/window/WindowException.h"
 #include "windows/window/WindowParameters.h"
@@ -25,7 +24,6 @@ using picture::PictureLayout;
 using platform::errorresources::SystemErrors;
 using windows::graphics::HiddenCursor;
 using windows::graphics::PaintContext;
-using windows::graphics::WindowDeviceContext;
 using windows::graphics::WindowsBitmap;
 using windows::graphics::WindowsBitmapException;
 using windows::window::Window;
@@ -113,27 +111,6 @@ public:
 private:
     T*& _slot;
 };
-
-// Black over the part of a cover's window that its picture leaves free.
-void fillAround(HDC dc, const MonitorLayout::Cover& cover) {
-    const MonitorLayout::Area& picture = cover.picture;
-    const LONG width = cover.window.width;
-    const LONG height = cover.window.height;
-    const LONG pictureRight = picture.left + picture.width;
-    const LONG pictureBottom = picture.top + picture.height;
-    const RECT bands[] = {
-        {0, 0, width, picture.top},
-        {0, pictureBottom, width, height},
-        {0, picture.top, picture.left, pictureBottom},
-        {pictureRight, picture.top, width, pictureBottom},
-    };
-    const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    for (const RECT& band : bands) {
-        if (band.right > band.left && band.bottom > band.top) {
-            FillRect(dc, &band, black);
-        }
-    }
-}
 
 } // namespace
 
@@ -363,81 +340,9 @@ RECT PlovixsaverImpl::_cursorRect() const {
 }
 
 LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    bool answered = false;
-    LRESULT answer = 0;
-    const std::string failure = failureOf("windowCallback", [&] {
-        // The exit rule is asked in a full-screen run only.
-        if ((_preview == 0 && _exitPolicy->shouldExit(message, wParam)) || message == WM_CLOSE ||
-            message == WM_DESTROY) {
-            _done = true;
-        }
-        if (message == WM_DISPLAYCHANGE && _covers != nullptr) {
-            // A monitor came, went, moved or changed its mode.
-            _coversStale = true;
-        }
-        if (message == WM_SETCURSOR) {
-            // No pointer over the picture.
-            answered = true;
-            return;
-        }
-        const MonitorLayout::Cover* cover = _covers != nullptr ? _covers->find(window) : nullptr;
-        if (cover != nullptr && message == WM_MOUSEACTIVATE) {
-            // A click there must not take activation from the run's window.
-            answered = true;
-            answer = MA_NOACTIVATE;
-            return;
-        }
-        PLOVIX_CHECK(_cursor);
-        PLOVIX_CHECK(_nocursor);
-        if (_bitmap == nullptr || _cursor == nullptr || _nocursor == nullptr) {
-            // Messages before the pictures are loaded get the default handling.
-            return;
-        }
-        if (cover != nullptr) {
-            if (message == WM_ERASEBKGND) {
-                answered = true;
-                answer = 1;
-            } else if (message == WM_PAINT) {
-                _paintCover(window, *cover);
-            }
-            return;
-        }
-        const RECT cursor = _cursorRect();
-        switch (message) {
-        case WM_TIMER:
-            InvalidateRect(window, &cursor, FALSE);
-            // Blinking the covers is a step of theirs: a picture whose size
-            // cannot be read for a moment must not end the run.
-            _coverStep([this] {
-                _blinkCovers();
-                return false;
-            });
-            // A new layout is covered anew by the loop; covers that stay are
-            // put back over any window that came over them.
-            if (_covers != nullptr) {
-                _coverStep([this] {
-                    if (_covers->changed()) {
-                        _coversStale = true;
-                        return false;
-                    }
-                    _covers->keepOnTop();
-                    return true;
-                });
-            }
-            startBlinkTimer(window, BLINK_TIMER, BLINK_PERIOD_MS);
-            break;
-        case WM_ERASEBKGND:
-            // Never erased: the picture covers it all, and a blink must not flicker.
-            answered = true;
-            answer = 1;
-            break;
-        case WM_PAINT:
-            _paint(window);
-            break;
-        default:
-            break;
-        }
-    });
+    std::optional<LRESULT> answer;
+    const std::string failure =
+        failureOf("windowCallback", [&] { answer = _onMessage(window, message, wParam); });
     if (!failure.empty()) {
         // A box shown from here would sit under the top-most window with the
         // pointer hidden, and a failure that repeats would stack boxes: the
@@ -447,7 +352,91 @@ LRESULT PlovixsaverImpl::windowCallback(HWND window, UINT message, WPARAM wParam
             _messageFailure = failure;
         }
     }
-    return answered ? answer : DefWindowProcA(window, message, wParam, lParam);
+    return answer ? *answer : DefWindowProcA(window, message, wParam, lParam);
+}
+
+std::optional<LRESULT> PlovixsaverImpl::_onMessage(HWND window, UINT message, WPARAM wParam) {
+    _askExitRule(message, wParam);
+    if (message == WM_DISPLAYCHANGE) {
+        _onDisplayChange();
+    }
+    if (message == WM_SETCURSOR) {
+        // No pointer over the picture.
+        return 0;
+    }
+    const MonitorLayout::Cover* cover = _covers != nullptr ? _covers->find(window) : nullptr;
+    if (cover != nullptr && message == WM_MOUSEACTIVATE) {
+        // A click there must not take activation from the run's window.
+        return MA_NOACTIVATE;
+    }
+    PLOVIX_CHECK(_cursor);
+    PLOVIX_CHECK(_nocursor);
+    if (_bitmap == nullptr || _cursor == nullptr || _nocursor == nullptr) {
+        // Messages before the pictures are loaded get the default handling.
+        return std::nullopt;
+    }
+    switch (message) {
+    case WM_TIMER:
+        // The blink's timer is the run's window's alone.
+        if (cover == nullptr) {
+            _onTimer(window);
+        }
+        break;
+    case WM_ERASEBKGND:
+        // Never erased: the picture covers it all, and a blink must not flicker.
+        return 1;
+    case WM_PAINT:
+        if (cover != nullptr) {
+            _onCoverPaint(window, *cover);
+        } else {
+            _onPaint(window);
+        }
+        break;
+    default:
+        break;
+    }
+    return std::nullopt;
+}
+
+void PlovixsaverImpl::_askExitRule(UINT message, WPARAM wParam) {
+    // The exit rule is asked in a full-screen run only.
+    if ((_preview == 0 && _exitPolicy->shouldExit(message, wParam)) || message == WM_CLOSE ||
+        message == WM_DESTROY) {
+        _done = true;
+    }
+}
+
+void PlovixsaverImpl::_onDisplayChange() {
+    // A monitor came, went, moved or changed its mode: the loop covers the
+    // others anew.
+    if (_covers != nullptr) {
+        _coversStale = true;
+    }
+}
+
+void PlovixsaverImpl::_onTimer(HWND window) {
+    const RECT cursor = _cursorRect();
+    InvalidateRect(window, &cursor, FALSE);
+    if (_covers != nullptr) {
+        // Blinking the covers is a step of theirs: a picture whose size
+        // cannot be read for a moment must not end the run. The run's own
+        // window is about to paint the block it shows next.
+        _coverStep([this] {
+            _coverPainter().blink(*_covers, _cursorVisible ? *_cursor : *_nocursor);
+            return false;
+        });
+        // A new layout is covered anew by the loop; covers that stay are
+        // put back over any window that came over them.
+        _coverStep([this] {
+            if (_covers->changed()) {
+                _coversStale = true;
+                return false;
+            }
+            _covers->keepOnTop();
+            return true;
+        });
+    }
+    startBlinkTimer(window, BLINK_TIMER, BLINK_PERIOD_MS);
 }
 
 void PlovixsaverImpl::_takeMessageFailure(std::string& runFailure) {
@@ -457,7 +446,7 @@ void PlovixsaverImpl::_takeMessageFailure(std::string& runFailure) {
     _messageFailure.clear();
 }
 
-void PlovixsaverImpl::_paint(HWND window) {
+void PlovixsaverImpl::_onPaint(HWND window) {
     {
         const PaintContext painting(window);
         const HDC dc = painting.deviceContext();
@@ -484,20 +473,6 @@ void PlovixsaverImpl::_paint(HWND window) {
     _cursorVisible = !_cursorVisible;
 }
 
-RECT PlovixsaverImpl::_coverCursorRect(const MonitorLayout::Cover& cover) const {
-    const RECT cell = _cursorRect();
-    const MonitorLayout::Area& picture = cover.picture;
-    const std::int64_t width = _bitmap->getWidth();
-    const std::int64_t height = _bitmap->getHeight();
-    const auto across = [&](LONG x) {
-        return static_cast<LONG>(picture.left + std::int64_t{x} * picture.width / width);
-    };
-    const auto down = [&](LONG y) {
-        return static_cast<LONG>(picture.top + std::int64_t{y} * picture.height / height);
-    };
-    return RECT{across(cell.left), down(cell.top), across(cell.right), down(cell.bottom)};
-}
-
 bool PlovixsaverImpl::_coverShowsCursor() const {
     // Every paint of the run's own window flips the blink, so a cover shows
     // the block that window shows, or is about to show when its paint is
@@ -506,42 +481,17 @@ bool PlovixsaverImpl::_coverShowsCursor() const {
     return due ? _cursorVisible : !_cursorVisible;
 }
 
-void PlovixsaverImpl::_blinkCovers() {
-    // Painted in the wake that blinks: a paint message of their own would
-    // wake the run once more for every cover. The run's own window is about
-    // to paint the block it shows next.
-    WindowsBitmap* block = _cursorVisible ? _cursor : _nocursor;
-    for (std::size_t i = 0; _covers != nullptr && i < _covers->count(); ++i) {
-        const RECT cell = _coverCursorRect(_covers->cover(i));
-        const WindowDeviceContext context(_covers->handle(i));
-        try {
-            if (context.deviceContext() != nullptr) {
-                block->stretch(context.deviceContext(), cell.left, cell.top, cell.right - cell.left,
-                               cell.bottom - cell.top);
-                continue;
-            }
-        } catch (const WindowsBitmapException&) {
-            // Its paint message tries again.
-        }
-        InvalidateRect(_covers->handle(i), &cell, FALSE);
-    }
+CoverPainter PlovixsaverImpl::_coverPainter() const {
+    return CoverPainter(*_bitmap, _cursorRect());
 }
 
-void PlovixsaverImpl::_paintCover(HWND window, const MonitorLayout::Cover& cover) {
+void PlovixsaverImpl::_onCoverPaint(HWND window, const MonitorLayout::Cover& cover) {
     const PaintContext painting(window);
-    const HDC dc = painting.deviceContext();
-    if (dc == nullptr) {
+    if (painting.deviceContext() == nullptr) {
         return;
     }
     try {
-        const RECT cell = _coverCursorRect(cover);
-        if (!EqualRect(&painting.paint().rcPaint, &cell)) {
-            fillAround(dc, cover);
-            const MonitorLayout::Area& picture = cover.picture;
-            _bitmap->stretch(dc, picture.left, picture.top, picture.width, picture.height);
-        }
-        WindowsBitmap* block = _coverShowsCursor() ? _cursor : _nocursor;
-        block->stretch(dc, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top);
+        _coverPainter().paint(painting, cover, _coverShowsCursor() ? *_cursor : *_nocursor);
     } catch (const WindowsBitmapException&) {
         // The next paint tries again.
     }

@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "app/CoverPainter.h"
 #include "app/ExitPolicy.h"
 #include "app/MessageReporter.h"
 #include "app/MonitorCovers.h"
@@ -80,13 +82,19 @@ private:
     // or left the work to the loop.
     template <typename Step>
     void _coverStep(Step step);
+    // Answers a message of the run's window or of a cover, or nothing for
+    // the system's own handling. Whatever it throws ends the run.
+    std::optional<LRESULT> _onMessage(HWND window, UINT message, WPARAM wParam);
+    void _askExitRule(UINT message, WPARAM wParam);
+    void _onDisplayChange();
+    // Blinks the run's window and the covers, and has the covers follow the
+    // monitors.
+    void _onTimer(HWND window);
+    void _onPaint(HWND window);
+    void _onCoverPaint(HWND window, const MonitorLayout::Cover& cover);
     RECT _cursorRect() const;
-    void _paint(HWND window);
-    // The cursor cell of a monitor's cover, the run's own cell scaled.
-    RECT _coverCursorRect(const MonitorLayout::Cover& cover) const;
     bool _coverShowsCursor() const;
-    void _blinkCovers();
-    void _paintCover(HWND window, const MonitorLayout::Cover& cover);
+    CoverPainter _coverPainter() const;
     static void _replace(windows::graphics::WindowsBitmap*& slot,
                          windows::graphics::WindowsBitmap* picture);
 
