@@ -1,5 +1,9 @@
 #include "app/InputExitPolicy.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace app {
 
 namespace {
@@ -13,6 +17,19 @@ const unsigned int MSG_MOUSEMOVE = 0x0200;
 const unsigned int MSG_LBUTTONDOWN = 0x0201;
 const unsigned int MSG_RBUTTONDOWN = 0x0204;
 const unsigned int MSG_MBUTTONDOWN = 0x0207;
+
+#ifdef _WIN32
+// Where the system's own numbers are at hand, a number written wrong above
+// stops the build.
+static_assert(MSG_ACTIVATE == WM_ACTIVATE, "MSG_ACTIVATE is WM_ACTIVATE");
+static_assert(MSG_ACTIVATEAPP == WM_ACTIVATEAPP, "MSG_ACTIVATEAPP is WM_ACTIVATEAPP");
+static_assert(MSG_NCACTIVATE == WM_NCACTIVATE, "MSG_NCACTIVATE is WM_NCACTIVATE");
+static_assert(MSG_KEYDOWN == WM_KEYDOWN, "MSG_KEYDOWN is WM_KEYDOWN");
+static_assert(MSG_MOUSEMOVE == WM_MOUSEMOVE, "MSG_MOUSEMOVE is WM_MOUSEMOVE");
+static_assert(MSG_LBUTTONDOWN == WM_LBUTTONDOWN, "MSG_LBUTTONDOWN is WM_LBUTTONDOWN");
+static_assert(MSG_RBUTTONDOWN == WM_RBUTTONDOWN, "MSG_RBUTTONDOWN is WM_RBUTTONDOWN");
+static_assert(MSG_MBUTTONDOWN == WM_MBUTTONDOWN, "MSG_MBUTTONDOWN is WM_MBUTTONDOWN");
+#endif
 
 const std::uint32_t TOLERATED_MOUSE_MOVES = 50;
 const std::time_t GRACE_SECONDS = 2;
