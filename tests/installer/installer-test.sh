@@ -60,7 +60,6 @@ ALL_USERS_CHOICE="Install for anyone using this computer"
 OPEN_SETTINGS="Open the Screen Saver Settings"
 SETTINGS_COMMAND='control.exe\" desk.cpl,,@screensaver'
 
-
 # Runs a Windows program of the prefix's own kind and prints its exit code;
 # one that has not ended after two minutes counts as hanging (124).
 run_windows() {
@@ -68,7 +67,6 @@ run_windows() {
     timeout 120 "$@" >/dev/null 2>&1 || code=$?
     printf '%s\n' "$code"
 }
-
 
 # What the user sees of the installed saver, pinned here: its window's title,
 # its notice's caption and text (line breaks as "\n").
@@ -80,8 +78,6 @@ NOTICE='Sablewick Screensaver by Brannix.\nThis screen saver has no options that
 unix_path() { "$loader" winepath.exe -u "$1" 2>/dev/null | tr -d '\r'; }
 short_path() { "$loader" winepath.exe -s "$1" 2>/dev/null | tr -d '\r'; }
 user_programs() { printf '%s\\Programs\n' "$("$loader" cmd /c echo %LOCALAPPDATA% | tr -d '\r')"; }
-
-
 
 size_kib() { echo $((($(stat -c %s "$1") + 1023) / 1024)); }
 mtime() { stat -c %y "$1" 2>/dev/null || echo "(absent)"; }
@@ -182,16 +178,15 @@ check_in_use() {
     check "saver's exit code after a key" 0 "$code"
 }
 
-# check_other_mode_refused MODE: installing in MODE over an install in the
-# other mode is refused with its exit code: one install, one uninstall entry.
+# check_other_mode_refused MODE FOLDER: installing in MODE over the install
+# in FOLDER in the other mode is refused with its exit code: one install, one
+# uninstall entry.
 check_other_mode_refused() {
     local key=$UNINSTALL_KEY_USER other=$UNINSTALL_KEY
     [ "$1" = /AllUsers ] && key=$UNINSTALL_KEY && other=$UNINSTALL_KEY_USER
-    local kept
-    kept=$(reg_value "$other" InstallLocation)
     check "exit code" "$EXIT_OTHER_MODE" "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S "$1")"
     check "no entry of the refused mode" "(absent)" "$(reg_value "$key" DisplayName)"
-    check "the install there was" "$kept" "$(reg_value "$other" InstallLocation)"
+    check "the install there was" "$2" "$(reg_value "$other" InstallLocation)"
 }
 
 # check_entry KEY SAVER FOLDER: the uninstall entry of an install.
@@ -391,7 +386,7 @@ test_windows() {
     check "exit code" 0 "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S /AllUsers)"
     check "system32\\$SAVER_FILE" "the $bits-bit saver" "$(file_state "$system/$SAVER_FILE")"
     begin "$bits-bit Windows, install just for me over the install for all users"
-    check_other_mode_refused /CurrentUser
+    check_other_mode_refused /CurrentUser "$program_files"
 
     user_saver=$SAVER_PATH
     [ "$keep_user_saver" = yes ] && user_saver=$other
@@ -418,7 +413,7 @@ test_windows() {
     begin "$bits-bit Windows, silent install and uninstall just for me while the saver runs"
     check_in_use "$saver_path" /CurrentUser "$folder" "$UNINSTALL_KEY_USER"
     begin "$bits-bit Windows, install for all users over the install just for me"
-    check_other_mode_refused /AllUsers
+    check_other_mode_refused /AllUsers "$folder"
 
     user_saver=$(short_path "$saver_path")
     [ "$keep_user_saver" = yes ] && user_saver=$saver_path

@@ -46,7 +46,6 @@ restore() {
 }
 trap restore EXIT
 
-
 # write_manifests [URL]: runs the step, given URL as PLOVIX_RELEASE_URL or
 # none; sets `code` and `output`.
 write_manifests() {
