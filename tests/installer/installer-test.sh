@@ -365,6 +365,9 @@ test_windows() {
     check "exit code, NSIS's own" 2 "$(run_windows "$INSTALLER_LOADER" "$damaged" /S /AllUsers)"
     check "system32\\$SAVER_FILE" "(absent)" "$(file_state "$system/$SAVER_FILE")"
 
+    local desktop user_entries
+    desktop=$(key_state "$DESKTOP_KEY")
+    user_entries=$(key_state "${UNINSTALL_KEY_USER%\\*}")
     begin "$bits-bit Windows, silent install for all users ($all_users_switches)"
     # shellcheck disable=SC2086 # the switches are words of their own
     check "exit code" 0 "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" $all_users_switches)"
@@ -372,9 +375,8 @@ test_windows() {
     if [ "$bits" = 64 ]; then
         check "syswow64\\$SAVER_FILE" "(absent)" "$(file_state "$prefix/drive_c/windows/syswow64/$SAVER_FILE")"
     fi
-    check "the user's SCRNSAVE.EXE" "(absent)" "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
-    check "the user's ScreenSaveActive" 0 "$(reg_value "$DESKTOP_KEY" ScreenSaveActive)"
-    check "no entry of the user's" "(absent)" "$(reg_value "$UNINSTALL_KEY_USER" DisplayName)"
+    check "the user's $DESKTOP_KEY" unchanged "$(key_change "$DESKTOP_KEY" "$desktop")"
+    check "the user's uninstall entries" unchanged "$(key_change "${UNINSTALL_KEY_USER%\\*}" "$user_entries")"
     check_entry "$UNINSTALL_KEY" "$SAVER_PATH" "$program_files"
 
     begin "$bits-bit Windows, the saver for all users, started from a setting"
@@ -422,9 +424,10 @@ test_windows() {
 
     begin "$bits-bit Windows, the wizard for all users"
     "$loader" reg add "$DESKTOP_KEY" /v SCRNSAVE.EXE /d "$other" /f >/dev/null 2>&1
+    desktop=$(key_state "$DESKTOP_KEY")
     wizard_install "$ALL_USERS_CHOICE"
     check "system32\\$SAVER_FILE" "the $bits-bit saver" "$(file_state "$system/$SAVER_FILE")"
-    check "the user's SCRNSAVE.EXE" "$other" "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
+    check "the user's $DESKTOP_KEY" unchanged "$(key_change "$DESKTOP_KEY" "$desktop")"
     check_entry "$UNINSTALL_KEY" "$SAVER_PATH" "$program_files"
     begin "$bits-bit Windows, the uninstaller's wizard for all users"
     wizard_uninstall "$program_files"
