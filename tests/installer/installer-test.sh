@@ -80,7 +80,10 @@ short_path() { "$loader" winepath.exe -s "$1" 2>/dev/null | tr -d '\r'; }
 user_programs() { printf '%s\\Programs\n' "$("$loader" cmd /c echo %LOCALAPPDATA% | tr -d '\r')"; }
 
 size_kib() { echo $((($(stat -c %s "$1") + 1023) / 1024)); }
-mtime() { stat -c %y "$1" 2>/dev/null || echo "(absent)"; }
+# A file's time, attributes and contents on one line: NSIS gives a file it
+# writes the time it was packed with, and checks whether a saver can be
+# written by setting its attributes, as they were when it cannot.
+changed() { [ -e "$1" ] && echo "$(stat -c '%y %A' "$1") $(sha256sum <"$1" | cut -c1-16)" || echo "(absent)"; }
 
 # await_within TENTHS CONDITION...: true once the command succeeds, false
 # after TENTHS tenths of a second; await waits about 30 s.
@@ -157,7 +160,7 @@ check_saver_runs() {
 # with the "in use" exit code and change nothing.
 check_in_use() {
     local before path=$1
-    before=$(mtime "$(unix_path "$path")")
+    before=$(changed "$(unix_path "$path")")
     start_saver "$path" /s
     if await window_shown "$SAVER_TITLE"; then
         check "exit code of the install" "$EXIT_IN_USE" \
@@ -166,7 +169,7 @@ check_in_use() {
         # code is its own.
         check "exit code of the uninstall" "$EXIT_IN_USE" \
             "$(run_windows "$INSTALLER_LOADER" "$3\Uninstall.exe" /S "_?=$(short_path "$3")")"
-        check "$path untouched" "$before" "$(mtime "$(unix_path "$path")")"
+        check "$path untouched" "$before" "$(changed "$(unix_path "$path")")"
         check "uninstaller kept" yes "$([ -f "$(unix_path "$3\Uninstall.exe")" ] && echo yes || echo no)"
         check "uninstall entry kept" "$PRODUCT" "$(reg_value "$4" DisplayName)"
         check "saver still running" yes "$(kill -0 "$saver" 2>/dev/null && echo yes || echo no)"
@@ -355,16 +358,6 @@ test_windows() {
     local program_files="C:\\Program Files\\$INSTALL_FOLDER" user_saver other='C:\windows\system32\other.scr'
     JUST_FOR_ME_CHOICE="Install just for me ($("$loader" cmd /c echo %USERNAME% | tr -d '\r'))"
 
-    # NSIS ends a damaged installer with its own 2, which must never read as
-    # one of the codes a deployment acts on.
-    begin "$bits-bit Windows, a damaged installer"
-    local damaged=$RELEASED/damaged.exe size
-    cp "$INSTALLER" "$damaged"
-    size=$(stat -c %s "$damaged")
-    printf 'damaged' | dd of="$damaged" bs=1 seek=$((size / 2)) conv=notrunc status=none
-    check "exit code, NSIS's own" 2 "$(run_windows "$INSTALLER_LOADER" "$damaged" /S /AllUsers)"
-    check "system32\\$SAVER_FILE" "(absent)" "$(file_state "$system/$SAVER_FILE")"
-
     local desktop user_entries
     desktop=$(key_state "$DESKTOP_KEY")
     user_entries=$(key_state "${UNINSTALL_KEY_USER%\\*}")
@@ -378,6 +371,21 @@ test_windows() {
     check "the user's $DESKTOP_KEY" unchanged "$(key_change "$DESKTOP_KEY" "$desktop")"
     check "the user's uninstall entries" unchanged "$(key_change "${UNINSTALL_KEY_USER%\\*}" "$user_entries")"
     check_entry "$UNINSTALL_KEY" "$SAVER_PATH" "$program_files"
+
+    # NSIS ends a damaged installer with its own 2, which must never read as
+    # one of the codes a deployment acts on, and it changes nothing.
+    begin "$bits-bit Windows, a damaged installer over the install for all users"
+    local damaged=$RELEASED/damaged.exe size saver uninstaller entry
+    cp "$INSTALLER" "$damaged"
+    size=$(stat -c %s "$damaged")
+    printf 'damaged' | dd of="$damaged" bs=1 seek=$((size / 2)) conv=notrunc status=none
+    saver=$(changed "$system/$SAVER_FILE")
+    uninstaller=$(changed "$(unix_path "$program_files\\Uninstall.exe")")
+    entry=$(key_state "$UNINSTALL_KEY")
+    check "exit code, NSIS's own" 2 "$(run_windows "$INSTALLER_LOADER" "$damaged" /S /AllUsers)"
+    check "system32\\$SAVER_FILE untouched" "$saver" "$(changed "$system/$SAVER_FILE")"
+    check "uninstaller untouched" "$uninstaller" "$(changed "$(unix_path "$program_files\\Uninstall.exe")")"
+    check "uninstall entry" unchanged "$(key_change "$UNINSTALL_KEY" "$entry")"
 
     begin "$bits-bit Windows, the saver for all users, started from a setting"
     check_saver_runs "$SAVER_PATH"
