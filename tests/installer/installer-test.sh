@@ -349,6 +349,9 @@ test_windows() {
     [ "$bits" = 64 ] && loader=$PLOVIX_WINE64
     prefix=$PLOVIX_ROOT/build/wine/installer-$architecture
     rm -rf "$prefix"
+    # An account whose name holds a blank, as many do: the saver's path just
+    # for me then holds two, in the account's folder and the install folder.
+    export USER="Plovix Tester"
     plovix_start_wine "$prefix" "$architecture"
     system=$prefix/drive_c/windows/system32
     probe=build/$preset/desktopprobe.exe
@@ -416,10 +419,20 @@ test_windows() {
     check_entry "$UNINSTALL_KEY_USER" "$saver_path" "$folder"
 
     # Windows starts the saver from the setting without quotes, and the
-    # settings dialog may store it in its short form.
+    # settings dialog may store it in its short form; a path may also come
+    # partly short, the account's folder short and the install folder's blank
+    # kept.
     begin "$bits-bit Windows, the saver just for me, started from the setting as written"
     check_saver_runs "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
-    check_saver_runs "$(short_path "$saver_path")"
+    local short partly
+    short=$(short_path "$saver_path")
+    partly="$(short_path "$(user_programs)")\\$INSTALL_FOLDER\\$SAVER_FILE"
+    check "the short form $short: another path, without blanks" yes \
+        "$([ "$short" != "$saver_path" ] && [[ $short != *" "* ]] && echo yes || echo no)"
+    check_saver_runs "$short"
+    check "the partly short form $partly: another path, with a blank" yes \
+        "$([ "$partly" != "$saver_path" ] && [[ $partly == *" "* ]] && echo yes || echo no)"
+    check_saver_runs "$partly"
     begin "$bits-bit Windows, silent install and uninstall just for me while the saver runs"
     check_in_use "$saver_path" /CurrentUser "$folder" "$UNINSTALL_KEY_USER"
     begin "$bits-bit Windows, install for all users over the install just for me"
