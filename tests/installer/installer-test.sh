@@ -22,7 +22,8 @@ set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/environment.sh"
 cd "$PLOVIX_ROOT"
 
-plovix_ensure_packages "${PLOVIX_WINE_PACKAGES[@]}" "${PLOVIX_PACKAGING_PACKAGES[@]}" xdotool unzip
+plovix_ensure_packages "${PLOVIX_WINE_PACKAGES[@]}" "${PLOVIX_PACKAGING_PACKAGES[@]}" \
+    "${PLOVIX_PICTURE_PACKAGES[@]}" unzip
 # The savers as the release carries them, signed or not: the archive's.
 RELEASED=$(mktemp -d)
 trap 'plovix_cleanup; rm -rf "$RELEASED"' EXIT
@@ -69,10 +70,12 @@ run_windows() {
 }
 
 # What the user sees of the installed saver, pinned here: its window's title,
-# its notice's caption and text (line breaks as "\n").
+# its notice's caption and text (line breaks as "\n"), its picture's colours
+# at the border and in the text area.
 SAVER_TITLE="Plovixscreen Screensaver"
 NOTICE_CAPTION="Plovix Screensaver Information"
 NOTICE='Sablewick Screensaver by Brannix.\nThis screen saver has no options that you can set.'
+PICTURE_COLOURS="srgb(156,156,255) srgb(57,57,222)"
 
 # The Unix path of a path of the prefix, and the user's own programs folder.
 unix_path() { "$loader" winepath.exe -u "$1" 2>/dev/null | tr -d '\r'; }
@@ -121,19 +124,34 @@ key_until_ended() {
     return 1
 }
 
-# start_saver SAVER FLAG: starts a saver as Windows starts one from the
-# user's setting, as written (previewhost --setting); its id in `saver`.
+# start_saver SAVER FLAG [SECONDS]: starts a saver as Windows starts one from
+# the user's setting, as written (previewhost --setting); its id in `saver`,
+# what the preview host prints in $RELEASED/started.
 start_saver() {
-    "$loader" "$host" --setting "$1" "$2" >/dev/null 2>&1 &
+    "$loader" "$host" --setting "$@" >"$RELEASED/started" 2>/dev/null &
     saver=$!
     PLOVIX_PIDS+=("$saver")
 }
 
+# preview_shown FILE: whether the screen shows the saver's colours at the
+# border and the middle of the preview area that the preview host printed
+# into FILE; `colours` holds what it shows there.
+preview_shown() {
+    local x y width height
+    read -r x y width height < <(sed -n 's/^preview area: //p' "$1" | tr -d '\r') || true
+    colours="(no preview area)"
+    [ -n "${height:-}" ] && colours=$(xwd -root -silent 2>/dev/null | convert xwd:- -format \
+        "%[pixel:p{$((x + 2)),$((y + 2))}] %[pixel:p{$((x + width / 2)),$((y + height / 2))}]" \
+        info: 2>/dev/null)
+    [ "$colours" = "$PICTURE_COLOURS" ]
+}
+
 # check_saver_runs SAVER: every way Windows starts the saver of the user's
-# setting works: /c shows the notice, /p shows a preview that ends with its
-# window, /s covers the screen until a key.
+# setting works: /c shows the notice, /p shows the picture in a preview (where
+# the Wine in use shows one process's painting in another's window) that ends
+# with its window, /s covers the screen until a key.
 check_saver_runs() {
-    local text=""
+    local text="" colours
     start_saver "$1" /c
     if await window_shown "$NOTICE_CAPTION"; then
         text=$("$loader" "$probe" answer "$NOTICE_CAPTION" | tr -d '\r') || text="(unreadable)"
@@ -142,8 +160,16 @@ check_saver_runs() {
     await_saver_exit "$saver"
     check "$1 /c: exit code after OK" 0 "$code"
 
-    check "$1 /p: exit code once the preview window is gone" 0 \
-        "$(run_windows "$loader" "$host" --setting "$1" /p 3)"
+    start_saver "$1" /p 5
+    if grep -qx "shows other processes' children: yes" <<<"$WINE"; then
+        await_within 50 preview_shown "$RELEASED/started" || true
+        check "$1 /p: border and text area of the preview" "$PICTURE_COLOURS" "$colours"
+    else
+        plovix_log "$CHECKS: $group: $1 /p: its picture skipped: $(sed -n 's/^version: //p' <<<"$WINE")" \
+            "does not show what one process paints into another's window"
+    fi
+    await_saver_exit "$saver"
+    check "$1 /p: exit code once the preview window is gone" 0 "$code"
 
     start_saver "$1" /s
     if await window_shown "$SAVER_TITLE"; then
@@ -356,6 +382,7 @@ test_windows() {
     system=$prefix/drive_c/windows/system32
     probe=build/$preset/desktopprobe.exe
     host=build/$preset/previewhost.exe
+    WINE=$("$loader" "$probe" wine | tr -d '\r')
     "$loader" reg add "$DESKTOP_KEY" /v ScreenSaveTimeOut /d $TIMEOUT_SECONDS /f >/dev/null 2>&1
     "$loader" reg add "$DESKTOP_KEY" /v ScreenSaveActive /d 0 /f >/dev/null 2>&1
     local program_files="C:\\Program Files\\$INSTALL_FOLDER" user_saver other='C:\windows\system32\other.scr'
