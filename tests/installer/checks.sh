@@ -33,14 +33,37 @@ finish() {
 # A Windows program's exit code as Linux sees it, the low byte (1603 is 67).
 exit_code() { echo $(($1 % 256)); }
 
-# reg_value KEY NAME: the value's data, or "(absent)".
+# reg_query KEY [SWITCH...]: what reg prints, or "(absent)" where reg says
+# the key or value does not exist; where reg itself fails, its failure,
+# which no expected value matches.
+reg_query() {
+    local output code=0
+    output=$("$loader" reg query "$@" 2>&1 | tr -d '\r') || code=$?
+    if [ $code -ne 0 ] && grep -q 'nable to find the specified registry' <<<"$output"; then
+        output="(absent)"
+    elif [ $code -ne 0 ]; then
+        output="(reg failed, exit code $code: $(head -c 160 <<<"$output" | tr '\n' ' '))"
+    fi
+    printf '%s\n' "$output"
+}
+# reg_value KEY NAME: the value's data, "(absent)" or reg's failure.
 reg_value() {
-    local output
-    output=$("$loader" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r') || {
-        echo "(absent)"
-        return
-    }
-    sed -n "s/^ *$2 \{2,\}REG_[A-Z_]* \{2,\}//p" <<<"$output"
+    reg_query "$1" /v "$2" | sed -n -e '/^(/p' -e "s/^ *$2 \{2,\}REG_[A-Z_]* \{2,\}//p"
+}
+# key_change KEY BEFORE: "unchanged" where the key and its subkeys read as
+# BEFORE, key_state's output then; else the lines that differ, or reg's
+# failure.
+key_state() { reg_query "$1" /s; }
+key_change() {
+    local now
+    now=$(key_state "$1")
+    if [[ $now == "(reg failed"* ]]; then
+        echo "$now"
+    elif [ "$now" = "$2" ]; then
+        echo unchanged
+    else
+        diff <(printf '%s\n' "$2") <(printf '%s\n' "$now") | grep '^[<>]' | tr '\n' ' ' || true
+    fi
 }
 
 # Whether a file carries a signature made with PLOVIX_TEST_SIGNER.

@@ -22,7 +22,8 @@ set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/environment.sh"
 cd "$PLOVIX_ROOT"
 
-plovix_ensure_packages "${PLOVIX_WINE_PACKAGES[@]}" "${PLOVIX_PACKAGING_PACKAGES[@]}" xdotool unzip
+plovix_ensure_packages "${PLOVIX_WINE_PACKAGES[@]}" "${PLOVIX_PACKAGING_PACKAGES[@]}" \
+    "${PLOVIX_PICTURE_PACKAGES[@]}" unzip
 # The savers as the release carries them, signed or not: the archive's.
 RELEASED=$(mktemp -d)
 trap 'plovix_cleanup; rm -rf "$RELEASED"' EXIT
@@ -60,7 +61,6 @@ ALL_USERS_CHOICE="Install for anyone using this computer"
 OPEN_SETTINGS="Open the Screen Saver Settings"
 SETTINGS_COMMAND='control.exe\" desk.cpl,,@screensaver'
 
-
 # Runs a Windows program of the prefix's own kind and prints its exit code;
 # one that has not ended after two minutes counts as hanging (124).
 run_windows() {
@@ -69,22 +69,24 @@ run_windows() {
     printf '%s\n' "$code"
 }
 
-
 # What the user sees of the installed saver, pinned here: its window's title,
-# its notice's caption and text (line breaks as "\n").
+# its notice's caption and text (line breaks as "\n"), its picture's colours
+# at the border and in the text area.
 SAVER_TITLE="Plovixscreen Screensaver"
 NOTICE_CAPTION="Plovix Screensaver Information"
 NOTICE='Sablewick Screensaver by Brannix.\nThis screen saver has no options that you can set.'
+PICTURE_COLOURS="srgb(156,156,255) srgb(57,57,222)"
 
 # The Unix path of a path of the prefix, and the user's own programs folder.
 unix_path() { "$loader" winepath.exe -u "$1" 2>/dev/null | tr -d '\r'; }
 short_path() { "$loader" winepath.exe -s "$1" 2>/dev/null | tr -d '\r'; }
 user_programs() { printf '%s\\Programs\n' "$("$loader" cmd /c echo %LOCALAPPDATA% | tr -d '\r')"; }
 
-
-
 size_kib() { echo $((($(stat -c %s "$1") + 1023) / 1024)); }
-mtime() { stat -c %y "$1" 2>/dev/null || echo "(absent)"; }
+# A file's time, attributes and contents on one line: NSIS gives a file it
+# writes the time it was packed with, and checks whether a saver can be
+# written by setting its attributes, as they were when it cannot.
+changed() { [ -e "$1" ] && echo "$(stat -c '%y %A' "$1") $(sha256sum <"$1" | cut -c1-16)" || echo "(absent)"; }
 
 # await_within TENTHS CONDITION...: true once the command succeeds, false
 # after TENTHS tenths of a second; await waits about 30 s.
@@ -122,19 +124,34 @@ key_until_ended() {
     return 1
 }
 
-# start_saver SAVER FLAG: starts a saver as Windows starts one from the
-# user's setting, as written (previewhost --setting); its id in `saver`.
+# start_saver SAVER FLAG [SECONDS]: starts a saver as Windows starts one from
+# the user's setting, as written (previewhost --setting); its id in `saver`,
+# what the preview host prints in $RELEASED/started.
 start_saver() {
-    "$loader" "$host" --setting "$1" "$2" >/dev/null 2>&1 &
+    "$loader" "$host" --setting "$@" >"$RELEASED/started" 2>/dev/null &
     saver=$!
     PLOVIX_PIDS+=("$saver")
 }
 
+# preview_shown FILE: whether the screen shows the saver's colours at the
+# border and the middle of the preview area that the preview host printed
+# into FILE; `colours` holds what it shows there.
+preview_shown() {
+    local x y width height
+    read -r x y width height < <(sed -n 's/^preview area: //p' "$1" | tr -d '\r') || true
+    colours="(no preview area)"
+    [ -n "${height:-}" ] && colours=$(xwd -root -silent 2>/dev/null | convert xwd:- -format \
+        "%[pixel:p{$((x + 2)),$((y + 2))}] %[pixel:p{$((x + width / 2)),$((y + height / 2))}]" \
+        info: 2>/dev/null)
+    [ "$colours" = "$PICTURE_COLOURS" ]
+}
+
 # check_saver_runs SAVER: every way Windows starts the saver of the user's
-# setting works: /c shows the notice, /p shows a preview that ends with its
-# window, /s covers the screen until a key.
+# setting works: /c shows the notice, /p shows the picture in a preview (where
+# the Wine in use shows one process's painting in another's window) that ends
+# with its window, /s covers the screen until a key.
 check_saver_runs() {
-    local text=""
+    local text="" colours
     start_saver "$1" /c
     if await window_shown "$NOTICE_CAPTION"; then
         text=$("$loader" "$probe" answer "$NOTICE_CAPTION" | tr -d '\r') || text="(unreadable)"
@@ -143,8 +160,16 @@ check_saver_runs() {
     await_saver_exit "$saver"
     check "$1 /c: exit code after OK" 0 "$code"
 
-    check "$1 /p: exit code once the preview window is gone" 0 \
-        "$(run_windows "$loader" "$host" --setting "$1" /p 3)"
+    start_saver "$1" /p 5
+    if grep -qx "shows other processes' children: yes" <<<"$WINE"; then
+        await_within 50 preview_shown "$RELEASED/started" || true
+        check "$1 /p: border and text area of the preview" "$PICTURE_COLOURS" "$colours"
+    else
+        plovix_log "$CHECKS: $group: $1 /p: its picture skipped: $(sed -n 's/^version: //p' <<<"$WINE")" \
+            "does not show what one process paints into another's window"
+    fi
+    await_saver_exit "$saver"
+    check "$1 /p: exit code once the preview window is gone" 0 "$code"
 
     start_saver "$1" /s
     if await window_shown "$SAVER_TITLE"; then
@@ -161,7 +186,7 @@ check_saver_runs() {
 # with the "in use" exit code and change nothing.
 check_in_use() {
     local before path=$1
-    before=$(mtime "$(unix_path "$path")")
+    before=$(changed "$(unix_path "$path")")
     start_saver "$path" /s
     if await window_shown "$SAVER_TITLE"; then
         check "exit code of the install" "$EXIT_IN_USE" \
@@ -170,7 +195,7 @@ check_in_use() {
         # code is its own.
         check "exit code of the uninstall" "$EXIT_IN_USE" \
             "$(run_windows "$INSTALLER_LOADER" "$3\Uninstall.exe" /S "_?=$(short_path "$3")")"
-        check "$path untouched" "$before" "$(mtime "$(unix_path "$path")")"
+        check "$path untouched" "$before" "$(changed "$(unix_path "$path")")"
         check "uninstaller kept" yes "$([ -f "$(unix_path "$3\Uninstall.exe")" ] && echo yes || echo no)"
         check "uninstall entry kept" "$PRODUCT" "$(reg_value "$4" DisplayName)"
         check "saver still running" yes "$(kill -0 "$saver" 2>/dev/null && echo yes || echo no)"
@@ -182,16 +207,15 @@ check_in_use() {
     check "saver's exit code after a key" 0 "$code"
 }
 
-# check_other_mode_refused MODE: installing in MODE over an install in the
-# other mode is refused with its exit code: one install, one uninstall entry.
+# check_other_mode_refused MODE FOLDER: installing in MODE over the install
+# in FOLDER in the other mode is refused with its exit code: one install, one
+# uninstall entry.
 check_other_mode_refused() {
     local key=$UNINSTALL_KEY_USER other=$UNINSTALL_KEY
     [ "$1" = /AllUsers ] && key=$UNINSTALL_KEY && other=$UNINSTALL_KEY_USER
-    local kept
-    kept=$(reg_value "$other" InstallLocation)
     check "exit code" "$EXIT_OTHER_MODE" "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S "$1")"
     check "no entry of the refused mode" "(absent)" "$(reg_value "$key" DisplayName)"
-    check "the install there was" "$kept" "$(reg_value "$other" InstallLocation)"
+    check "the install there was" "$2" "$(reg_value "$other" InstallLocation)"
 }
 
 # check_entry KEY SAVER FOLDER: the uninstall entry of an install.
@@ -351,25 +375,22 @@ test_windows() {
     [ "$bits" = 64 ] && loader=$PLOVIX_WINE64
     prefix=$PLOVIX_ROOT/build/wine/installer-$architecture
     rm -rf "$prefix"
+    # An account whose name holds a blank, as many do: the saver's path just
+    # for me then holds two, in the account's folder and the install folder.
+    export USER="Plovix Tester"
     plovix_start_wine "$prefix" "$architecture"
     system=$prefix/drive_c/windows/system32
     probe=build/$preset/desktopprobe.exe
     host=build/$preset/previewhost.exe
+    WINE=$("$loader" "$probe" wine | tr -d '\r')
     "$loader" reg add "$DESKTOP_KEY" /v ScreenSaveTimeOut /d $TIMEOUT_SECONDS /f >/dev/null 2>&1
     "$loader" reg add "$DESKTOP_KEY" /v ScreenSaveActive /d 0 /f >/dev/null 2>&1
     local program_files="C:\\Program Files\\$INSTALL_FOLDER" user_saver other='C:\windows\system32\other.scr'
     JUST_FOR_ME_CHOICE="Install just for me ($("$loader" cmd /c echo %USERNAME% | tr -d '\r'))"
 
-    # NSIS ends a damaged installer with its own 2, which must never read as
-    # one of the codes a deployment acts on.
-    begin "$bits-bit Windows, a damaged installer"
-    local damaged=$RELEASED/damaged.exe size
-    cp "$INSTALLER" "$damaged"
-    size=$(stat -c %s "$damaged")
-    printf 'damaged' | dd of="$damaged" bs=1 seek=$((size / 2)) conv=notrunc status=none
-    check "exit code, NSIS's own" 2 "$(run_windows "$INSTALLER_LOADER" "$damaged" /S /AllUsers)"
-    check "system32\\$SAVER_FILE" "(absent)" "$(file_state "$system/$SAVER_FILE")"
-
+    local desktop user_entries
+    desktop=$(key_state "$DESKTOP_KEY")
+    user_entries=$(key_state "${UNINSTALL_KEY_USER%\\*}")
     begin "$bits-bit Windows, silent install for all users ($all_users_switches)"
     # shellcheck disable=SC2086 # the switches are words of their own
     check "exit code" 0 "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" $all_users_switches)"
@@ -377,10 +398,24 @@ test_windows() {
     if [ "$bits" = 64 ]; then
         check "syswow64\\$SAVER_FILE" "(absent)" "$(file_state "$prefix/drive_c/windows/syswow64/$SAVER_FILE")"
     fi
-    check "the user's SCRNSAVE.EXE" "(absent)" "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
-    check "the user's ScreenSaveActive" 0 "$(reg_value "$DESKTOP_KEY" ScreenSaveActive)"
-    check "no entry of the user's" "(absent)" "$(reg_value "$UNINSTALL_KEY_USER" DisplayName)"
+    check "the user's $DESKTOP_KEY" unchanged "$(key_change "$DESKTOP_KEY" "$desktop")"
+    check "the user's uninstall entries" unchanged "$(key_change "${UNINSTALL_KEY_USER%\\*}" "$user_entries")"
     check_entry "$UNINSTALL_KEY" "$SAVER_PATH" "$program_files"
+
+    # NSIS ends a damaged installer with its own 2, which must never read as
+    # one of the codes a deployment acts on, and it changes nothing.
+    begin "$bits-bit Windows, a damaged installer over the install for all users"
+    local damaged=$RELEASED/damaged.exe size saver uninstaller entry
+    cp "$INSTALLER" "$damaged"
+    size=$(stat -c %s "$damaged")
+    printf 'damaged' | dd of="$damaged" bs=1 seek=$((size / 2)) conv=notrunc status=none
+    saver=$(changed "$system/$SAVER_FILE")
+    uninstaller=$(changed "$(unix_path "$program_files\\Uninstall.exe")")
+    entry=$(key_state "$UNINSTALL_KEY")
+    check "exit code, NSIS's own" 2 "$(run_windows "$INSTALLER_LOADER" "$damaged" /S /AllUsers)"
+    check "system32\\$SAVER_FILE untouched" "$saver" "$(changed "$system/$SAVER_FILE")"
+    check "uninstaller untouched" "$uninstaller" "$(changed "$(unix_path "$program_files\\Uninstall.exe")")"
+    check "uninstall entry" unchanged "$(key_change "$UNINSTALL_KEY" "$entry")"
 
     begin "$bits-bit Windows, the saver for all users, started from a setting"
     check_saver_runs "$SAVER_PATH"
@@ -391,7 +426,7 @@ test_windows() {
     check "exit code" 0 "$(run_windows "$INSTALLER_LOADER" "$INSTALLER" /S /AllUsers)"
     check "system32\\$SAVER_FILE" "the $bits-bit saver" "$(file_state "$system/$SAVER_FILE")"
     begin "$bits-bit Windows, install just for me over the install for all users"
-    check_other_mode_refused /CurrentUser
+    check_other_mode_refused /CurrentUser "$program_files"
 
     user_saver=$SAVER_PATH
     [ "$keep_user_saver" = yes ] && user_saver=$other
@@ -411,14 +446,24 @@ test_windows() {
     check_entry "$UNINSTALL_KEY_USER" "$saver_path" "$folder"
 
     # Windows starts the saver from the setting without quotes, and the
-    # settings dialog may store it in its short form.
+    # settings dialog may store it in its short form; a path may also come
+    # partly short, the account's folder short and the install folder's blank
+    # kept.
     begin "$bits-bit Windows, the saver just for me, started from the setting as written"
     check_saver_runs "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
-    check_saver_runs "$(short_path "$saver_path")"
+    local short partly
+    short=$(short_path "$saver_path")
+    partly="$(short_path "$(user_programs)")\\$INSTALL_FOLDER\\$SAVER_FILE"
+    check "the short form $short: another path, without blanks" yes \
+        "$([ "$short" != "$saver_path" ] && [[ $short != *" "* ]] && echo yes || echo no)"
+    check_saver_runs "$short"
+    check "the partly short form $partly: another path, with a blank" yes \
+        "$([ "$partly" != "$saver_path" ] && [[ $partly == *" "* ]] && echo yes || echo no)"
+    check_saver_runs "$partly"
     begin "$bits-bit Windows, silent install and uninstall just for me while the saver runs"
     check_in_use "$saver_path" /CurrentUser "$folder" "$UNINSTALL_KEY_USER"
     begin "$bits-bit Windows, install for all users over the install just for me"
-    check_other_mode_refused /AllUsers
+    check_other_mode_refused /AllUsers "$folder"
 
     user_saver=$(short_path "$saver_path")
     [ "$keep_user_saver" = yes ] && user_saver=$saver_path
@@ -427,9 +472,10 @@ test_windows() {
 
     begin "$bits-bit Windows, the wizard for all users"
     "$loader" reg add "$DESKTOP_KEY" /v SCRNSAVE.EXE /d "$other" /f >/dev/null 2>&1
+    desktop=$(key_state "$DESKTOP_KEY")
     wizard_install "$ALL_USERS_CHOICE"
     check "system32\\$SAVER_FILE" "the $bits-bit saver" "$(file_state "$system/$SAVER_FILE")"
-    check "the user's SCRNSAVE.EXE" "$other" "$(reg_value "$DESKTOP_KEY" SCRNSAVE.EXE)"
+    check "the user's $DESKTOP_KEY" unchanged "$(key_change "$DESKTOP_KEY" "$desktop")"
     check_entry "$UNINSTALL_KEY" "$SAVER_PATH" "$program_files"
     begin "$bits-bit Windows, the uninstaller's wizard for all users"
     wizard_uninstall "$program_files"

@@ -59,7 +59,6 @@ OLDER_SAVER=$WORK/older.scr
 OLDER_PACKAGE=$WORK/Plovix-$OLDER_VERSION-x64.msi
 OLDER_X86_PACKAGE=$WORK/Plovix-$OLDER_VERSION-x86.msi
 
-
 # run_msiexec ACTION PACKAGE: runs msiexec silently in the current prefix and
 # prints its exit code as Linux sees it, the low byte (1603 is 67); one that
 # has not ended after two minutes counts as hanging (124).
@@ -111,13 +110,15 @@ uninstall_folder() {
     fi
 }
 
-
 # How many uninstall entries of an architecture name the product.
 entries() {
-    "$loader" reg query "$(uninstall_folder "$1")" /s 2>/dev/null | tr -d '\r' |
-        grep -c "^ *DisplayName \{2,\}REG_SZ \{2,\}$PRODUCT\$" || true
+    local listing
+    listing=$(reg_query "$(uninstall_folder "$1")" /s)
+    case $listing in
+    "(reg failed"*) printf '%s\n' "$listing" ;;
+    *) grep -c "^ *DisplayName \{2,\}REG_SZ \{2,\}$PRODUCT\$" <<<"$listing" || true ;;
+    esac
 }
-
 
 # The icon Apps & features shows for a product code: the product's
 # registered icon, as a file of the prefix.
@@ -135,19 +136,6 @@ product_icon() {
     fi
 }
 
-
-desktop_settings() { "$loader" reg query "$DESKTOP_KEY" 2>/dev/null | tr -d '\r'; }
-desktop_change() {
-    local now
-    now=$(desktop_settings)
-    if [ "$now" = "$desktop_before" ]; then
-        echo unchanged
-    else
-        diff <(printf '%s\n' "$desktop_before") <(printf '%s\n' "$now") | grep '^[<>]' |
-            tr '\n' ' ' || true
-    fi
-}
-
 # check_installed ARCH FOLDER: the package's saver in the prefix's FOLDER,
 # its uninstall entry and icon, and the user's settings as they were.
 check_installed() {
@@ -160,7 +148,7 @@ check_installed() {
     check "DisplayVersion" "$VERSION" "$(reg_value "$key" DisplayVersion)"
     check "Publisher" "$(setting PUBLISHER)" "$(reg_value "$key" Publisher)"
     check "icon of $code" "the project's icon" "$(product_icon "$code")"
-    check "$DESKTOP_KEY" unchanged "$(desktop_change)"
+    check "$DESKTOP_KEY" unchanged "$(key_change "$DESKTOP_KEY" "$desktop_before")"
 }
 
 # check_removed ARCH FOLDER: nothing of the package left.
@@ -171,7 +159,7 @@ check_removed() {
     check "uninstall entries" 0 "$(entries "$architecture")"
     check "cached icon folder Installer\\$code" "(absent)" \
         "$([ -e "$prefix/drive_c/windows/Installer/$code" ] && echo present || echo "(absent)")"
-    check "$DESKTOP_KEY" unchanged "$(desktop_change)"
+    check "$DESKTOP_KEY" unchanged "$(key_change "$DESKTOP_KEY" "$desktop_before")"
 }
 
 # Starts a fresh Windows of the given kind (32 or 64 bits).
@@ -183,7 +171,7 @@ start_windows() {
     rm -rf "$prefix"
     plovix_start_display 800x600
     plovix_start_wine "$prefix" "win$bits"
-    desktop_before=$(desktop_settings)
+    desktop_before=$(key_state "$DESKTOP_KEY")
 }
 
 test_64_bit_windows() {

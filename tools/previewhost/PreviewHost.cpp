@@ -55,10 +55,11 @@ PreviewHost::PreviewHost(HINSTANCE instance)
     _area.setPosition(MARGIN, MARGIN);
 }
 
-int PreviewHost::run(const std::string& saver, const std::string& flag, int seconds) {
+int PreviewHost::run(const std::string& saver, const std::string& program, const std::string& flag,
+                     int seconds) {
     const std::string handle =
         std::to_string(static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(area())));
-    ChildProcess process(saver + " " + flag + " " + handle);
+    ChildProcess process(saver + " " + flag + " " + handle, program);
     _endAfter(seconds);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -29,9 +29,11 @@ public:
 
     // Runs `saver`, its path as it goes into the command line (quoted, or
     // as the user's setting holds it), in the preview area until the frame
-    // is closed or `seconds` (if above 0) have passed. Returns the saver's
-    // exit code, or -1 when it could not be started or did not end.
-    int run(const std::string& saver, const std::string& flag, int seconds);
+    // is closed or `seconds` (if above 0) have passed; `program` is the file
+    // it names. Returns the saver's exit code, or -1 when it could not be
+    // started or did not end.
+    int run(const std::string& saver, const std::string& program, const std::string& flag,
+            int seconds);
     // Runs this build's screen saver code in this process instead: Wine does
     // not show what one process paints into a child of another process's
     // window, so this is how the preview can be seen there. Returns 0.

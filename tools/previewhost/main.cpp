@@ -9,7 +9,9 @@
 // The dialog quotes the saver's path; --setting starts it from <command>
 // instead, the user's screen saver setting as Windows keeps it (a path with
 // blanks unquoted, or its short form), the way Windows starts a saver from
-// that setting.
+// that setting: the saver gets the command line as written.
+#include <windows.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -22,6 +24,23 @@
 
 namespace {
 
+// The file a setting names, as Windows finds it: a quoted path, or the
+// shortest run of its words that names a file. Wine would quote a path with
+// blanks in the command line it hands on, so the file is named apart.
+std::string programOf(const std::string& setting) {
+    if (!setting.empty() && setting[0] == '"') {
+        return setting.substr(1, setting.find('"', 1) - 1);
+    }
+    for (std::string::size_type blank = setting.find(' '); blank != std::string::npos;
+         blank = setting.find(' ', blank + 1)) {
+        const DWORD attributes = GetFileAttributesA(setting.substr(0, blank).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            return setting.substr(0, blank);
+        }
+    }
+    return setting;
+}
+
 int run(int argc, char** argv) {
     const std::string first = argv[1];
     if (first == "--in-process") {
@@ -30,15 +49,16 @@ int run(int argc, char** argv) {
     }
     const int saverAt = first == "--setting" ? 2 : 1;
     const std::string command = saverAt == 2 ? argv[2] : "\"" + first + "\"";
+    const std::string program = programOf(command);
     const std::string flag = argc > saverAt + 1 ? argv[saverAt + 1] : "/p";
     const int seconds = argc > saverAt + 2 ? std::atoi(argv[saverAt + 2]) : 0;
     if (flag == "/s" || flag == "/c") {
-        tools::previewhost::ChildProcess saver(command + " " + flag);
+        tools::previewhost::ChildProcess saver(command + " " + flag, program);
         const std::optional<DWORD> code = saver.waitForExit(INFINITE);
         return code ? static_cast<int>(*code) : -1;
     }
     tools::previewhost::PreviewHost host(GetModuleHandleA(nullptr));
-    return host.run(command, flag, seconds);
+    return host.run(command, program, flag, seconds);
 }
 
 } // namespace

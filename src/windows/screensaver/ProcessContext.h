@@ -18,7 +18,8 @@ public:
     virtual std::string getCommandLine() const = 0;
     virtual HWND getForegroundWindow() const = 0;
     // The paths of the running program's file, in each form the system
-    // gives for it (long and short); none when they cannot be told.
+    // gives for it (long, short, and long and short names mixed); none when
+    // they cannot be told.
     virtual std::vector<std::string> getProgramPaths() const = 0;
 };
 
