@@ -160,11 +160,13 @@ check_saver_runs() {
     await_saver_exit "$saver"
     check "$1 /c: exit code after OK" 0 "$code"
 
-    start_saver "$1" /p 5
+    # Long enough for its pixels to be read where they can be.
     if grep -qx "shows other processes' children: yes" <<<"$WINE"; then
+        start_saver "$1" /p 5
         await_within 50 preview_shown "$RELEASED/started" || true
         check "$1 /p: border and text area of the preview" "$PICTURE_COLOURS" "$colours"
     else
+        start_saver "$1" /p 3
         plovix_log "$CHECKS: $group: $1 /p: its picture skipped: $(sed -n 's/^version: //p' <<<"$WINE")" \
             "does not show what one process paints into another's window"
     fi
