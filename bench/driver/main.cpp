@@ -65,12 +65,10 @@ using windows::devices::display::WindowsDisplaySettings;
 
 const COLORREF LIGHT = windows::graphics::PictureColours::LIGHT;
 const COLORREF DARK = windows::graphics::PictureColours::DARK;
-// The middle of the cursor block, and the banner's first letter.
-const int BLOCK_X = PictureLayout::CURSOR_LEFT + PictureLayout::CELL / 2;
-const int BLOCK_Y = PictureLayout::CURSOR_TOP + PictureLayout::CELL / 2;
-const int BANNER_X =
-    PictureLayout::AREA_LEFT + PictureLayout::BANNER_COLUMN * PictureLayout::CELL + 1;
-const int BANNER_Y = PictureLayout::AREA_TOP + PictureLayout::BANNER_ROW * PictureLayout::CELL + 1;
+const PictureLayout::Point BORDER = PictureLayout::BORDER_SAMPLE;
+const PictureLayout::Point TEXT_AREA = PictureLayout::TEXT_AREA_SAMPLE;
+const PictureLayout::Point BLOCK = PictureLayout::CURSOR_SAMPLE;
+const PictureLayout::Point BANNER = PictureLayout::BANNER_SAMPLE;
 const double PICTURE_TIMEOUT_MS = 30000;
 const double CLEAR_SCREEN_TIMEOUT_MS = 5000;
 const DWORD EXIT_TIMEOUT_MS = 10000;
@@ -159,10 +157,10 @@ std::string commandLine(const Program& program) {
 // there. The monitors are listed only once the primary shows the picture,
 // and again at every sample: this process may see the switch late.
 bool showsPicture(const ScreenReader& screen, const Program& program) {
-    const COLORREF block = screen.pixel(BLOCK_X, BLOCK_Y);
-    if (screen.pixel(10, 10) != LIGHT || screen.pixel(400, 400) != DARK ||
-        (block != LIGHT && block != DARK) ||
-        (program.hasBanner && screen.pixel(BANNER_X, BANNER_Y) != LIGHT)) {
+    const COLORREF block = screen.pixel(BLOCK.x, BLOCK.y);
+    if (screen.pixel(BORDER.x, BORDER.y) != LIGHT ||
+        screen.pixel(TEXT_AREA.x, TEXT_AREA.y) != DARK || (block != LIGHT && block != DARK) ||
+        (program.hasBanner && screen.pixel(BANNER.x, BANNER.y) != LIGHT)) {
         return false;
     }
     std::vector<MonitorLayout::Area> monitors;
@@ -184,8 +182,8 @@ bool showsPicture(const ScreenReader& screen, const Program& program) {
                 cover.window.left + picture.left + x * picture.width / PictureLayout::WIDTH,
                 cover.window.top + picture.top + y * picture.height / PictureLayout::HEIGHT);
         };
-        if (at(10, 10) != LIGHT || at(400, 400) != DARK ||
-            (program.hasBanner && at(BANNER_X, BANNER_Y) != LIGHT)) {
+        if (at(BORDER.x, BORDER.y) != LIGHT || at(TEXT_AREA.x, TEXT_AREA.y) != DARK ||
+            (program.hasBanner && at(BANNER.x, BANNER.y) != LIGHT)) {
             return false;
         }
     }
@@ -225,10 +223,10 @@ double awaitPicture(const ScreenReader& screen, const Program& program, ChildPro
 void measureBlink(const ScreenReader& screen, const Program& program) {
     std::vector<double> changes;
     int samples = 0;
-    COLORREF shown = screen.pixel(BLOCK_X, BLOCK_Y);
+    COLORREF shown = screen.pixel(BLOCK.x, BLOCK.y);
     const double start = nowMs();
     while (nowMs() - start < BLINK_SAMPLING_MS) {
-        const COLORREF now = screen.pixel(BLOCK_X, BLOCK_Y);
+        const COLORREF now = screen.pixel(BLOCK.x, BLOCK.y);
         ++samples;
         if ((now == LIGHT || now == DARK) && now != shown) {
             changes.push_back(nowMs());

@@ -38,7 +38,7 @@ const COLORREF DARK = windows::graphics::PictureColours::DARK;
 const COLORREF LIGHT = windows::graphics::PictureColours::LIGHT;
 using picture::PictureLayout;
 // The middle of the cursor block at 800x600.
-const POINT BLOCK = {PictureLayout::CURSOR_LEFT + 8, PictureLayout::CURSOR_TOP + 8};
+const POINT BLOCK = {PictureLayout::CURSOR_SAMPLE.x, PictureLayout::CURSOR_SAMPLE.y};
 const int PREVIEW_WIDTH = PictureLayout::PREVIEW_WIDTH;
 const int PREVIEW_HEIGHT = PictureLayout::PREVIEW_HEIGHT;
 
@@ -48,13 +48,11 @@ TEST(SaverEndToEndTest, ShowsTheBlinkingScreenUntilAKey) {
     const tools::desktopprobe::ScreenReader screen;
     SaverProcess saver(saverCommand(""));
     ASSERT_NE(nullptr, support::waitForWindow(saver, SAVER_CLASS));
-    ASSERT_TRUE(waitUntil([&] { return screen.pixel(10, 10) == LIGHT; })); // border
-    EXPECT_EQ(DARK, screen.pixel(400, 400));                               // text area
-    // The banner's first letter.
-    EXPECT_EQ(LIGHT,
-              screen.pixel(
-                  PictureLayout::AREA_LEFT + PictureLayout::BANNER_COLUMN * PictureLayout::CELL + 1,
-                  PictureLayout::AREA_TOP + PictureLayout::BANNER_ROW * PictureLayout::CELL + 1));
+    const PictureLayout::Point border = PictureLayout::BORDER_SAMPLE;
+    const PictureLayout::Point area = PictureLayout::TEXT_AREA_SAMPLE;
+    ASSERT_TRUE(waitUntil([&] { return screen.pixel(border.x, border.y) == LIGHT; }));
+    EXPECT_EQ(DARK, screen.pixel(area.x, area.y));
+    EXPECT_EQ(LIGHT, screen.pixel(PictureLayout::BANNER_SAMPLE.x, PictureLayout::BANNER_SAMPLE.y));
 
     // The block changes between the two blues every 350 ms. The median of
     // six intervals stays within 60 ms of it on a busy machine; the benchmark

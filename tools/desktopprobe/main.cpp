@@ -1,7 +1,7 @@
-// desktopprobe switch <width> <height>
-//   Asks the display for a full-screen switch to that size as the saver does,
-//   puts the mode back and prints the result. Exit code 0 when the switch was
-//   accepted, 3 when it was refused.
+// desktopprobe switch [<width> <height>]
+//   Asks the display for a full-screen switch to that size, or the picture's,
+//   as the saver does, puts the mode back and prints the result. Exit code 0
+//   when the switch was accepted, 3 when it was refused.
 // desktopprobe answer <caption>
 //   Waits up to 10 s for the message box with that caption, prints its text
 //   and presses its OK button. Exit code 0, or 3 when no such box came.
@@ -17,8 +17,9 @@
 //   shown or not, and clicks it. Exit code 0, or 3 when none came.
 // desktopprobe names
 //   Prints the saver's window title, the captions of its boxes and its notice
-//   (line breaks as "\n"), one "name: value" line each, so that the commands
-//   need not retype them.
+//   (line breaks as "\n"), the picture's full-screen size, the colours of its
+//   border and text area and a point of each, one "name: value" line each, so
+//   that the commands need not retype them.
 // desktopprobe wine
 //   Prints the Wine version and, as "name: yes" or "name: no", where that
 //   Wine does what Windows documents and Wine 8 did not.
@@ -133,21 +134,30 @@ int readWizard(const std::string& title, const std::string& text) {
 }
 
 int printNames() {
+    using picture::PictureLayout;
     const app::MessageBoxReporter reporter(app::APPLICATION_NAME);
     const std::string notice = oneLine(app::PlovixsaverImpl::NOTICE);
     // The two blues as ImageMagick names the colours of a picture's pixels.
-    const auto colour = [](const picture::PictureLayout::Rgb& rgb) {
+    const auto colour = [](const PictureLayout::Rgb& rgb) {
         char text[32];
         std::snprintf(text, sizeof text, "srgb(%u,%u,%u)", rgb.red, rgb.green, rgb.blue);
         return std::string(text);
     };
-    std::fputs((std::string("window title: ") + app::WINDOW_TITLE + "\n" +
-                "error caption: " + reporter.errorCaption() + "\n" + "information caption: " +
-                reporter.informationCaption() + "\n" + "notice: " + notice + "\n" +
-                "border colour: " + colour(picture::PictureLayout::LIGHT) + "\n" +
-                "text area colour: " + colour(picture::PictureLayout::DARK) + "\n")
-                   .c_str(),
-               stdout);
+    // As ImageMagick names a pixel, "x,y"; a size as "widthxheight".
+    const auto pair = [](int first, int second, char between) {
+        return std::to_string(first) + between + std::to_string(second);
+    };
+    std::fputs(
+        (std::string("window title: ") + app::WINDOW_TITLE + "\n" +
+         "error caption: " + reporter.errorCaption() + "\n" +
+         "information caption: " + reporter.informationCaption() + "\n" + "notice: " + notice +
+         "\n" + "picture size: " + pair(PictureLayout::WIDTH, PictureLayout::HEIGHT, 'x') + "\n" +
+         "border colour: " + colour(PictureLayout::LIGHT) + "\n" + "border point: " +
+         pair(PictureLayout::BORDER_SAMPLE.x, PictureLayout::BORDER_SAMPLE.y, ',') + "\n" +
+         "text area colour: " + colour(PictureLayout::DARK) + "\n" + "text area point: " +
+         pair(PictureLayout::TEXT_AREA_SAMPLE.x, PictureLayout::TEXT_AREA_SAMPLE.y, ',') + "\n")
+            .c_str(),
+        stdout);
     return ACCEPTED;
 }
 
@@ -176,10 +186,10 @@ bool parseSize(const char* text, DWORD* size) {
 } // namespace
 
 int main(int argc, char** argv) {
-    DWORD width = 0;
-    DWORD height = 0;
-    if (argc == 4 && std::strcmp(argv[1], "switch") == 0 && parseSize(argv[2], &width) &&
-        parseSize(argv[3], &height)) {
+    DWORD width = picture::PictureLayout::WIDTH;
+    DWORD height = picture::PictureLayout::HEIGHT;
+    if (argc >= 2 && std::strcmp(argv[1], "switch") == 0 &&
+        (argc == 2 || (argc == 4 && parseSize(argv[2], &width) && parseSize(argv[3], &height)))) {
         return probeSwitch(width, height);
     }
     if (argc == 3 && std::strcmp(argv[1], "answer") == 0) {
@@ -197,7 +207,7 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "wine") == 0) {
         return printWineFeatures();
     }
-    std::fputs("usage: desktopprobe switch <width> <height>\n"
+    std::fputs("usage: desktopprobe switch [<width> <height>]\n"
                "       desktopprobe answer <caption>\n"
                "       desktopprobe wizard <title> <text>\n"
                "       desktopprobe press <title> <text>\n"
