@@ -36,10 +36,9 @@ if(CMAKE_CROSSCOMPILING)
                  COMMAND ${PLOVIX_DISPLAY_SCRIPT} start ${display} ${CMAKE_BINARY_DIR})
         add_test(NAME ${display}:stop
                  COMMAND ${PLOVIX_DISPLAY_SCRIPT} stop ${display} ${CMAKE_BINARY_DIR})
-        # Making a Wine prefix for the first time takes a minute or two.
         # Labelled fixture too, so that a suite's count leaves them out.
         set_tests_properties(${display}:start PROPERTIES FIXTURES_SETUP display-${display}
-                                                         LABELS "${display};fixture" TIMEOUT 900)
+                             LABELS "${display};fixture" TIMEOUT ${PLOVIX_TIMEOUT_SETUP})
         set_tests_properties(${display}:stop PROPERTIES FIXTURES_CLEANUP display-${display}
                                                         LABELS "${display};fixture")
     endforeach()
@@ -71,16 +70,10 @@ function(plovix_add_test name)
         set_target_properties(${name} PROPERTIES PLOVIX_SERIAL "${ARG_SERIAL}")
         return()
     endif()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                         PROPERTIES TIMEOUT 120 RUN_SERIAL "${ARG_SERIAL}"
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT ${PLOVIX_TIMEOUT_TEST}
+                         PROPERTIES TIMEOUT ${PLOVIX_TIMEOUT_TEST} RUN_SERIAL "${ARG_SERIAL}"
                                     SKIP_RETURN_CODE ${PLOVIX_TEST_SKIPPED_CODE})
 endfunction()
-
-# How long a Windows test may take before CTest ends it, and when, before
-# that, the display script's watchdog prints what each of its processes waits
-# on and ends it, so that a hang is never silent.
-set(PLOVIX_WINDOWS_TEST_TIMEOUT 120)
-math(EXPR PLOVIX_WATCHDOG_SECONDS "${PLOVIX_WINDOWS_TEST_TIMEOUT} - 20")
 
 # The tests in the given sources of test program `name` run on `display`
 # under Wine: each named and labelled after it ("800x600:Suite.Test") and
@@ -91,9 +84,8 @@ function(plovix_run_on name display)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
                           "${PLOVIX_DISPLAY_SCRIPT};run;${CMAKE_BINARY_DIR};${PLOVIX_WINE}")
     gtest_add_tests(TARGET ${name} SOURCES ${ARGN} TEST_PREFIX ${display}: TEST_LIST tests)
-    set_tests_properties(${tests} PROPERTIES TIMEOUT ${PLOVIX_WINDOWS_TEST_TIMEOUT}
-                         RUN_SERIAL "${serial}"
-                         ENVIRONMENT "PLOVIX_DISPLAY=${display};PLOVIX_WATCHDOG_SECONDS=${PLOVIX_WATCHDOG_SECONDS}"
+    set_tests_properties(${tests} PROPERTIES TIMEOUT ${PLOVIX_TIMEOUT_TEST} RUN_SERIAL "${serial}"
+                         ENVIRONMENT "PLOVIX_DISPLAY=${display};PLOVIX_WATCHDOG_SECONDS=${PLOVIX_TIMEOUT_WATCHDOG}"
                          FIXTURES_REQUIRED display-${display} LABELS ${display}
                          SKIP_RETURN_CODE ${PLOVIX_TEST_SKIPPED_CODE})
 endfunction()

@@ -50,6 +50,7 @@
 #include "platform/errorresources/SystemErrors.h"
 #include "previewhost/ChildProcess.h"
 #include "reference/ReferenceNames.h"
+#include "timeouts/Timeouts.h"
 #include "windows/devices/display/WindowsDisplaySettings.h"
 #include "windows/graphics/PictureColours.h"
 
@@ -69,9 +70,9 @@ const PictureLayout::Point BORDER = PictureLayout::BORDER_SAMPLE;
 const PictureLayout::Point TEXT_AREA = PictureLayout::TEXT_AREA_SAMPLE;
 const PictureLayout::Point BLOCK = PictureLayout::CURSOR_SAMPLE;
 const PictureLayout::Point BANNER = PictureLayout::BANNER_SAMPLE;
-const double PICTURE_TIMEOUT_MS = 30000;
-const double CLEAR_SCREEN_TIMEOUT_MS = 5000;
-const DWORD EXIT_TIMEOUT_MS = 10000;
+const double PICTURE_TIMEOUT_MS = timeouts::WINDOW_MS;
+const double CLEAR_SCREEN_TIMEOUT_MS = timeouts::SHORT_WAIT_MS;
+const DWORD EXIT_TIMEOUT_MS = timeouts::WAIT_MS;
 const double BLINK_SAMPLING_MS = 3000;
 const DWORD SOAK_SAMPLE_MS = 5000;
 const double SOAK_SETTLING_MS = 60000;
@@ -211,7 +212,9 @@ double awaitPicture(const ScreenReader& screen, const Program& program, ChildPro
             fail("The program ended before it showed its picture.", program);
         }
         if (nowMs() - started > PICTURE_TIMEOUT_MS) {
-            fail("The program showed no complete picture within 30 s.", program);
+            fail("The program showed no complete picture within " +
+                     std::to_string(timeouts::WINDOW_MS / 1000) + " s.",
+                 program);
         }
         Sleep(1);
     }
@@ -313,8 +316,8 @@ double endWith(bool click, ChildProcess& process, const Program& program) {
         failCall("Could not inject the input using 'SendInput'.", program);
     }
     if (process.waitForExit(EXIT_TIMEOUT_MS) == ChildProcess::STILL_RUNNING) {
-        fail(click ? "The program did not end within 10 s of a click."
-                   : "The program did not end within 10 s of a key.",
+        fail("The program did not end within " + std::to_string(timeouts::WAIT_MS / 1000) +
+                 (click ? " s of a click." : " s of a key."),
              program);
     }
     return nowMs() - sent;

@@ -3,17 +3,17 @@
 //   as the saver does, puts the mode back and prints the result. Exit code 0
 //   when the switch was accepted, 3 when it was refused.
 // desktopprobe answer <caption>
-//   Waits up to 10 s for the message box with that caption, prints its text
-//   and presses its OK button. Exit code 0, or 3 when no such box came.
+//   Waits for the message box with that caption, prints its text and presses
+//   its OK button. Exit code 0, or 3 when no such box came.
 // desktopprobe wizard <title> <text>
-//   Waits up to 30 s for the wizard window with that title to show a control
+//   Waits for the wizard window with that title to show a control
 //   with that text (its "&" marks left out), then prints each of its
 //   controls and its page's, one a line of tab-separated fields: class, id,
 //   "visible" or "hidden", "enabled" or "disabled", "checked", "unchecked",
 //   "items=N" for a tree or "-", and the text (line breaks as "\n"). Exit
 //   code 0, or 3 when the text did not show.
 // desktopprobe press <title> <text>
-//   Waits up to 30 s for an enabled button of that wizard with that text,
+//   Waits for an enabled button of that wizard with that text,
 //   shown or not, and clicks it. Exit code 0, or 3 when none came.
 // desktopprobe names
 //   Prints the saver's window title, the captions of its boxes and its notice
@@ -23,7 +23,8 @@
 // desktopprobe wine
 //   Prints the Wine version and, as "name: yes" or "name: no", where that
 //   Wine does what Windows documents and Wine 8 did not.
-// All exit with 2 for a bad command line and 1 when the probe itself fails.
+// The waits are those of cmake/PlovixTimeouts.cmake. All exit with 2 for a
+// bad command line and 1 when the probe itself fails.
 // The set-up and run commands use it to see what Wine really does.
 #include <windows.h>
 
@@ -40,6 +41,7 @@
 #include "desktopprobe/WizardReader.h"
 #include "picture/PictureLayout.h"
 #include "platform/errorresources/SystemErrors.h"
+#include "timeouts/Timeouts.h"
 #include "util/StringHelper.h"
 #include "windows/devices/display/WindowsDisplaySettings.h"
 
@@ -54,10 +56,9 @@ const int ACCEPTED = 0;
 const int FAILED = 1;
 const int USAGE = 2;
 const int REFUSED = 3;
-const DWORD BOX_TIMEOUT_MS = 10000;
 // An installer's page may take a while on a loaded machine: it unpacks,
 // writes and starts its uninstaller's copy.
-const DWORD WIZARD_TIMEOUT_MS = 30000;
+const DWORD WIZARD_TIMEOUT_MS = timeouts::WINDOW_MS;
 
 // Prints the sentence and the system's text for the failed call's error,
 // which the caller reads straight after the call.
@@ -102,7 +103,7 @@ int probeSwitch(DWORD width, DWORD height) {
 }
 
 int answerBox(const std::string& caption) {
-    const MessageBoxReader::Contents box = MessageBoxReader::answer(caption, BOX_TIMEOUT_MS);
+    const MessageBoxReader::Contents box = MessageBoxReader::answer(caption);
     if (!box.found) {
         return REFUSED;
     }
