@@ -24,22 +24,24 @@ else()
     find_package(GTest REQUIRED CONFIG)
 endif()
 
-# The displays the Windows tests run on: each a CTest fixture, started before
-# the first test that needs it and ended after the last, with a Wine prefix
-# of its own (tests/e2e/displays/display.sh says which is which).
-set(PLOVIX_DISPLAYS 800x600 1024x768 switching-60hz switching-75hz two-monitors-right
-                    two-monitors-left)
+# Each display of cmake/PlovixDisplays.cmake is a CTest fixture, started
+# before the first test that needs it and ended after the last, labelled
+# with its name like its tests.
 set(PLOVIX_DISPLAY_SCRIPT ${PROJECT_SOURCE_DIR}/tests/e2e/displays/display.sh)
 if(CMAKE_CROSSCOMPILING)
+    # The first display's start proves that Wine can switch a display at all.
+    set(check check-switch)
     foreach(display ${PLOVIX_DISPLAYS})
+        set(row PLOVIX_DISPLAY_${display})
         add_test(NAME ${display}:start
-                 COMMAND ${PLOVIX_DISPLAY_SCRIPT} start ${display} ${CMAKE_BINARY_DIR})
+                 COMMAND ${PLOVIX_DISPLAY_SCRIPT} start ${display} ${CMAKE_BINARY_DIR}
+                         ${${row}_PREFIX} ${${row}_SERVER} ${${row}_SETTING} ${check})
+        set(check)
         add_test(NAME ${display}:stop
                  COMMAND ${PLOVIX_DISPLAY_SCRIPT} stop ${display} ${CMAKE_BINARY_DIR})
-        # Making a Wine prefix for the first time takes a minute or two.
         # Labelled fixture too, so that a suite's count leaves them out.
         set_tests_properties(${display}:start PROPERTIES FIXTURES_SETUP display-${display}
-                                                         LABELS "${display};fixture" TIMEOUT 900)
+                             LABELS "${display};fixture" TIMEOUT ${PLOVIX_TIMEOUT_SETUP})
         set_tests_properties(${display}:stop PROPERTIES FIXTURES_CLEANUP display-${display}
                                                         LABELS "${display};fixture")
     endforeach()
@@ -71,29 +73,25 @@ function(plovix_add_test name)
         set_target_properties(${name} PROPERTIES PLOVIX_SERIAL "${ARG_SERIAL}")
         return()
     endif()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                         PROPERTIES TIMEOUT 120 RUN_SERIAL "${ARG_SERIAL}"
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT ${PLOVIX_TIMEOUT_TEST}
+                         PROPERTIES TIMEOUT ${PLOVIX_TIMEOUT_TEST} RUN_SERIAL "${ARG_SERIAL}"
                                     SKIP_RETURN_CODE ${PLOVIX_TEST_SKIPPED_CODE})
 endfunction()
 
-# How long a Windows test may take before CTest ends it, and when, before
-# that, the display script's watchdog prints what each of its processes waits
-# on and ends it, so that a hang is never silent.
-set(PLOVIX_WINDOWS_TEST_TIMEOUT 120)
-math(EXPR PLOVIX_WATCHDOG_SECONDS "${PLOVIX_WINDOWS_TEST_TIMEOUT} - 20")
-
 # The tests in the given sources of test program `name` run on `display`
-# under Wine: each named and labelled after it ("800x600:Suite.Test") and
+# under Wine: each named and labelled after it ("<display>:Suite.Test") and
 # needing its fixture. The tests are read from the sources, so listing them
 # needs neither Wine nor a display.
 function(plovix_run_on name display)
+    if(NOT display IN_LIST PLOVIX_DISPLAYS)
+        message(FATAL_ERROR "${display} is no display of cmake/PlovixDisplays.cmake")
+    endif()
     get_target_property(serial ${name} PLOVIX_SERIAL)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
                           "${PLOVIX_DISPLAY_SCRIPT};run;${CMAKE_BINARY_DIR};${PLOVIX_WINE}")
     gtest_add_tests(TARGET ${name} SOURCES ${ARGN} TEST_PREFIX ${display}: TEST_LIST tests)
-    set_tests_properties(${tests} PROPERTIES TIMEOUT ${PLOVIX_WINDOWS_TEST_TIMEOUT}
-                         RUN_SERIAL "${serial}"
-                         ENVIRONMENT "PLOVIX_DISPLAY=${display};PLOVIX_WATCHDOG_SECONDS=${PLOVIX_WATCHDOG_SECONDS}"
+    set_tests_properties(${tests} PROPERTIES TIMEOUT ${PLOVIX_TIMEOUT_TEST} RUN_SERIAL "${serial}"
+                         ENVIRONMENT "PLOVIX_DISPLAY=${display};PLOVIX_WATCHDOG_SECONDS=${PLOVIX_TIMEOUT_WATCHDOG}"
                          FIXTURES_REQUIRED display-${display} LABELS ${display}
                          SKIP_RETURN_CODE ${PLOVIX_TEST_SKIPPED_CODE})
 endfunction()

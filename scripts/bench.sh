@@ -6,18 +6,19 @@
 # that blink the same block: (a) with the loop the saver first had,
 # PeekMessage and Sleep(10), (b) with a blocking GetMessage loop, (c) with
 # that loop behind what the saver does before its first picture: switching
-# the display to 800x600, covering it and painting the picture, and (d) as
-# (c) with a window over every other monitor, painted and blinking as the
-# saver's are. The programs take turns (saver, a, b, c, saver, ...) for N
+# the display to the picture's size, covering it and painting the picture,
+# and (d) as (c) with a window over every other monitor, painted and
+# blinking as the saver's are. The programs take turns (saver, a, b, c, saver, ...) for N
 # rounds, 3 unless --rounds says otherwise, the saver and (c), or (d) on two
 # monitors, starting more often for the first picture alone; each figure is
 # the median of the rounds with their spread (min-max).
 #
-# Each display has a private Wine prefix. All programs run on an 800x600
-# Xvfb, where the switch changes nothing. As root, the saver and reference
-# (c) also run on an Xorg screen (the dummy driver) at 1024x768 that really
-# switches to 800x600, and the saver and reference (d) on one with a second
-# monitor to its right, which both cover as well.
+# It measures on the displays of the tests that cmake/PlovixDisplays.cmake
+# gives it, each with a private Wine prefix: all programs on the Xvfb at the
+# picture's size, where the switch changes nothing, and, as root, the saver
+# and reference (c) on an Xorg screen (the dummy driver) that really
+# switches, and the saver and reference (d) on one with a second monitor,
+# which both cover as well.
 #
 # The driver (benchdriver.exe) starts each program and watches the screen
 # and the process from the Windows side; this command watches the idle
@@ -61,22 +62,14 @@ RESULTS=$WORK/results.tsv
 : >"$LOG"
 : >"$RESULTS"
 
-# Each display by its name in the report, with the programs measured there.
-DISPLAYS=(xvfb)
-declare -A PROGRAMS_ON=([xvfb]="saver polling blocking switching"
-    [xorg]="saver switching" [two-monitors]="saver monitors")
+# Each display's role in the report, with the programs measured there.
+declare -A PROGRAMS_ON=([main]="saver polling blocking switching"
+    [switch]="saver switching" [monitors]="saver monitors")
 # The reference that does what the saver must do there, started in turns
 # with it for the first picture.
-declare -A TURNS_WITH=([xvfb]=switching [xorg]=switching [two-monitors]=monitors)
-declare -A CONFIG_OF=([xorg]=tests/e2e/displays/switching-60hz.conf
-    [two-monitors]=tests/e2e/displays/two-monitors-right.conf)
+declare -A TURNS_WITH=([main]=switching [switch]=switching [monitors]=monitors)
 switching_packages=()
-if [ "$(id -u)" -eq 0 ]; then
-    DISPLAYS+=(xorg two-monitors)
-    switching_packages=("${PLOVIX_SWITCHING_PACKAGES[@]}")
-else
-    plovix_log "not root: only the 800x600 Xvfb is measured (the switching screens are Xorg's)"
-fi
+[ "$(id -u)" -ne 0 ] || switching_packages=("${PLOVIX_SWITCHING_PACKAGES[@]}")
 
 plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_WINE_PACKAGES[@]}" \
     "${switching_packages[@]}" gnuplot-nox
@@ -94,6 +87,21 @@ if ! { cmake --preset host && cmake --build --preset host --target plovix-benchr
     plovix_log "the host build failed; see $LOG"
     exit 1
 fi
+plovix_use_build build/host
+# The displays, by role: the Xvfb is the main one, an Xorg screen of one
+# monitor the switch one, one of two monitors the monitors one.
+DISPLAYS=()
+declare -A ROLE_OF=()
+for display in "${PLOVIX_DISPLAYS_FOR_BENCH[@]}"; do
+    if [ "${PLOVIX_DISPLAY_ROOT[$display]}" = yes ] && [ "$(id -u)" -ne 0 ]; then
+        plovix_log "not root: $display is not measured (Xorg's)"
+        continue
+    fi
+    DISPLAYS+=("$display")
+    ROLE_OF[$display]=main
+    [ "${PLOVIX_DISPLAY_SERVER[$display]}" = Xvfb ] || ROLE_OF[$display]=switch
+    [ "${PLOVIX_DISPLAY_MONITORS[$display]}" = 1 ] || ROLE_OF[$display]=monitors
+done
 for preset in "${presets[@]}"; do
     plovix_log "building $preset"
     if ! { cmake --preset "$preset" && cmake --build --preset "$preset" --target Plovix \
@@ -115,8 +123,8 @@ CLOCK_TICKS=$(getconf CLK_TCK)
 LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
 failures=0
 
-# record PRESET PROGRAM FIGURE VALUE, measured on the display `on`.
-on=xvfb
+# record PRESET PROGRAM FIGURE VALUE, measured on the display of role `on`.
+on=main
 record() { printf '%s\t%s\t%s\t%s\t%s\n' "$on" "$@" >>"$RESULTS"; }
 
 # The Linux processes of this prefix's running programs with that file name;
@@ -235,24 +243,21 @@ soak_and_cycles() {
 }
 
 started=$(date +%s)
-for on in "${DISPLAYS[@]}"; do
-    if [ "$on" = xvfb ]; then
-        plovix_start_display 800x600
-    else
-        plovix_start_switching_display "${CONFIG_OF[$on]}"
-    fi
-    plovix_start_wine "$PLOVIX_ROOT/build/wine/bench-$on"
-    if [ "$on" = xvfb ]; then
+for display in "${DISPLAYS[@]}"; do
+    on=${ROLE_OF[$display]}
+    plovix_start_display "${PLOVIX_DISPLAY_SERVER[$display]}" "${PLOVIX_DISPLAY_SETTING[$display]}"
+    plovix_start_wine "$PLOVIX_ROOT/build/wine/bench-$display"
+    if [ "$on" = main ]; then
         plovix_check_display_switch "${presets[@]}"
     fi
     read -r -a programs <<<"${PROGRAMS_ON[$on]}"
     for ((round = 1; round <= rounds; round++)); do
         for preset in "${presets[@]}"; do
-            plovix_log "$on, round $round of $rounds: $preset"
+            plovix_log "$display, round $round of $rounds: $preset"
             for program in "${programs[@]}"; do
                 drive "$preset" measure "$program"
             done
-            if [ "$on" = xvfb ]; then
+            if [ "$on" = main ]; then
                 for program in "${programs[@]}"; do
                     drive "$preset" click "$program"
                 done
@@ -263,16 +268,16 @@ for on in "${DISPLAYS[@]}"; do
                 drive "$preset" first saver
                 drive "$preset" first "${TURNS_WITH[$on]}"
             done
-            [ "$on" = two-monitors ] || drive "$preset" display saver
+            [ "$on" = monitors ] || drive "$preset" display saver
         done
     done
-    if [ "$on" = xvfb ]; then
+    if [ "$on" = main ]; then
         soak_and_cycles
     fi
     plovix_cleanup
 done
-on=xvfb
-read -r -a programs <<<"${PROGRAMS_ON[xvfb]}"
+on=main
+read -r -a programs <<<"${PROGRAMS_ON[main]}"
 for preset in "${presets[@]}"; do
     for program in "${programs[@]}"; do
         record "$preset" "$program" size_kib \
@@ -302,7 +307,9 @@ wine_version=$(wine --version 2>/dev/null || "$PLOVIX_WINE64" --version)
     printf 'machine\t%s\n' "$cpu_model, $(nproc) cores; $wine_version; Debian $(cat /etc/debian_version)"
     printf 'wine_version\t%s\n' "$wine_version"
     printf 'presets\t%s\n' "${presets[*]}"
-    printf 'displays\t%s\n' "${DISPLAYS[*]}"
+    for display in "${DISPLAYS[@]}"; do
+        printf 'display_%s\t%s\n' "${ROLE_OF[$display]}" "$display"
+    done
     printf 'picture_kib\t%s\n' $(($(stat -c %s src/app/resources/startup.bmp) / 1024))
 } >"$WORK/context.tsv"
 

@@ -3,12 +3,12 @@
 # in turn in a copy of the working tree, builds the host and win64 presets,
 # and runs the one test the fault names as its catcher, twice: it must fail
 # both times. When it passes, the fault's suites are run to name what does
-# catch it, if anything: host, win64 on the 800x600 display, on the display
-# that refuses 800x600, on the switching display and on the two-monitor
-# display (the last two root only: Xorg); for a fault in how the packages
-# are made, the installer's suite. Prints each fault's catcher; exits
-# non-zero if any fault survives, is caught only by another test or only
-# once in two runs, does not build, or no longer applies.
+# catch it, if anything: host, and win64 on each display that
+# cmake/PlovixDisplays.cmake gives this command (those that need root only
+# as root); for a fault in how the packages are made, the installer's
+# suite. Prints each fault's catcher; exits non-zero if any fault survives,
+# is caught only by another test or only once in two runs, does not build,
+# or no longer applies.
 #
 #   ./scripts/mutants.sh [--check] [NAME...]
 #
@@ -151,8 +151,6 @@ build() {
     done
 }
 
-program_suites=(host win64 refusing)
-[ "$(id -u)" -eq 0 ] && program_suites+=(switching two-monitors)
 # suites_of INDEX: the suites that can see the fault, in `suites`: a fault in
 # how the packages are made, only the installer's.
 suites_of() {
@@ -169,28 +167,17 @@ escape() { sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1"; }
 # starts and ends its display, and makes the packages it needs), keeping
 # what it printed in LOG.
 run_test() {
-    ctest --preset "$1" -R "^$(escape "$2")\$" --timeout 900 --output-on-failure "${@:4}" \
-        >"$3" 2>&1
+    ctest --preset "$1" -R "^$(escape "$2")\$" --timeout "$PLOVIX_TIMEOUT_SETUP" \
+        --output-on-failure "${@:4}" >"$3" 2>&1
 }
 
-# run_suite NAME: runs it, stopping at the first failing test; fails naming
-# that test in $failing.
+# run_suite NAME: runs it (host, or win64's tests of that label), stopping at
+# the first failing test; fails naming that test in $failing.
 run_suite() {
-    local output code=0 tests
-    case $1 in
-    host) tests=() ;;
-    win64) tests=(-L '^800x600$') ;;
-    refusing) tests=(-L '^1024x768$') ;;
-    # The display that offers 800x600 only at another rate: every switch
-    # there takes the retry.
-    switching) tests=(-L '^switching-75hz$') ;;
-    two-monitors) tests=(-L '^two-monitors-right$') ;;
-    installer) tests=(-L '^installer$') ;;
-    esac
-    local preset=win64
-    [ "$1" = host ] && preset=host
-    output=$(ctest --preset $preset --stop-on-failure --timeout 900 --output-on-failure \
-        "${tests[@]}" 2>&1) || code=$?
+    local output code=0 preset=win64 tests=(-L "^$1\$")
+    [ "$1" = host ] && preset=host tests=()
+    output=$(ctest --preset $preset --stop-on-failure --timeout "$PLOVIX_TIMEOUT_SETUP" \
+        --output-on-failure "${tests[@]}" 2>&1) || code=$?
     printf '%s\n' "$output" >"$PLOVIX_ROOT/build/mutants/$1.log"
     # A stop at a failure may leave the display running: its end is run anew.
     if [ $preset = win64 ]; then
@@ -204,6 +191,15 @@ run_suite() {
 
 plovix_log "building the copy without a fault"
 build
+plovix_use_build build/win64
+program_suites=(host)
+for display in "${PLOVIX_DISPLAYS_FOR_MUTANTS[@]}"; do
+    if [ "${PLOVIX_DISPLAY_ROOT[$display]}" = no ] || [ "$(id -u)" -eq 0 ]; then
+        program_suites+=("$display")
+    else
+        plovix_log "not root: the suite of $display (Xorg) is left out"
+    fi
+done
 # Each catcher passes without a fault, or its catch would prove nothing.
 for catcher in $(for i in "${selected[@]}"; do echo "${catchers[$i]// /@}"; done | sort -u); do
     [ "$catcher" = build ] && continue
@@ -218,7 +214,6 @@ for catcher in $(for i in "${selected[@]}"; do echo "${catchers[$i]// /@}"; done
         exit 1
     fi
 done
-[ "$(id -u)" -eq 0 ] || plovix_log "not root: the switching and two-monitor suites (Xorg) are left out"
 
 status=0
 for i in "${selected[@]}"; do

@@ -3,16 +3,16 @@
 #
 # Installs what is missing, builds the saver if needed and runs it under Wine.
 # With an X display (DISPLAY set) it runs there: "/s" by default, "/p" or "/l"
-# inside a preview window, "/c" shows its notice. Without one it runs in a
-# private 800x600 virtual display and leaves pictures in out/: the screen,
-# the preview enlarged and an animation of the blinking cursor; a notice or
-# an error box is read out and answered. A run that shows an error box instead
-# of the saver's picture, ends early, or cannot be pictured is reported, its
-# evidence kept as out/failure.png, and the command exits non-zero.
-# Otherwise it exits with the saver's exit code. PLOVIX_VERBOSE=1 shows Wine's
-# own output. PLOVIX_MONITORS=2 makes the private display one of two 1024x768
-# monitors whose primary really switches (Xorg's dummy driver, as root): the
-# full-screen run then also leaves out/two-monitors.png, the whole desktop.
+# inside a preview window, "/c" shows its notice. Without one it runs in the
+# private display of one monitor that cmake/PlovixDisplays.cmake gives it and
+# leaves pictures in out/: the screen, the preview enlarged and an animation
+# of the blinking cursor; a notice or an error box is read out and answered.
+# A run that shows an error box instead of the saver's picture, ends early,
+# or cannot be pictured is reported, its evidence kept as out/failure.png,
+# and the command exits non-zero. Otherwise it exits with the saver's exit
+# code. PLOVIX_VERBOSE=1 shows Wine's own output. PLOVIX_MONITORS=2 makes it
+# the display of two monitors (Xorg's, as root): the full-screen run then
+# also leaves out/two-monitors.png, the whole desktop.
 set -euo pipefail
 
 source "$(dirname "$0")/lib/environment.sh"
@@ -47,10 +47,9 @@ else
     wine_loader=$PLOVIX_WINE64
     plovix_log "this machine cannot run 32-bit programs; running the 64-bit saver instead"
 fi
-PROGRAMS=(Plovix.scr previewhost.exe desktopprobe.exe)
 needs_build=no
-for program in "${PROGRAMS[@]}"; do
-    [ -f "build/$preset/$program" ] || needs_build=yes
+for file in Plovix.scr previewhost.exe desktopprobe.exe displays.sh timeouts.sh; do
+    [ -f "build/$preset/$file" ] || needs_build=yes
 done
 if [ $needs_build = yes ]; then
     plovix_log "building the $preset saver"
@@ -61,6 +60,7 @@ if [ $needs_build = yes ]; then
         exit 1
     fi
 fi
+plovix_use_build "build/$preset"
 SAVER=$PLOVIX_ROOT/build/$preset/Plovix.scr
 HOST=$PLOVIX_ROOT/build/$preset/previewhost.exe
 PROBE=$PLOVIX_ROOT/build/$preset/desktopprobe.exe
@@ -116,13 +116,11 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 # No display: a private one, and pictures of what it shows.
-if [ "$MONITORS" = 2 ]; then
-    plovix_start_switching_display "$PLOVIX_ROOT/tests/e2e/displays/two-monitors-right.conf"
-    plovix_start_wine "$PLOVIX_ROOT/build/wine/two-monitors-right"
-else
-    plovix_start_display 800x600
-    plovix_start_wine "$PLOVIX_ROOT/build/wine/800x600"
-fi
+for display in "${PLOVIX_DISPLAYS_FOR_RUN[@]}"; do
+    [ "${PLOVIX_DISPLAY_MONITORS[$display]}" = "$MONITORS" ] && break
+done
+plovix_start_display "${PLOVIX_DISPLAY_SERVER[$display]}" "${PLOVIX_DISPLAY_SETTING[$display]}"
+plovix_start_wine "${PLOVIX_DISPLAY_PREFIX[$display]}"
 plovix_check_display_switch "$preset"
 
 FAILURE_PICTURE=$OUT/failure.png
@@ -143,42 +141,38 @@ fail() {
     exit "$code"
 }
 
-# The saver's own names for its window and boxes.
+# The saver's own names for its window and boxes, and its picture's colours.
 names=$(wine_run "$PROBE" names | tr -d '\r') || fail 1 "desktopprobe could not tell the saver's names"
 name_of() { sed -n "s/^$1: //p" <<<"$names"; }
 SAVER_TITLE=$(name_of 'window title')
 ERROR_CAPTION=$(name_of 'error caption')
 NOTICE_CAPTION=$(name_of 'information caption')
 BORDER_COLOUR=$(name_of 'border colour')
+BORDER_POINT=$(name_of 'border point')
 TEXT_AREA_COLOUR=$(name_of 'text area colour')
+TEXT_AREA_POINT=$(name_of 'text area point')
 
-# Prints the first of the given window titles that is shown; fails once the
-# process has ended or about 30 s have passed.
-await_window() {
-    local pid=$1 tries title
+# Prints the first of the given window titles that is shown; 2 once the
+# process has ended.
+shown_window() {
+    local pid=$1 title
     shift
-    for ((tries = 0; tries < 300; tries++)); do
-        for title in "$@"; do
-            if xdotool search --name "^$title\$" >/dev/null 2>&1; then
-                printf '%s\n' "$title"
-                return 0
-            fi
-        done
-        kill -0 "$pid" 2>/dev/null || return 1
-        sleep 0.1
+    for title in "$@"; do
+        if xdotool search --name "^$title\$" >/dev/null 2>&1; then
+            printf '%s\n' "$title"
+            return 0
+        fi
     done
+    ended "$pid" && return 2
     return 1
 }
 
 # Sets `code` to the exit code of a process that is about to end; one that
-# does not end within about 10 s is ended and fails the run.
+# does not end within the wait is ended and fails the run.
+ended() { ! kill -0 "$1" 2>/dev/null; }
 await_exit() {
-    local pid=$1 tries
-    for ((tries = 0; tries < 100; tries++)); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
+    local pid=$1
+    if ! plovix_poll "$PLOVIX_TIMEOUT_WAIT" ended "$pid"; then
         kill "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
         fail 1 "the saver did not end"
@@ -189,14 +183,15 @@ await_exit() {
     set -e
 }
 
-# Waits until the screen pixel at (x, y) has the colour; about 10 s at most.
-await_colour() {
-    local x=$1 y=$2 colour=$3 tries
-    for ((tries = 0; tries < 50; tries++)); do
-        [ "$(capture -format "%[pixel:p{$x,$y}]" info:)" = "$colour" ] && return 0
-        sleep 0.2
-    done
-    return 1
+# Whether the screen pixel at the point "x,y" has the colour.
+shows_colour() { [ "$(capture -format "%[pixel:p{$1}]" info:)" = "$2" ]; }
+await_colour() { plovix_poll "$PLOVIX_TIMEOUT_WAIT" shows_colour "$@"; }
+
+# Whether the picture file shows the saver's: its border's and its text
+# area's colours at their points.
+shows_saver() {
+    [ "$(convert "$1" -format "%[pixel:p{$BORDER_POINT}] %[pixel:p{$TEXT_AREA_POINT}]" info: \
+        2>/dev/null)" = "$BORDER_COLOUR $TEXT_AREA_COLOUR" ]
 }
 
 # Keeps a picture of the message box with the given caption in the given file,
@@ -239,8 +234,9 @@ record_blink() {
 
 # The preview area, as the host reports it, enlarged four times, once the
 # saver's picture is in it.
+reported() { grep -q '^preview area:' "$1" || { ended "$2" && return 2; }; }
 record_preview() {
-    local place_file host tries x y width height
+    local place_file host x y width height
     place_file=$(mktemp)
     local host_arguments
     mapfile -t host_arguments < <(preview_host_arguments)
@@ -248,18 +244,14 @@ record_preview() {
     wine_run "$HOST" "${host_arguments[@]}" 3 >"$place_file" &
     host=$!
     PLOVIX_PIDS+=($host)
-    for ((tries = 0; tries < 100; tries++)); do
-        grep -q '^preview area:' "$place_file" && break
-        kill -0 "$host" 2>/dev/null || break
-        sleep 0.1
-    done
+    plovix_poll "$PLOVIX_TIMEOUT_WAIT" reported "$place_file" "$host" || true
     read -r x y width height < <(sed -n 's/^preview area: //p' "$place_file" | tr -d '\r')
     rm -f "$place_file"
     if [ -z "${height:-}" ]; then
         capture "$FAILURE_PICTURE" || true
         fail 1 "the preview host did not show its preview area"
     fi
-    if ! await_colour $((x + width / 2)) $((y + height / 2)) "$TEXT_AREA_COLOUR"; then
+    if ! await_colour "$((x + width / 2)),$((y + height / 2))" "$TEXT_AREA_COLOUR"; then
         capture "$FAILURE_PICTURE" || true
         fail 1 "the preview area did not show the saver's picture"
     fi
@@ -277,13 +269,12 @@ else
     wine_run "$SAVER" "${arguments[@]}" &
     saver=$!
     PLOVIX_PIDS+=($saver)
-    shown=$(await_window "$saver" "$SAVER_TITLE" "$ERROR_CAPTION" "$NOTICE_CAPTION") || shown=
+    shown=$(plovix_poll "$PLOVIX_TIMEOUT_WINDOW" shown_window "$saver" "$SAVER_TITLE" \
+        "$ERROR_CAPTION" "$NOTICE_CAPTION") || shown=
     case $shown in
     "$SAVER_TITLE")
-        if ! await_colour 10 10 "$BORDER_COLOUR" ||
-            ! capture "$OUT/screenshot.png" ||
-            ! plovix_shows_saver_picture "$OUT/screenshot.png" "$BORDER_COLOUR" \
-                "$TEXT_AREA_COLOUR"; then
+        if ! await_colour "$BORDER_POINT" "$BORDER_COLOUR" || ! capture "$OUT/screenshot.png" ||
+            ! shows_saver "$OUT/screenshot.png"; then
             capture "$FAILURE_PICTURE" || true
             rm -f "$OUT/screenshot.png"
             fail 1 "the saver's window did not show its picture"
@@ -294,7 +285,7 @@ else
             read -r width height x y < <(xrandr | tr 'x+' '  ' |
                 sed -n 's/^DUMMY1 connected \([0-9 ]*\) .*/\1/p')
             if [ -z "${y:-}" ] ||
-                ! await_colour $((x + width / 2)) $((y + height / 2)) "$TEXT_AREA_COLOUR" ||
+                ! await_colour "$((x + width / 2)),$((y + height / 2))" "$TEXT_AREA_COLOUR" ||
                 ! capture "$OUT/two-monitors.png"; then
                 capture "$FAILURE_PICTURE" || true
                 fail 1 "the second monitor did not show the saver's picture"
@@ -324,7 +315,7 @@ else
     *)
         capture "$FAILURE_PICTURE" || true
         if kill -0 "$saver" 2>/dev/null; then
-            fail 1 "the saver showed nothing within 30 s"
+            fail 1 "the saver showed nothing within $PLOVIX_TIMEOUT_WINDOW s"
         fi
         await_exit "$saver"
         fail "$code" "the saver ended without showing anything (exit code $code)"

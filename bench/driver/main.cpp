@@ -51,6 +51,7 @@
 #include "platform/handles/UniqueHandle.h"
 #include "previewhost/ChildProcess.h"
 #include "reference/ReferenceNames.h"
+#include "timeouts/Timeouts.h"
 #include "windows/devices/display/WindowsDisplaySettings.h"
 #include "windows/graphics/PictureColours.h"
 
@@ -66,15 +67,13 @@ using windows::devices::display::WindowsDisplaySettings;
 
 const COLORREF LIGHT = windows::graphics::PictureColours::LIGHT;
 const COLORREF DARK = windows::graphics::PictureColours::DARK;
-// The middle of the cursor block, and the banner's first letter.
-const int BLOCK_X = PictureLayout::CURSOR_LEFT + PictureLayout::CELL / 2;
-const int BLOCK_Y = PictureLayout::CURSOR_TOP + PictureLayout::CELL / 2;
-const int BANNER_X =
-    PictureLayout::AREA_LEFT + PictureLayout::BANNER_COLUMN * PictureLayout::CELL + 1;
-const int BANNER_Y = PictureLayout::AREA_TOP + PictureLayout::BANNER_ROW * PictureLayout::CELL + 1;
-const double PICTURE_TIMEOUT_MS = 30000;
-const double CLEAR_SCREEN_TIMEOUT_MS = 5000;
-const DWORD EXIT_TIMEOUT_MS = 10000;
+const PictureLayout::Point BORDER = PictureLayout::BORDER_SAMPLE;
+const PictureLayout::Point TEXT_AREA = PictureLayout::TEXT_AREA_SAMPLE;
+const PictureLayout::Point BLOCK = PictureLayout::CURSOR_SAMPLE;
+const PictureLayout::Point BANNER = PictureLayout::BANNER_SAMPLE;
+const double PICTURE_TIMEOUT_MS = timeouts::WINDOW_MS;
+const double CLEAR_SCREEN_TIMEOUT_MS = timeouts::SHORT_WAIT_MS;
+const DWORD EXIT_TIMEOUT_MS = timeouts::WAIT_MS;
 const double BLINK_SAMPLING_MS = 3000;
 const DWORD SOAK_SAMPLE_MS = 5000;
 const double SOAK_SETTLING_MS = 60000;
@@ -165,10 +164,10 @@ std::string commandLine(const Program& program) {
 // there. The monitors are listed only once the primary shows the picture,
 // and again at every sample: this process may see the switch late.
 bool showsPicture(const ScreenReader& screen, const Program& program) {
-    const COLORREF block = screen.pixel(BLOCK_X, BLOCK_Y);
-    if (screen.pixel(10, 10) != LIGHT || screen.pixel(400, 400) != DARK ||
-        (block != LIGHT && block != DARK) ||
-        (program.hasBanner && screen.pixel(BANNER_X, BANNER_Y) != LIGHT)) {
+    const COLORREF block = screen.pixel(BLOCK.x, BLOCK.y);
+    if (screen.pixel(BORDER.x, BORDER.y) != LIGHT ||
+        screen.pixel(TEXT_AREA.x, TEXT_AREA.y) != DARK || (block != LIGHT && block != DARK) ||
+        (program.hasBanner && screen.pixel(BANNER.x, BANNER.y) != LIGHT)) {
         return false;
     }
     std::vector<MonitorLayout::Area> monitors;
@@ -190,8 +189,8 @@ bool showsPicture(const ScreenReader& screen, const Program& program) {
                 cover.window.left + picture.left + x * picture.width / PictureLayout::WIDTH,
                 cover.window.top + picture.top + y * picture.height / PictureLayout::HEIGHT);
         };
-        if (at(10, 10) != LIGHT || at(400, 400) != DARK ||
-            (program.hasBanner && at(BANNER_X, BANNER_Y) != LIGHT)) {
+        if (at(BORDER.x, BORDER.y) != LIGHT || at(TEXT_AREA.x, TEXT_AREA.y) != DARK ||
+            (program.hasBanner && at(BANNER.x, BANNER.y) != LIGHT)) {
             return false;
         }
     }
@@ -219,7 +218,9 @@ double awaitPicture(const ScreenReader& screen, const Program& program, ChildPro
             fail("The program ended before it showed its picture.", program);
         }
         if (nowMs() - started > PICTURE_TIMEOUT_MS) {
-            fail("The program showed no complete picture within 30 s.", program);
+            fail("The program showed no complete picture within " +
+                     std::to_string(timeouts::WINDOW_MS / 1000) + " s.",
+                 program);
         }
         Sleep(1);
     }
@@ -231,10 +232,10 @@ double awaitPicture(const ScreenReader& screen, const Program& program, ChildPro
 void measureBlink(const ScreenReader& screen, const Program& program) {
     std::vector<double> changes;
     int samples = 0;
-    COLORREF shown = screen.pixel(BLOCK_X, BLOCK_Y);
+    COLORREF shown = screen.pixel(BLOCK.x, BLOCK.y);
     const double start = nowMs();
     while (nowMs() - start < BLINK_SAMPLING_MS) {
-        const COLORREF now = screen.pixel(BLOCK_X, BLOCK_Y);
+        const COLORREF now = screen.pixel(BLOCK.x, BLOCK.y);
         ++samples;
         if ((now == LIGHT || now == DARK) && now != shown) {
             changes.push_back(nowMs());
@@ -321,8 +322,8 @@ double endWith(bool click, ChildProcess& process, const Program& program) {
         failCall("Could not inject the input using 'SendInput'.", program);
     }
     if (process.waitForExit(EXIT_TIMEOUT_MS) == ChildProcess::STILL_RUNNING) {
-        fail(click ? "The program did not end within 10 s of a click."
-                   : "The program did not end within 10 s of a key.",
+        fail("The program did not end within " + std::to_string(timeouts::WAIT_MS / 1000) +
+                 (click ? " s of a click." : " s of a key."),
              program);
     }
     return nowMs() - sent;

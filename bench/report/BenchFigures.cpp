@@ -43,7 +43,7 @@ bool BenchFigures::load(const std::string& path) {
     return std::fclose(in) == 0;
 }
 
-const char* const BenchFigures::MAIN_DISPLAY = "xvfb";
+const char* const BenchFigures::MAIN_DISPLAY = "main";
 
 BenchFigures::Stat BenchFigures::stat(const std::string& preset, const std::string& program,
                                       const std::string& figure, const std::string& display) const {

@@ -8,11 +8,12 @@
 namespace bench {
 namespace report {
 
-// The raw figures of a benchmark run, one "display preset program figure
-// value" line each, and their statistics over the rounds.
+// The raw figures of a benchmark run, one "role preset program figure value"
+// line each, the role being that of the display they were measured on, and
+// their statistics over the rounds.
 class BenchFigures {
 public:
-    // The display every program runs on; the others take a few.
+    // The role of the display every program runs on; the others take a few.
     static const char* const MAIN_DISPLAY;
 
     // A figure's median, least and greatest value; `missing` when no round

@@ -1,6 +1,7 @@
 #include "report/BenchReport.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -8,15 +9,45 @@
 #include <functional>
 #include <utility>
 
+#include "picture/PictureLayout.h"
+#include "timeouts/Timeouts.h"
+
 namespace bench {
 namespace report {
 
 namespace {
 
+using picture::PictureLayout;
+
 const char* const PROGRAMS[] = {"saver", "polling", "blocking", "switching"};
-// The Xorg screens that really switch, with one monitor and with two.
-const char* const XORG = "xorg";
-const char* const TWO_MONITORS = "two-monitors";
+// The roles of the Xorg screens that really switch, with one monitor and
+// with two; the context names the display of each role measured.
+const char* const SWITCH = "switch";
+const char* const MONITORS = "monitors";
+
+std::string printed(const char* format, ...) {
+    char text[1024];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    return text;
+}
+
+// The picture's size, "800×600"; a point of it, "(x,y)".
+const std::string PICTURE_SIZE = printed("%d×%d", PictureLayout::WIDTH, PictureLayout::HEIGHT);
+std::string pointOf(const PictureLayout::Point& point) {
+    return printed("(%d,%d)", point.x, point.y);
+}
+// One of its blues as "3939DE", as gnuplot takes a colour.
+std::string hexOf(const PictureLayout::Rgb& rgb) {
+    return printed("%02X%02X%02X", rgb.red, rgb.green, rgb.blue);
+}
+const std::string BLINK_LABEL =
+    printed("Blink interval (ms; the timer asks for %u)", PictureLayout::BLINK_PERIOD_MS);
+const std::string SWITCH_LABEL = "Switching to " + PICTURE_SIZE + " (ms)";
+const std::string WITHIN_WAIT_LABEL =
+    printed("Runs that did not end within %d s of the key", timeouts::WAIT_MS / 1000);
 
 struct Figure {
     const char* name;
@@ -37,7 +68,7 @@ const Figure FIGURES[] = {
     {"turns_first_frame_ms", "… in turns of the saver and reference (c) alone", 0, 1, false},
     {"exit_key_ms", "Exit after a key (ms)", 0, 1, false},
     {"exit_click_ms", "Exit after a click (ms)", 0, 1, false},
-    {"blink_interval_ms", "Blink interval (ms; the timer asks for 350)", 1, 1, false},
+    {"blink_interval_ms", BLINK_LABEL.c_str(), 1, 1, false},
     {"blink_jitter_ms", "Blink jitter (ms, standard deviation)", 1, 1, false},
     {"blink_sample_ms", "Blink sampling step (ms)", 1, 1, false},
     {"peak_working_set_kib", "Peak working set (MiB)", 1, 1024, false},
@@ -48,21 +79,12 @@ const Figure FIGURES[] = {
     {"size_kib", "File size (KiB)", 0, 1, false},
     {"resources_kib", "… of which resources: pictures, icon, version (KiB)", 0, 1, true},
     {"display_read_ms", "Reading the display mode (ms)", 0, 1, true},
-    {"display_switch_ms", "Switching to 800×600 (ms)", 0, 1, true},
+    {"display_switch_ms", SWITCH_LABEL.c_str(), 0, 1, true},
     {"display_restore_ms", "Putting the mode back after 3 s (ms)", 0, 1, true},
 };
 
 const char* const CHARTED[] = {"cpu_pct", "wakeups_per_s", "first_frame_ms", "exit_key_ms",
                                "exit_click_ms"};
-
-std::string printed(const char* format, ...) {
-    char text[1024];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(text, sizeof text, format, arguments);
-    va_end(arguments);
-    return text;
-}
 
 std::string firstWord(const std::string& text) {
     return text.substr(0, text.find(' '));
@@ -91,6 +113,11 @@ BenchReport::BenchReport(const BenchFigures& figures, std::map<std::string, std:
         }
         at = end + 1;
     }
+}
+
+std::string BenchReport::_display(const char* role) const {
+    const std::string name = _context(std::string("display_") + role);
+    return name.empty() ? std::string("(not measured)") : "`" + name + "`";
 }
 
 std::string BenchReport::_context(const std::string& name) const {
@@ -209,7 +236,7 @@ std::string BenchReport::_screenTable(const char* display, const char* reference
 std::string BenchReport::_goals() const {
     using Medians = std::function<double(const char* program, const char* figure)>;
     struct Goal {
-        const char* label;
+        std::string label;
         std::function<bool(const Medians&)> met;
         std::function<std::string(const std::string& preset)> text;
         const char* display = BenchFigures::MAIN_DISPLAY;
@@ -234,9 +261,9 @@ std::string BenchReport::_goals() const {
     };
     const auto monitorsText = [this](const char* figure, int decimals) {
         return [this, figure, decimals](const std::string& preset) {
-            return _ratio(preset, figure, "monitors", TWO_MONITORS, 2) + " (" +
-                   _median(preset, "saver", figure, decimals, TWO_MONITORS) + " against " +
-                   _median(preset, "monitors", figure, decimals, TWO_MONITORS) + ")";
+            return _ratio(preset, figure, "monitors", MONITORS, 2) + " (" +
+                   _median(preset, "saver", figure, decimals, MONITORS) + " against " +
+                   _median(preset, "monitors", figure, decimals, MONITORS) + ")";
         };
     };
     const auto exitText = [this](const char* figure) {
@@ -261,16 +288,18 @@ std::string BenchReport::_goals() const {
          [this](const std::string& preset) {
              return _median(preset, "saver", "wakeups_per_s", 1);
          }},
-        {"First picture ≤ 1.1× reference (c)'s in turns, 800×600 Xvfb", firstPicture("switching"),
-         firstPictureText(BenchFigures::MAIN_DISPLAY)},
-        {"First picture ≤ 1.1× reference (c)'s in turns, Xorg 1024×768 → 800×600",
-         firstPicture("switching"), firstPictureText(XORG), XORG},
+        {"First picture ≤ 1.1× reference (c)'s in turns, Xvfb " +
+             _display(BenchFigures::MAIN_DISPLAY),
+         firstPicture("switching"), firstPictureText(BenchFigures::MAIN_DISPLAY)},
+        {"First picture ≤ 1.1× reference (c)'s in turns, Xorg " + _display(SWITCH) + " → " +
+             PICTURE_SIZE,
+         firstPicture("switching"), firstPictureText(SWITCH), SWITCH},
         {"Two monitors: idle CPU ≤ 1.3× reference (d)", likeMonitors("cpu_pct"),
-         monitorsText("cpu_pct", 2), TWO_MONITORS},
+         monitorsText("cpu_pct", 2), MONITORS},
         {"Two monitors: wakeups ≤ 1.3× reference (d)'s", likeMonitors("wakeups_per_s"),
-         monitorsText("wakeups_per_s", 1), TWO_MONITORS},
+         monitorsText("wakeups_per_s", 1), MONITORS},
         {"Two monitors: first picture ≤ 1.1× reference (d)'s in turns", firstPicture("monitors"),
-         firstPictureText(TWO_MONITORS, "monitors"), TWO_MONITORS},
+         firstPictureText(MONITORS, "monitors"), MONITORS},
         {"Exit after a key ≤ reference (b)'s + 30 ms",
          [](const Medians& m) {
              return m("saver", "exit_key_ms") <= m("blocking", "exit_key_ms") + 30;
@@ -281,10 +310,10 @@ std::string BenchReport::_goals() const {
              return m("saver", "exit_click_ms") <= m("blocking", "exit_click_ms") + 30;
          },
          exitText("exit_click_ms")},
-        {"Blink interval 350 ± 10 ms",
+        {printed("Blink interval %u ± 10 ms", PictureLayout::BLINK_PERIOD_MS),
          [](const Medians& m) {
-             return m("saver", "blink_interval_ms") >= 340 &&
-                    m("saver", "blink_interval_ms") <= 360;
+             const double period = PictureLayout::BLINK_PERIOD_MS;
+             return std::abs(m("saver", "blink_interval_ms") - period) <= 10;
          },
          [this](const std::string& preset) {
              return _median(preset, "saver", "blink_interval_ms", 1);
@@ -294,7 +323,7 @@ std::string BenchReport::_goals() const {
     };
     std::string text = _head("Goal", {""});
     for (const Goal& goal : goals) {
-        text += "| " + std::string(goal.label) + " |";
+        text += "| " + goal.label + " |";
         for (const std::string& preset : _presets) {
             if (_figures.stat(preset, "saver", "first_frame_ms", goal.display).missing) {
                 text += " not measured |";
@@ -356,15 +385,17 @@ std::string BenchReport::_gaps() const {
             return stat.missing ? std::string("–") : printed("%.*f", decimals, stat.median);
         };
     };
-    const auto onXorg = onDisplay(XORG);
+    const auto onXorg = onDisplay(SWITCH);
     const auto spread = [&](const char* program) {
         const BenchFigures::Stat stat = _figures.stat(preset, program, "turns_first_frame_ms");
         return stat.missing ? std::string("–") : printed("%.0f–%.0f", stat.least, stat.greatest);
     };
-    const auto onTwoMonitors = onDisplay(TWO_MONITORS);
+    const auto onTwoMonitors = onDisplay(MONITORS);
     return "Where the gaps come from (figures of " + preset + "):\n\n" +
            "- **First picture.** Before its window appears the saver reads the display mode and\n"
-           "  switches it to 800×600; reference (b) does neither and loads no picture. The "
+           "  switches it to " +
+           PICTURE_SIZE +
+           "; reference (b) does neither and loads no picture. The "
            "driver,\n  making the same calls, timed them at " +
            median("saver", "display_read_ms") + " ms + " + median("saver", "display_switch_ms") +
            " ms on the Xvfb (" + onXorg("saver", "display_read_ms") + " ms + " +
@@ -375,7 +406,7 @@ std::string BenchReport::_gaps() const {
            "turns with it, each start right after one of the other's, the\n  saver's first "
            "picture takes " +
            _ratio(preset, "turns_first_frame_ms", "switching") + " (c)'s on the Xvfb and " +
-           _ratio(preset, "turns_first_frame_ms", "switching", XORG) +
+           _ratio(preset, "turns_first_frame_ms", "switching", SWITCH) +
            " on the Xorg screen that really\n  switches; on the Xvfb single starts ranged over " +
            spread("saver") + " ms for the saver and\n  " + spread("switching") +
            " ms for (c), so a few tens of milliseconds between the medians are within\n  what "
@@ -431,7 +462,8 @@ std::string BenchReport::_gaps() const {
            " reference (b)'s;\n  the rest of the difference is the wineserver's (" +
            _ratio(preset, "cpu_server_pct") + "), which answers the requests above.\n" +
            "- **File size.** Resources take " + median("saver", "resources_kib") +
-           " KiB of the file, the\n  800×600 picture alone " + _context("picture_kib") +
+           " KiB of the file, the\n  " + PICTURE_SIZE + " picture alone " +
+           _context("picture_kib") +
            " KiB: a 4-bit bitmap, run-length encoded,\n  loaded by the same call as an "
            "uncompressed one. The code beside it,\n  " +
            std::to_string(code) + " KiB, compares with the references' whole file of\n  " +
@@ -450,7 +482,7 @@ std::string BenchReport::_soak() const {
         {"soak_listed_handles", "Handles in the system's list after 1 min → at the end"},
         {"soak_handles", "Handles (GetProcessHandleCount) after 1 min → at the end"},
         {"cycles_without_picture", "Runs without a complete picture"},
-        {"cycles_not_ended", "Runs that did not end within 10 s of the key"},
+        {"cycles_not_ended", WITHIN_WAIT_LABEL.c_str()},
         {"cycles_windows_left", "Runs that left a window of the saver's class"},
         {"cycles_pictures_left", "Runs after which the picture stayed on the screen"},
         {"cycles_processes_left", "Saver processes Wine still listed after the runs"},
@@ -482,12 +514,17 @@ std::string BenchReport::markdown(const std::string& date) const {
     const int elapsed = _number("elapsed_seconds");
     std::string text =
         "# Benchmarks\n\nHow much the saver costs while it shows its picture, how fast it shows "
-        "it and how fast\nit goes, beside four bare programs that blink the same 16×16 block at "
-        "(80,190) every\n350 ms in a top-most window: reference (a) takes one message per "
+        "it and how fast\nit goes, beside four bare programs that blink the same " +
+        printed("%d×%d block at (%d,%d) every\n%u ms", PictureLayout::CELL, PictureLayout::CELL,
+                PictureLayout::CURSOR_LEFT, PictureLayout::CURSOR_TOP,
+                PictureLayout::BLINK_PERIOD_MS) +
+        " in a top-most window: reference (a) takes one message per "
         "pass and then\nsleeps 10 ms, as the saver's first loop did; reference (b) waits in "
         "GetMessage, the least a\nblinking window can cost; reference (c) waits the same way "
         "but first does what the saver\nmust do before its first picture: it switches the "
-        "display to 800×600 with the saver's call,\ncovers the screen and paints the saver's "
+        "display to " +
+        PICTURE_SIZE +
+        " with the saver's call,\ncovers the screen and paints the saver's "
         "picture; at its end it puts the mode back. On two monitors reference (d) does what (c)\n"
         "does and puts a top-most window over every other monitor, painted as the saver's is, "
         "all\nblinking from one timer. Each cell is the median of " +
@@ -503,31 +540,36 @@ std::string BenchReport::markdown(const std::string& date) const {
         _context("load_before") + "; " + _context("load_after") + "\n- Command: `" +
         _context("command") + "`\n\n## Goals\n\n" + _goals() + "\n" + _gaps();
     for (const std::string& preset : _presets) {
-        text += "\n## " + preset + " on the 800×600 Xvfb\n\n" + _table(preset);
+        text += "\n## " + preset + " on the Xvfb " + _display(BenchFigures::MAIN_DISPLAY) + "\n\n" +
+                _table(preset);
     }
     text += "\n![The figures as bars: median, spread as error bars](benchmarks.png)\n";
-    if (_context("displays").find(XORG) != std::string::npos) {
-        text += "\n## On a screen that really switches\n\nXorg with the dummy driver at "
-                "1024×768, which takes the switch to 800×600; only the\nsaver and reference (c) "
-                "run there.\n\n" +
-                _screenTable(XORG, "switching", "(c)");
+    if (!_context(std::string("display_") + SWITCH).empty()) {
+        text += "\n## On a screen that really switches\n\n" + _display(SWITCH) +
+                ": Xorg with the dummy driver, which takes the switch to " + PICTURE_SIZE +
+                "; only the\nsaver and reference (c) run there.\n\n" +
+                _screenTable(SWITCH, "switching", "(c)");
     }
-    if (_context("displays").find(TWO_MONITORS) != std::string::npos) {
-        text += "\n## Two monitors\n\nThe same Xorg screen with a second 1024×768 monitor to "
-                "the right of the first: the\nsaver covers it with a picture that blinks in step, "
-                "and so does reference (d), which does\nthat and nothing else. The first picture "
-                "is complete once the second monitor shows it too.\n\n" +
-                _screenTable(TWO_MONITORS, "monitors", "(d)");
+    if (!_context(std::string("display_") + MONITORS).empty()) {
+        text += "\n## Two monitors\n\n" + _display(MONITORS) +
+                ": an Xorg screen with a second monitor beside the first: the\nsaver covers it "
+                "with a picture that blinks in step, and so does reference (d), which does\nthat "
+                "and nothing else. The first picture is complete once the second monitor shows it "
+                "too.\n\n" +
+                _screenTable(MONITORS, "monitors", "(d)");
     }
     if (_number("soak_minutes") > 0) {
         text += "\n" + _soak();
     }
     text +=
         "\n## How each figure is measured\n\n`bench/` holds the driver (`benchdriver.exe`) and the "
-        "four references, built with the\nsaver; `scripts/bench.sh` runs them under Wine in a "
-        "private 800×600 Xvfb display and, as\nroot, on two Xorg screens with the dummy driver "
-        "(`tests/e2e/displays/switching-60hz.conf`\nand `two-monitors-right.conf`), each with a "
-        "Wine prefix of its own\n(`build/wine/bench-<display>`); it keeps every raw figure in "
+        "four references, built with the\nsaver; `scripts/bench.sh` runs them under Wine on the "
+        "private displays of the tests that\n`cmake/PlovixDisplays.cmake` gives it: the Xvfb " +
+        _display(BenchFigures::MAIN_DISPLAY) +
+        " and, as root, the Xorg screens with the dummy driver\n" + _display(SWITCH) + " and " +
+        _display(MONITORS) +
+        ", each with a Wine prefix of its own\n(`build/wine/bench-<display>`); it keeps every "
+        "raw figure in "
         "`build/bench/results.tsv`, and\n`plovix-benchreport` (`bench/report/`) makes this page, "
         "its chart and the README's table of them.\n\n"
         "- **Idle CPU** and **wakeups**: from the Linux side, over " +
@@ -539,9 +581,14 @@ std::string BenchReport::markdown(const std::string& date) const {
         "own services idle meanwhile and count in the\n  wineserver's share for every program "
         "alike.\n"
         "- **First complete picture**: from just before `CreateProcess` to the first sample, "
-        "taken\n  with `GetPixel` on the screen's device context, in which the border (10,10), "
-        "the text\n  area (400,400) and the block (88,198) have their blues, and for the saver "
-        "and references (c)\n  and (d) the first letter of the banner (145,111) is light; on "
+        "taken\n  with `GetPixel` on the screen's device context, in which the border " +
+        pointOf(PictureLayout::BORDER_SAMPLE) + ", the text\n  area " +
+        pointOf(PictureLayout::TEXT_AREA_SAMPLE) + " and the block " +
+        pointOf(PictureLayout::CURSOR_SAMPLE) +
+        " have their blues, and for the saver and references (c)\n  and (d) the first letter "
+        "of the banner " +
+        pointOf(PictureLayout::BANNER_SAMPLE) +
+        " is light; on "
         "every other monitor the same\n  points of the picture, where the saver's layout puts "
         "it, scaled as it is.\n"
         "- **First picture in turns**: each round the saver and reference (c), or (d) on two "
@@ -553,11 +600,15 @@ std::string BenchReport::markdown(const std::string& date) const {
         "left\n  button press and release) to the end of the process; a click is measured in a "
         "start of\n  its own, once the blink has been sampled.\n"
         "- **Display mode**: the driver itself reads the current mode (`EnumDisplaySettingsA`),\n"
-        "  switches to 800×600 (`ChangeDisplaySettingsA`, `CDS_FULLSCREEN`) and, 3 s later, puts\n"
+        "  switches to " +
+        PICTURE_SIZE +
+        " (`ChangeDisplaySettingsA`, `CDS_FULLSCREEN`) and, 3 s later, puts\n"
         "  the mode back (`ChangeDisplaySettingsA(NULL, 0)`), as the saver does, timing each "
         "call.\n"
-        "- **Blink**: the pixel (88,198) sampled for 3 s; the mean time between two changes and "
-        "its\n  standard deviation. Samples take about a millisecond, which bounds the jitter's "
+        "- **Blink**: the pixel " +
+        pointOf(PictureLayout::CURSOR_SAMPLE) +
+        " sampled for 3 s; the mean time between two changes and its\n  standard deviation. "
+        "Samples take about a millisecond, which bounds the jitter's "
         "precision.\n"
         "- **Memory and objects**: `GetProcessMemoryInfo`, `GetProcessHandleCount` and\n"
         "  `GetGuiResources` after the idle time; \"n/a\" where Wine answers 0. Wine's\n"
@@ -616,14 +667,16 @@ std::string BenchReport::chartScript(const std::string& dataPath,
            picturePath +
            "\"\nset multiplot layout 2,2 title \"Plovix.scr (saver) against reference (a), "
            "PeekMessage + Sleep(10), (b), GetMessage, and (c), switch + picture + GetMessage, "
-           "on the 800×600 Xvfb: median of " +
+           "on the Xvfb " +
+           _context(std::string("display_") + BenchFigures::MAIN_DISPLAY) + ": median of " +
            _rounds() + ", bars min–max\"\nset style fill solid 0.85 border -1\nset xtics (" +
            xtics + ") nomirror\nset xrange [-0.7:" + std::to_string(x - 1) +
            ".7]\nset yrange [0:*]\nset bmargin 4\n# Only a spread gets an error bar.\n"
            "spread(median, least, greatest) = least == greatest ? NaN : median\n"
            "set grid ytics\nset key top right\n"
-           "colour(x) = int(x) % 5 == 0 ? 0x3939DE : int(x) % 5 == 1 ? 0x9C9CFF : int(x) % 5 == 2 "
-           "? 0xB0B0B0 : 0x707070\n"
+           "colour(x) = int(x) % 5 == 0 ? 0x" +
+           hexOf(PictureLayout::DARK) + " : int(x) % 5 == 1 ? 0x" + hexOf(PictureLayout::LIGHT) +
+           " : int(x) % 5 == 2 ? 0xB0B0B0 : 0x707070\n"
            "set title \"Idle CPU, program + wineserver (% of one core)\"\n"
            "plot \"" +
            dataPath + "\" index 0" + panel + "0" + bars +
@@ -639,7 +692,9 @@ std::string BenchReport::chartScript(const std::string& dataPath,
            "     \"\" index 3 using ($1 - 0.19):(spread($2, $3, $4)):3:4 with yerrorbars lc black "
            "pt 0 ps 0 notitle, \\\n"
            "     \"\" index 4 using ($1 + 0.19):2:(0.36) with boxes fs pattern 4 lc rgb "
-           "\"#3939DE\" "
+           "\"#" +
+           hexOf(PictureLayout::DARK) +
+           "\" "
            "title \"click\", \\\n"
            "     \"\" index 4 using ($1 + 0.19):(spread($2, $3, $4)):3:4 with yerrorbars lc black "
            "pt 0 ps 0 notitle\nunset multiplot\n";
@@ -652,8 +707,10 @@ std::string BenchReport::readmeSection(const std::string& day) const {
         "reference (b),\nand one that before it also switches the display and paints the "
         "same picture, reference (c),\nand on two monitors covers the second as the saver does, "
         "reference (d);\nthe goals and their gaps, the tables, the method and "
-        "reference (a) are in\n[docs/benchmarks.md](docs/benchmarks.md). Xvfb: 800×600, the "
-        "switch changes nothing; Xorg: a\n1024×768 screen that really switches.\n\n"
+        "reference (a) are in\n[docs/benchmarks.md](docs/benchmarks.md). Xvfb: " +
+        _display(BenchFigures::MAIN_DISPLAY) +
+        ", where the switch changes nothing; Xorg: " + _display(SWITCH) +
+        ",\nwhich really switches.\n\n"
         "| build | idle CPU, saver ÷ (b) | wakeups/s, saver / (a) / (b) | first picture, saver ÷ "
         "(c), Xvfb; Xorg | two monitors: idle CPU, wakeups/s, first picture, saver ÷ (d) | exit "
         "after key / click | "
@@ -670,12 +727,12 @@ std::string BenchReport::readmeSection(const std::string& day) const {
                 _ratio(preset, "turns_first_frame_ms", "switching") + " (" +
                 _median(preset, "saver", "turns_first_frame_ms", 0) + " against " +
                 _median(preset, "switching", "turns_first_frame_ms", 0) + " ms); " +
-                _ratio(preset, "turns_first_frame_ms", "switching", XORG) + " (" +
-                _median(preset, "saver", "turns_first_frame_ms", 0, XORG) + " against " +
-                _median(preset, "switching", "turns_first_frame_ms", 0, XORG) + " ms) | " +
-                _ratio(preset, "cpu_pct", "monitors", TWO_MONITORS) + ", " +
-                _ratio(preset, "wakeups_per_s", "monitors", TWO_MONITORS) + ", " +
-                _ratio(preset, "turns_first_frame_ms", "monitors", TWO_MONITORS) + " | " +
+                _ratio(preset, "turns_first_frame_ms", "switching", SWITCH) + " (" +
+                _median(preset, "saver", "turns_first_frame_ms", 0, SWITCH) + " against " +
+                _median(preset, "switching", "turns_first_frame_ms", 0, SWITCH) + " ms) | " +
+                _ratio(preset, "cpu_pct", "monitors", MONITORS) + ", " +
+                _ratio(preset, "wakeups_per_s", "monitors", MONITORS) + ", " +
+                _ratio(preset, "turns_first_frame_ms", "monitors", MONITORS) + " | " +
                 _median(preset, "saver", "exit_key_ms", 0) + " / " +
                 _median(preset, "saver", "exit_click_ms", 0) + " ms | " +
                 (size.missing ? std::string() : BenchFigures::number(size.median)) + " KiB |\n";

@@ -18,7 +18,8 @@ public:
     // What the run was, from its context file: one "name value" line each
     // (tab-separated) of command, rounds, soak_minutes, idle_seconds, cycles,
     // elapsed_seconds, load_before, load_after, machine, wine_version,
-    // presets (blank-separated) and picture_kib.
+    // presets (blank-separated), picture_kib, and display_<role>, the name
+    // of the display of each role measured (main, switch, monitors).
     BenchReport(const BenchFigures& figures, std::map<std::string, std::string> context);
 
     std::string markdown(const std::string& date) const;
@@ -56,11 +57,13 @@ private:
     // `titles`, each after the build's name ("" for the name alone).
     std::string _head(const std::string& first, const std::vector<std::string>& titles) const;
     std::string _table(const std::string& preset) const;
-    // The saver beside `reference`, called reference `letter`, on one of
-    // the Xorg screens that really switch.
+    // The saver beside `reference`, called reference `letter`, on the Xorg
+    // screen of that role, which really switches.
     std::string _screenTable(const char* display, const char* reference,
                              const std::string& letter) const;
     std::string _soak() const;
+    // The name of the display of that role, quoted as code.
+    std::string _display(const char* role) const;
     std::string _context(const std::string& name) const;
     int _number(const std::string& name) const;
     std::string _rounds() const;

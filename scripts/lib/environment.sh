@@ -36,6 +36,28 @@ PLOVIX_PICTURE_PACKAGES=(imagemagick xdotool x11-apps)
 
 plovix_log() { printf '==> %s\n' "$*" >&2; }
 
+# Reads the displays and the timeouts of the build folder given, written
+# there by CMake from cmake/PlovixDisplays.cmake and PlovixTimeouts.cmake.
+plovix_use_build() {
+    source "$1/displays.sh" && source "$1/timeouts.sh"
+}
+
+# plovix_poll SECONDS COMMAND...: runs the command about every 0.1 s until it
+# succeeds, for at most about SECONDS; stops at once when it answers 2, what
+# it waits for being unable to come.
+plovix_poll() {
+    local until=$((SECONDS + $1)) code
+    shift
+    while [ $SECONDS -le $until ]; do
+        code=0
+        "$@" || code=$?
+        [ $code -ne 2 ] || return 1
+        [ $code -ne 0 ] || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # The Debian releases these commands know, as code name:version; amd64 only.
 PLOVIX_DEBIAN_RELEASES=(bookworm:12 trixie:13)
 
@@ -183,19 +205,18 @@ _plovix_wine_processes() {
     return 0
 }
 
+_plovix_prefix_ended() { [ -z "$(_plovix_wine_processes "$1")" ]; }
+
 # Ends what the command started, by process id and by Wine prefix. A server
 # that hangs may never act on its signal, and its programs then stay: what
-# is left of a prefix after about 5 s is killed.
+# is left of a prefix after a short wait is killed.
 plovix_cleanup() {
-    local prefix pid tries
+    local prefix pid
     for prefix in "${PLOVIX_WINE_PREFIXES[@]}"; do
         WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
     done
     for prefix in "${PLOVIX_WINE_PREFIXES[@]}"; do
-        for ((tries = 0; tries < 50; tries++)); do
-            [ -z "$(_plovix_wine_processes "$prefix")" ] && break
-            sleep 0.1
-        done
+        plovix_poll "$PLOVIX_TIMEOUT_SHORT_WAIT" _plovix_prefix_ended "$prefix" || true
         for pid in $(_plovix_wine_processes "$prefix"); do
             plovix_log "killing $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null), left of $prefix"
             kill -KILL "$pid" 2>/dev/null || true
@@ -209,53 +230,36 @@ plovix_cleanup() {
     PLOVIX_WINE_PREFIXES=()
 }
 
-# Starts Xvfb on a free display of the given size (e.g. 800x600) and exports
-# DISPLAY for it.
-plovix_start_display() {
-    local size=$1 number_file
-    number_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$number_file" \
-        >/dev/null 2>&1 &
-    PLOVIX_PIDS+=($!)
-    local tries=0
-    while [ ! -s "$number_file" ]; do
-        tries=$((tries + 1))
-        if [ $tries -gt 100 ] || ! kill -0 "${PLOVIX_PIDS[-1]}" 2>/dev/null; then
-            plovix_log "Xvfb did not start"
-            rm -f "$number_file"
-            return 1
-        fi
-        sleep 0.1
-    done
-    export DISPLAY=":$(tr -d '\n' <"$number_file")"
-    rm -f "$number_file"
-    plovix_log "virtual display $DISPLAY at $size"
-}
+# Whether the server of process $2 wrote its display's number to $1; 2 once
+# it ended without.
+_plovix_numbered() { [ -s "$1" ] || { kill -0 "$2" 2>/dev/null && return 1; } || return 2; }
 
-# Starts Xorg with the dummy video driver and the given configuration on a
-# free display and exports DISPLAY for it. Unlike Xvfb its screen really
-# takes the modes Wine switches to. Xorg runs headless only as root.
-plovix_start_switching_display() {
-    local config=$1 number_file log
+# plovix_start_display SERVER SETTING: starts Xvfb at the size SETTING (e.g.
+# 800x600), or Xorg with the dummy video driver and the configuration file
+# SETTING, on a free display, and exports DISPLAY for it. Unlike Xvfb's,
+# Xorg's screen really takes the modes Wine switches to; Xorg runs headless
+# only as root. cmake/PlovixDisplays.cmake has the displays of the tests.
+plovix_start_display() {
+    local server=$1 setting=$2 number_file log
     number_file=$(mktemp)
     log=$(mktemp)
-    Xorg -config "$config" -displayfd 3 -logfile "$log" -noreset -nolisten tcp -novtswitch \
-        -sharevts 3>"$number_file" >/dev/null 2>&1 &
+    if [ "$server" = Xvfb ]; then
+        Xvfb -displayfd 3 -screen 0 "${setting}x24" -nolisten tcp -noreset 3>"$number_file" \
+            >/dev/null 2>&1 &
+    else
+        Xorg -config "$setting" -displayfd 3 -logfile "$log" -noreset -nolisten tcp \
+            -novtswitch -sharevts 3>"$number_file" >/dev/null 2>&1 &
+    fi
     PLOVIX_PIDS+=($!)
-    local tries=0
-    while [ ! -s "$number_file" ]; do
-        tries=$((tries + 1))
-        if [ $tries -gt 100 ] || ! kill -0 "${PLOVIX_PIDS[-1]}" 2>/dev/null; then
-            grep -E '^\((EE|WW)\)' "$log" >&2 || true
-            plovix_log "Xorg did not start with $config; its log: $log"
-            rm -f "$number_file"
-            return 1
-        fi
-        sleep 0.1
-    done
+    if ! plovix_poll "$PLOVIX_TIMEOUT_WAIT" _plovix_numbered "$number_file" "$!"; then
+        grep -E '^\((EE|WW)\)' "$log" >&2 || true
+        plovix_log "$server did not start with $setting; its log: $log"
+        rm -f "$number_file"
+        return 1
+    fi
     export DISPLAY=":$(tr -d '\n' <"$number_file")"
     rm -f "$number_file" "$log"
-    plovix_log "switching display $DISPLAY ($(basename "$config"))"
+    plovix_log "virtual display $DISPLAY: $server with $(basename "$setting")"
 }
 
 # Runs a set-up step quietly; when it fails, shows what it printed and
@@ -312,7 +316,7 @@ plovix_start_wine() {
 }
 
 # Makes sure that the Wine of each given preset (win32, win64) can switch the
-# current display to 800x600 as the saver does, with the preset's
+# current display to the picture's size as the saver does, with the preset's
 # desktopprobe; stops with one line naming what is missing when it cannot.
 plovix_check_display_switch() {
     local preset loader architecture output missing
@@ -324,29 +328,18 @@ plovix_check_display_switch() {
             loader=$PLOVIX_WINE64
             architecture=amd64
         fi
-        if output=$("$loader" "$PLOVIX_ROOT/build/$preset/desktopprobe.exe" switch 800 600 2>&1 |
+        if output=$("$loader" "$PLOVIX_ROOT/build/$preset/desktopprobe.exe" switch 2>&1 |
             tr -d '\r'); then
             continue
         fi
         mapfile -t missing < <(_plovix_missing_packages \
             "${PLOVIX_WINE_X11_LIBRARIES[@]/%/:$architecture}")
         if [ ${#missing[@]} -gt 0 ]; then
-            plovix_log "$preset: Wine cannot switch $DISPLAY to 800x600 ($output); missing: ${missing[*]}"
+            plovix_log "$preset: Wine cannot switch $DISPLAY ($output); missing: ${missing[*]}"
         else
-            plovix_log "$preset: Wine cannot switch $DISPLAY to 800x600 ($output) although its" \
+            plovix_log "$preset: Wine cannot switch $DISPLAY ($output) although its" \
                 "X libraries are installed; WINEDEBUG=+xrandr shows why"
         fi
         return 1
     done
-}
-
-# plovix_shows_saver_picture PICTURE BORDER TEXT_AREA: whether a full-screen
-# picture of the 800x600 display shows the saver: its border colour at the
-# top left and its text area's in the middle, as "srgb(r,g,b)" (desktopprobe
-# names tells them).
-plovix_shows_saver_picture() {
-    local colours
-    colours=$(convert "$1" -format '%[pixel:p{10,10}] %[pixel:p{400,400}]' info: 2>/dev/null) ||
-        return 1
-    [ "$colours" = "$2 $3" ]
 }

@@ -39,13 +39,14 @@ const WORD EMPTY_BLOCK = PLOVIX_BITMAP_EMPTY_BLOCK;
 
 const DWORD FULL_SCREEN_WIDTH = static_cast<DWORD>(PictureLayout::WIDTH);
 const DWORD FULL_SCREEN_HEIGHT = static_cast<DWORD>(PictureLayout::HEIGHT);
-// The picture is 50 cursor blocks wide and 37 high: a window of another size
-// gets blocks scaled alike.
+// The picture is 50 cursor blocks wide and 37 high, each a cell, into which
+// the cursor's picture, a cell with the dark line under it, is shrunk: a
+// window of another size gets blocks scaled alike.
 const unsigned int BLOCKS_ACROSS = 50;
 const unsigned int BLOCKS_DOWN = 37;
 static_assert(BLOCKS_ACROSS == PictureLayout::WIDTH / PictureLayout::CURSOR_WIDTH &&
-                  BLOCKS_DOWN == PictureLayout::HEIGHT / PictureLayout::CURSOR_WIDTH,
-              "the blocks are the picture's cells");
+                  BLOCKS_DOWN == PictureLayout::HEIGHT / (PictureLayout::CURSOR_HEIGHT - 1),
+              "the blocks are the picture's cells, the cursor's dark line aside");
 
 const UINT_PTR BLINK_TIMER = PictureLayout::BLINK_TIMER;
 const UINT BLINK_PERIOD_MS = PictureLayout::BLINK_PERIOD_MS;

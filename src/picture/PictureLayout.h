@@ -21,6 +21,7 @@ public:
     static constexpr Rgb DARK = {57, 57, 222};
     static constexpr Rgb LIGHT = {156, 156, 255};
 
+    // The picture's size, and the display's while the saver shows it.
     static constexpr int WIDTH = 800;
     static constexpr int HEIGHT = 600;
     // The text area: 40 columns and 25 rows of 16 x 16 cells.
@@ -42,6 +43,19 @@ public:
     static constexpr int CURSOR_WIDTH = CELL;
     static constexpr int CURSOR_HEIGHT = CELL + 1;
 
+    // Where the tests, the commands and the benchmark look for the picture: a
+    // point of the border, one of the text area, the middle of the cursor
+    // cell and a point of the banner's first letter.
+    struct Point {
+        int x;
+        int y;
+    };
+    static constexpr Point BORDER_SAMPLE = {10, 10};
+    static constexpr Point TEXT_AREA_SAMPLE = {400, 400};
+    static constexpr Point CURSOR_SAMPLE = {CURSOR_LEFT + CELL / 2, CURSOR_TOP + CELL / 2};
+    static constexpr Point BANNER_SAMPLE = {AREA_LEFT + BANNER_COLUMN * CELL + 1,
+                                            AREA_TOP + BANNER_ROW* CELL + 1};
+
     // The cursor shows and hides by turns, each for this long.
     static constexpr unsigned int BLINK_PERIOD_MS = 350;
     // The blink timer's identifier on the saver's window.
@@ -51,6 +65,15 @@ public:
     static constexpr int PREVIEW_WIDTH = 152;
     static constexpr int PREVIEW_HEIGHT = 112;
 };
+
+static_assert(PictureLayout::BORDER_SAMPLE.x < PictureLayout::AREA_LEFT &&
+                  PictureLayout::TEXT_AREA_SAMPLE.x > PictureLayout::AREA_LEFT &&
+                  PictureLayout::TEXT_AREA_SAMPLE.y >
+                      PictureLayout::CURSOR_TOP + PictureLayout::CURSOR_HEIGHT &&
+                  PictureLayout::TEXT_AREA_SAMPLE.y <
+                      PictureLayout::AREA_TOP + PictureLayout::ROWS * PictureLayout::CELL,
+              "the border's point lies left of the text area, the text area's in it, under "
+              "the cursor");
 
 } // namespace picture
 

@@ -31,7 +31,7 @@ TEST(MessageBoxReporterTest, EachKindHasItsCaptionAndIconAndNoOwner) {
     for (const auto& kind : kinds) {
         // Answered from a second thread: this one is inside the box.
         MessageBoxReader::Contents box;
-        std::thread watcher([&] { box = MessageBoxReader::answer(kind.caption, 10000); });
+        std::thread watcher([&] { box = MessageBoxReader::answer(kind.caption); });
         (reporter.*kind.report)(kind.text);
         watcher.join();
         ASSERT_TRUE(box.found) << kind.caption;
@@ -57,7 +57,7 @@ TEST(MessageBoxReporterTest, TextsTooLongForABoxAreCut) {
     };
     for (const auto& c : cases) {
         MessageBoxReader::Contents box;
-        std::thread watcher([&] { box = MessageBoxReader::answer("Plovix Test Error", 10000); });
+        std::thread watcher([&] { box = MessageBoxReader::answer("Plovix Test Error"); });
         reporter.reportError(c.first);
         watcher.join();
         EXPECT_EQ(c.second, box.text);

@@ -13,16 +13,15 @@ namespace {
 TEST(RefusingDisplayEndToEndTest, FullScreenRunReportsTheRefusalAndOpensNoWindow) {
     ASSERT_NE(800, GetSystemMetrics(SM_CXSCREEN)) << "this test needs a display other than 800x600";
     support::SaverProcess saver(support::saverCommand("/s"));
-    const std::string text =
-        tools::desktopprobe::MessageBoxReader::answer(
-            app::MessageBoxReporter(app::APPLICATION_NAME).errorCaption(), 10000)
-            .text;
+    const std::string text = tools::desktopprobe::MessageBoxReader::answer(
+                                 app::MessageBoxReporter(app::APPLICATION_NAME).errorCaption())
+                                 .text;
     EXPECT_EQ(0u, text.find("Exception caught in 'runScreensaver'.\nCould not set the display "
                             "setting using 'ChangeDisplaySettings'.\nFlags: 4\n"
                             "Result: -2 (DISP_CHANGE_BADMODE)\n"))
         << text;
     EXPECT_EQ(nullptr, FindWindowA(app::WINDOW_CLASS_NAME, nullptr));
-    EXPECT_EQ(0, saver.waitForExit(5000));
+    EXPECT_EQ(0, saver.waitForExit(timeouts::SHORT_WAIT_MS));
 }
 
 } // namespace

@@ -38,7 +38,7 @@ const COLORREF DARK = windows::graphics::PictureColours::DARK;
 const COLORREF LIGHT = windows::graphics::PictureColours::LIGHT;
 using picture::PictureLayout;
 // The middle of the cursor block at 800x600.
-const POINT BLOCK = {PictureLayout::CURSOR_LEFT + 8, PictureLayout::CURSOR_TOP + 8};
+const POINT BLOCK = {PictureLayout::CURSOR_SAMPLE.x, PictureLayout::CURSOR_SAMPLE.y};
 const int PREVIEW_WIDTH = PictureLayout::PREVIEW_WIDTH;
 const int PREVIEW_HEIGHT = PictureLayout::PREVIEW_HEIGHT;
 
@@ -48,13 +48,11 @@ TEST(SaverEndToEndTest, ShowsTheBlinkingScreenUntilAKey) {
     const tools::desktopprobe::ScreenReader screen;
     SaverProcess saver(saverCommand(""));
     ASSERT_NE(nullptr, support::waitForWindow(saver, SAVER_CLASS));
-    ASSERT_TRUE(waitUntil([&] { return screen.pixel(10, 10) == LIGHT; })); // border
-    EXPECT_EQ(DARK, screen.pixel(400, 400));                               // text area
-    // The banner's first letter.
-    EXPECT_EQ(LIGHT,
-              screen.pixel(
-                  PictureLayout::AREA_LEFT + PictureLayout::BANNER_COLUMN * PictureLayout::CELL + 1,
-                  PictureLayout::AREA_TOP + PictureLayout::BANNER_ROW * PictureLayout::CELL + 1));
+    const PictureLayout::Point border = PictureLayout::BORDER_SAMPLE;
+    const PictureLayout::Point area = PictureLayout::TEXT_AREA_SAMPLE;
+    ASSERT_TRUE(waitUntil([&] { return screen.pixel(border.x, border.y) == LIGHT; }));
+    EXPECT_EQ(DARK, screen.pixel(area.x, area.y));
+    EXPECT_EQ(LIGHT, screen.pixel(PictureLayout::BANNER_SAMPLE.x, PictureLayout::BANNER_SAMPLE.y));
 
     // The block changes between the two blues every 350 ms. The median of
     // six intervals stays within 60 ms of it on a busy machine; the benchmark
@@ -82,7 +80,7 @@ TEST(SaverEndToEndTest, ShowsTheBlinkingScreenUntilAKey) {
     // another process, the system shows the pointer once the saver ends,
     // whatever the saver left.
     InputSender::key(VK_SPACE);
-    EXPECT_EQ(0, saver.waitForExit(5000));
+    EXPECT_EQ(0, saver.waitForExit(timeouts::SHORT_WAIT_MS));
 }
 
 // The longest command line Windows passes on, and letters outside ASCII in
@@ -98,9 +96,9 @@ TEST(SaverEndToEndTest, BadCommandLinesAreShownAndEndWithOne) {
     };
     for (const auto& c : cases) {
         SaverProcess saver(saverCommand(c.first));
-        EXPECT_EQ(c.second, MessageBoxReader::answer(ERROR_CAPTION, 10000).text) << c.first;
+        EXPECT_EQ(c.second, MessageBoxReader::answer(ERROR_CAPTION).text) << c.first;
         EXPECT_EQ(nullptr, FindWindowA(SAVER_CLASS, nullptr)) << c.first;
-        EXPECT_EQ(1, saver.waitForExit(5000)) << c.first;
+        EXPECT_EQ(1, saver.waitForExit(timeouts::SHORT_WAIT_MS)) << c.first;
     }
 }
 
@@ -139,7 +137,7 @@ TEST(SaverEndToEndTest, PreviewLivesInsideItsParentUntilTheParentIsGone) {
     EXPECT_EQ(PREVIEW_HEIGHT, rect.bottom);
     EXPECT_EQ(SaverProcess::STILL_RUNNING, saver.waitForExit(500));
     parent.destroy();
-    EXPECT_EQ(0, saver.waitForExit(5000));
+    EXPECT_EQ(0, saver.waitForExit(timeouts::SHORT_WAIT_MS));
 }
 
 // What the saver paints into the dialog's window is on the screen: the
@@ -160,7 +158,7 @@ TEST(SaverEndToEndTest, PreviewShowsTheScaledPictureAndItsBlink) {
     EXPECT_EQ(DARK, screen.pixel(76, 70));                               // text area
     EXPECT_EQ(3u, support::blinks(16, 36, 3).size());
     parent.destroy();
-    EXPECT_EQ(0, saver.waitForExit(5000));
+    EXPECT_EQ(0, saver.waitForExit(timeouts::SHORT_WAIT_MS));
 }
 
 // A handle of no window is reported, the special handles too (HWND_MESSAGE,
@@ -172,9 +170,9 @@ TEST(SaverEndToEndTest, PreviewShowsTheScaledPictureAndItsBlink) {
 TEST(SaverEndToEndTest, PreviewIntoAWindowThatIsNotThereEndsWithZero) {
     for (const char* handle : {"12345", "-3", "4294967293", "-1", "-2", "1", "65535"}) {
         SaverProcess saver(saverCommand(std::string("/p ") + handle));
-        const std::string text = MessageBoxReader::answer(ERROR_CAPTION, 10000).text;
+        const std::string text = MessageBoxReader::answer(ERROR_CAPTION).text;
         EXPECT_EQ(0u, text.find("Exception caught in 'runPreview'.\n")) << handle << ": " << text;
-        EXPECT_EQ(0, saver.waitForExit(5000)) << handle;
+        EXPECT_EQ(0, saver.waitForExit(timeouts::SHORT_WAIT_MS)) << handle;
     }
     support::TestWindow parent(support::uniqueClassName(), PREVIEW_WIDTH, PREVIEW_HEIGHT,
                                WS_POPUP | WS_VISIBLE);
@@ -225,8 +223,8 @@ TEST(SaverEndToEndTest, SaverStartedByAnUnquotedPathWithBlanksRunsEachMode) {
         SaverProcess saver(copy.path + " /c", copy.path);
         const std::string caption =
             app::MessageBoxReporter(app::APPLICATION_NAME).informationCaption();
-        EXPECT_TRUE(MessageBoxReader::answer(caption, 10000).found);
-        EXPECT_EQ(0, saver.waitForExit(5000));
+        EXPECT_TRUE(MessageBoxReader::answer(caption).found);
+        EXPECT_EQ(0, saver.waitForExit(timeouts::SHORT_WAIT_MS));
     }
     {
         support::TestWindow parent(support::uniqueClassName(), PREVIEW_WIDTH, PREVIEW_HEIGHT,
@@ -234,7 +232,7 @@ TEST(SaverEndToEndTest, SaverStartedByAnUnquotedPathWithBlanksRunsEachMode) {
         SaverProcess saver(copy.path + " " + previewArguments(parent.handle()), copy.path);
         EXPECT_NE(nullptr, shownPreview(parent.handle()));
         parent.destroy();
-        EXPECT_EQ(0, saver.waitForExit(5000));
+        EXPECT_EQ(0, saver.waitForExit(timeouts::SHORT_WAIT_MS));
     }
     SaverProcess saver(copy.path, copy.path);
     ASSERT_NE(nullptr, support::waitForWindow(saver, SAVER_CLASS));

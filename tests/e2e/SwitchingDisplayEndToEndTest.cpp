@@ -34,7 +34,7 @@ bool screenBecomes(int width, int height) {
             return GetSystemMetrics(SM_CXSCREEN) == width &&
                    GetSystemMetrics(SM_CYSCREEN) == height;
         },
-        5000);
+        timeouts::SHORT_WAIT_MS);
 }
 
 bool pressSpace() {
@@ -90,7 +90,7 @@ TEST_F(SwitchingDisplayEndToEndTest, EveryWayARunEndsPutsTheDesktopModeBack) {
         SaverProcess saver(saverCommand("/s"));
         ASSERT_TRUE(coversTheSwitchedScreen(saver)) << ending.first;
         ending.second(saver);
-        EXPECT_EQ(0, saver.waitForExit(10000)) << ending.first;
+        EXPECT_EQ(0, saver.waitForExit(timeouts::WAIT_MS)) << ending.first;
         EXPECT_TRUE(screenBecomes(1024, 768)) << ending.first;
     }
 }
@@ -119,7 +119,7 @@ TEST_F(SwitchingDisplayEndToEndTest, KilledRunsModeIsPutBack) {
         SaverProcess killed(saverCommand("/s"));
         ASSERT_TRUE(coversTheSwitchedScreen(killed));
         ASSERT_NE(0, TerminateProcess(killed.handle(), 9));
-        EXPECT_EQ(9, killed.waitForExit(10000));
+        EXPECT_EQ(9, killed.waitForExit(timeouts::WAIT_MS));
         if (wine.restoresModesOfEndedProcesses()) {
             EXPECT_TRUE(screenBecomes(1024, 768)) << "the system did not put the mode back";
         }

@@ -240,7 +240,7 @@ TEST_F(TwoMonitorEndToEndTest, BothMonitorsShowThePictureUntilInputOnEitherEndsT
                 support::IDLE_LOOP_SHARE);
         }
         ending.second(saver);
-        EXPECT_EQ(0, saver.waitForExit(10000)) << ending.first;
+        EXPECT_EQ(0, saver.waitForExit(timeouts::WAIT_MS)) << ending.first;
         EXPECT_TRUE(layoutBecomes(_desktop)) << ending.first;
         EXPECT_EQ(nullptr, coverOf(saver)) << ending.first;
     }

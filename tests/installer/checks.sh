@@ -1,9 +1,11 @@
 # Shared by the tests of the release packages: the checks they count, and
-# what they read of the packages and of a Wine prefix. Source it after
-# environment.sh, from the project's root, with CHECKS naming the test in
-# its log lines; `loader` is the Wine loader of the prefix in use.
+# what they read of the packages and of a Wine prefix; it reads the win64
+# build's displays and timeouts too. Source it after environment.sh, from
+# the project's root, with CHECKS naming the test in its log lines; `loader`
+# is the Wine loader of the prefix in use.
 
 CPACK_CONFIG=build/win64/CPackConfig.cmake
+plovix_use_build build/win64
 # A value of the packages' own settings.
 cpack_value() { sed -n "s/^set($1 \"\(.*\)\")\$/\1/p" "$CPACK_CONFIG"; }
 

@@ -62,10 +62,10 @@ OPEN_SETTINGS="Open the Screen Saver Settings"
 SETTINGS_COMMAND='control.exe\" desk.cpl,,@screensaver'
 
 # Runs a Windows program of the prefix's own kind and prints its exit code;
-# one that has not ended after two minutes counts as hanging (124).
+# one that has not ended after a test's timeout counts as hanging (124).
 run_windows() {
     local code=0
-    timeout 120 "$@" >/dev/null 2>&1 || code=$?
+    timeout "$PLOVIX_TIMEOUT_TEST" "$@" >/dev/null 2>&1 || code=$?
     printf '%s\n' "$code"
 }
 
@@ -88,17 +88,9 @@ size_kib() { echo $((($(stat -c %s "$1") + 1023) / 1024)); }
 # written by setting its attributes, as they were when it cannot.
 changed() { [ -e "$1" ] && echo "$(stat -c '%y %A' "$1") $(sha256sum <"$1" | cut -c1-16)" || echo "(absent)"; }
 
-# await_within TENTHS CONDITION...: true once the command succeeds, false
-# after TENTHS tenths of a second; await waits about 30 s.
-await_within() {
-    local tries
-    for ((tries = 0; tries < $1; tries++)); do
-        "${@:2}" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-await() { await_within 300 "$@"; }
+# await CONDITION...: true once the command succeeds, false after the wait
+# for a window.
+await() { plovix_poll "$PLOVIX_TIMEOUT_WINDOW" "$@"; }
 
 window_shown() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
 process_ended() { ! kill -0 "$1" 2>/dev/null; }
@@ -113,16 +105,11 @@ await_saver_exit() {
     wait "$1" || code=$?
 }
 
-# key_until_ended SAVER: presses a key until the saver has ended, for about
-# 30 s: a key pressed just as its window appears may reach the window before.
-key_until_ended() {
-    local tries
-    for ((tries = 0; tries < 60; tries++)); do
-        xdotool key space
-        await_within 5 process_ended "$1" && return 0
-    done
-    return 1
-}
+# key_until_ended SAVER: presses a key every half second until the saver
+# has ended, as long as await waits: a key pressed just as its window
+# appears may reach the window before.
+key_ended() { xdotool key space && sleep 0.4 && process_ended "$1"; }
+key_until_ended() { await key_ended "$1"; }
 
 # start_saver SAVER FLAG [SECONDS]: starts a saver as Windows starts one from
 # the user's setting, as written (previewhost --setting); its id in `saver`,
@@ -270,7 +257,7 @@ check_uninstall() {
 # check_removed KEY FOLDER SAVER: nothing left of the install.
 check_removed() {
     local folder=removed
-    await test ! -e "$(unix_path "$2")" || folder="still there after 30 s"
+    await test ! -e "$(unix_path "$2")" || folder="still there after $PLOVIX_TIMEOUT_WINDOW s"
     check "install folder" removed "$folder"
     check "$3" "(absent)" "$(file_state "$(unix_path "$3")")"
     check "uninstall entry" "(absent)" "$(reg_value "$1" DisplayName)"
@@ -321,7 +308,7 @@ wizard_install() {
     check "mode page: just for me, naming the account" "visible unchecked" \
         "$(control "$JUST_FOR_ME_CHOICE")"
     press "$SETUP_TITLE" "$1"
-    await_within 100 chosen "$SETUP_TITLE" "$1" || true
+    plovix_poll "$PLOVIX_TIMEOUT_WAIT" chosen "$SETUP_TITLE" "$1" || true
     check "mode page: $1" "visible checked" "$(control "$1")"
     press "$SETUP_TITLE" "Next >"
     show_page "$SETUP_TITLE" "Choose Components"
@@ -519,10 +506,10 @@ if [ -n "${PLOVIX_TEST_SIGNER:-}" ]; then
         check "archive's $(basename "$saver")" signed "$(signature "$saver")"
     done
 fi
-plovix_start_display 800x600
+plovix_start_display Xvfb 800x600
 test_windows 64 "/S /AllUsers" no
 if plovix_can_run_wine32; then
-    plovix_start_display 800x600
+    plovix_start_display Xvfb 800x600
     test_windows 32 /S yes
 fi
 

@@ -61,10 +61,10 @@ OLDER_X86_PACKAGE=$WORK/Plovix-$OLDER_VERSION-x86.msi
 
 # run_msiexec ACTION PACKAGE: runs msiexec silently in the current prefix and
 # prints its exit code as Linux sees it, the low byte (1603 is 67); one that
-# has not ended after two minutes counts as hanging (124).
+# has not ended after a test's timeout counts as hanging (124).
 run_msiexec() {
     local code=0
-    timeout 120 "$loader" msiexec "$1" "$2" /qn >/dev/null 2>&1 || code=$?
+    timeout "$PLOVIX_TIMEOUT_TEST" "$loader" msiexec "$1" "$2" /qn >/dev/null 2>&1 || code=$?
     printf '%s\n' "$code"
 }
 
@@ -169,7 +169,7 @@ start_windows() {
     [ "$bits" = 64 ] && loader=$PLOVIX_WINE64
     prefix=$PLOVIX_ROOT/build/wine/msi-win$bits
     rm -rf "$prefix"
-    plovix_start_display 800x600
+    plovix_start_display Xvfb 800x600
     plovix_start_wine "$prefix" "win$bits"
     desktop_before=$(key_state "$DESKTOP_KEY")
 }

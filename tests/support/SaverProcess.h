@@ -24,7 +24,7 @@ inline std::string saverCommand(const std::string& arguments) {
 // waiting up to `milliseconds` for it; null if there is none. Windows of the
 // same class that other processes show do not count.
 inline HWND waitForWindow(const SaverProcess& process, const char* className,
-                          int milliseconds = 10000) {
+                          int milliseconds = timeouts::WAIT_MS) {
     for (int waited = 0; waited <= milliseconds; waited += 10) {
         for (HWND window = FindWindowExA(nullptr, nullptr, className, nullptr); window != nullptr;
              window = FindWindowExA(nullptr, window, className, nullptr)) {

@@ -5,12 +5,14 @@
 
 #include <chrono>
 
+#include "timeouts/Timeouts.h"
+
 namespace support {
 
 // Polls `condition` until it holds or `milliseconds` have passed: tests wait
 // for states, never for guessed times.
 template <typename Condition>
-bool waitUntil(Condition condition, long milliseconds = 10000) {
+bool waitUntil(Condition condition, long milliseconds = timeouts::WAIT_MS) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (!condition()) {

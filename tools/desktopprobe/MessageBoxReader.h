@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "timeouts/Timeouts.h"
+
 namespace tools {
 namespace desktopprobe {
 
@@ -29,7 +31,7 @@ public:
     // Waits up to `milliseconds` for the box, reads it and presses its OK
     // button (by the button's command, so no focus is needed); `found` is
     // false when no box came.
-    static Contents answer(const std::string& caption, DWORD milliseconds);
+    static Contents answer(const std::string& caption, DWORD milliseconds = timeouts::WAIT_MS);
 };
 
 } // namespace desktopprobe

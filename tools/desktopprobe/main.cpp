@@ -1,28 +1,30 @@
-// desktopprobe switch <width> <height>
-//   Asks the display for a full-screen switch to that size as the saver does,
-//   puts the mode back and prints the result. Exit code 0 when the switch was
-//   accepted, 3 when it was refused.
+// desktopprobe switch [<width> <height>]
+//   Asks the display for a full-screen switch to that size, or the picture's,
+//   as the saver does, puts the mode back and prints the result. Exit code 0
+//   when the switch was accepted, 3 when it was refused.
 // desktopprobe answer <caption>
-//   Waits up to 10 s for the message box with that caption, prints its text
-//   and presses its OK button. Exit code 0, or 3 when no such box came.
+//   Waits for the message box with that caption, prints its text and presses
+//   its OK button. Exit code 0, or 3 when no such box came.
 // desktopprobe wizard <title> <text>
-//   Waits up to 30 s for the wizard window with that title to show a control
+//   Waits for the wizard window with that title to show a control
 //   with that text (its "&" marks left out), then prints each of its
 //   controls and its page's, one a line of tab-separated fields: class, id,
 //   "visible" or "hidden", "enabled" or "disabled", "checked", "unchecked",
 //   "items=N" for a tree or "-", and the text (line breaks as "\n"). Exit
 //   code 0, or 3 when the text did not show.
 // desktopprobe press <title> <text>
-//   Waits up to 30 s for an enabled button of that wizard with that text,
+//   Waits for an enabled button of that wizard with that text,
 //   shown or not, and clicks it. Exit code 0, or 3 when none came.
 // desktopprobe names
 //   Prints the saver's window title, the captions of its boxes and its notice
-//   (line breaks as "\n"), one "name: value" line each, so that the commands
-//   need not retype them.
+//   (line breaks as "\n"), the picture's full-screen size, the colours of its
+//   border and text area and a point of each, one "name: value" line each, so
+//   that the commands need not retype them.
 // desktopprobe wine
 //   Prints the Wine version and, as "name: yes" or "name: no", where that
 //   Wine does what Windows documents and Wine 8 did not.
-// All exit with 2 for a bad command line and 1 when the probe itself fails.
+// The waits are those of cmake/PlovixTimeouts.cmake. All exit with 2 for a
+// bad command line and 1 when the probe itself fails.
 // The set-up and run commands use it to see what Wine really does.
 #include <windows.h>
 
@@ -39,6 +41,7 @@
 #include "desktopprobe/WizardReader.h"
 #include "picture/PictureLayout.h"
 #include "platform/errorresources/SystemErrors.h"
+#include "timeouts/Timeouts.h"
 #include "util/StringHelper.h"
 #include "windows/devices/display/WindowsDisplaySettings.h"
 
@@ -53,10 +56,9 @@ const int ACCEPTED = 0;
 const int FAILED = 1;
 const int USAGE = 2;
 const int REFUSED = 3;
-const DWORD BOX_TIMEOUT_MS = 10000;
 // An installer's page may take a while on a loaded machine: it unpacks,
 // writes and starts its uninstaller's copy.
-const DWORD WIZARD_TIMEOUT_MS = 30000;
+const DWORD WIZARD_TIMEOUT_MS = timeouts::WINDOW_MS;
 
 // Prints the sentence and the system's text for the failed call's error,
 // which the caller reads straight after the call.
@@ -101,7 +103,7 @@ int probeSwitch(DWORD width, DWORD height) {
 }
 
 int answerBox(const std::string& caption) {
-    const MessageBoxReader::Contents box = MessageBoxReader::answer(caption, BOX_TIMEOUT_MS);
+    const MessageBoxReader::Contents box = MessageBoxReader::answer(caption);
     if (!box.found) {
         return REFUSED;
     }
@@ -133,21 +135,30 @@ int readWizard(const std::string& title, const std::string& text) {
 }
 
 int printNames() {
+    using picture::PictureLayout;
     const app::MessageBoxReporter reporter(app::APPLICATION_NAME);
     const std::string notice = oneLine(app::PlovixsaverImpl::NOTICE);
     // The two blues as ImageMagick names the colours of a picture's pixels.
-    const auto colour = [](const picture::PictureLayout::Rgb& rgb) {
+    const auto colour = [](const PictureLayout::Rgb& rgb) {
         char text[32];
         std::snprintf(text, sizeof text, "srgb(%u,%u,%u)", rgb.red, rgb.green, rgb.blue);
         return std::string(text);
     };
-    std::fputs((std::string("window title: ") + app::WINDOW_TITLE + "\n" +
-                "error caption: " + reporter.errorCaption() + "\n" + "information caption: " +
-                reporter.informationCaption() + "\n" + "notice: " + notice + "\n" +
-                "border colour: " + colour(picture::PictureLayout::LIGHT) + "\n" +
-                "text area colour: " + colour(picture::PictureLayout::DARK) + "\n")
-                   .c_str(),
-               stdout);
+    // As ImageMagick names a pixel, "x,y"; a size as "widthxheight".
+    const auto pair = [](int first, int second, char between) {
+        return std::to_string(first) + between + std::to_string(second);
+    };
+    std::fputs(
+        (std::string("window title: ") + app::WINDOW_TITLE + "\n" +
+         "error caption: " + reporter.errorCaption() + "\n" +
+         "information caption: " + reporter.informationCaption() + "\n" + "notice: " + notice +
+         "\n" + "picture size: " + pair(PictureLayout::WIDTH, PictureLayout::HEIGHT, 'x') + "\n" +
+         "border colour: " + colour(PictureLayout::LIGHT) + "\n" + "border point: " +
+         pair(PictureLayout::BORDER_SAMPLE.x, PictureLayout::BORDER_SAMPLE.y, ',') + "\n" +
+         "text area colour: " + colour(PictureLayout::DARK) + "\n" + "text area point: " +
+         pair(PictureLayout::TEXT_AREA_SAMPLE.x, PictureLayout::TEXT_AREA_SAMPLE.y, ',') + "\n")
+            .c_str(),
+        stdout);
     return ACCEPTED;
 }
 
@@ -176,10 +187,10 @@ bool parseSize(const char* text, DWORD* size) {
 } // namespace
 
 int main(int argc, char** argv) {
-    DWORD width = 0;
-    DWORD height = 0;
-    if (argc == 4 && std::strcmp(argv[1], "switch") == 0 && parseSize(argv[2], &width) &&
-        parseSize(argv[3], &height)) {
+    DWORD width = picture::PictureLayout::WIDTH;
+    DWORD height = picture::PictureLayout::HEIGHT;
+    if (argc >= 2 && std::strcmp(argv[1], "switch") == 0 &&
+        (argc == 2 || (argc == 4 && parseSize(argv[2], &width) && parseSize(argv[3], &height)))) {
         return probeSwitch(width, height);
     }
     if (argc == 3 && std::strcmp(argv[1], "answer") == 0) {
@@ -197,7 +208,7 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "wine") == 0) {
         return printWineFeatures();
     }
-    std::fputs("usage: desktopprobe switch <width> <height>\n"
+    std::fputs("usage: desktopprobe switch [<width> <height>]\n"
                "       desktopprobe answer <caption>\n"
                "       desktopprobe wizard <title> <text>\n"
                "       desktopprobe press <title> <text>\n"

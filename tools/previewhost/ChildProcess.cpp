@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/errorresources/SystemErrors.h"
+#include "timeouts/Timeouts.h"
 
 namespace tools {
 namespace previewhost {
@@ -14,7 +15,7 @@ using platform::errorresources::SystemErrors;
 namespace {
 
 const UINT ENDED_BY_OWNER = 99;
-const DWORD ENDING_WAIT_MS = 5000;
+const DWORD ENDING_WAIT_MS = timeouts::SHORT_WAIT_MS;
 
 std::string processLine(DWORD id) {
     char line[40];

@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
 # The displays the Windows tests run on, for CTest: each a fixture that
-# starts a private display with a Wine prefix of its own before its tests
-# and ends it after them.
+# starts a private display with its Wine prefix before its tests and ends it
+# after them.
 #
-#   display.sh start NAME BUILD   starts display NAME for the build folder BUILD
+#   display.sh start NAME BUILD PREFIX SERVER SETTING [check-switch]
+#                                 starts display NAME of the build folder
+#                                 BUILD as its row of
+#                                 cmake/PlovixDisplays.cmake says: SERVER
+#                                 (Xvfb or Xorg) with SETTING (its size or
+#                                 configuration) and the Wine prefix PREFIX;
+#                                 check-switch proves that Wine can switch it
 #   display.sh stop NAME BUILD    ends it
 #   display.sh run BUILD LOADER PROGRAM [ARGUMENTS]
 #                                 runs a test program with LOADER (wine or
@@ -13,45 +19,24 @@
 #                                 each process of its prefix waits on is told
 #                                 (from /proc, with those that keep a
 #                                 processor busy, then winedbg's stacks)
-#
-# NAME is 800x600 (accepts 800x600 without changing), 1024x768 (refuses it),
-# switching-60hz or switching-75hz (really switch; Xorg, as root) or
-# two-monitors-right or two-monitors-left (two monitors; Xorg, as root). The
-# two-monitor displays get a prefix for each build: under Wine 10 a monitor
-# switched off and on leaves the layout changed for the programs after it.
 set -euo pipefail
 
 source "$(dirname "$0")/../../../scripts/lib/environment.sh"
 
 usage() {
-    echo "usage: display.sh start|stop NAME BUILD | display.sh run BUILD LOADER PROGRAM..." >&2
+    echo "usage: display.sh start NAME BUILD PREFIX SERVER SETTING [check-switch]" \
+        "| display.sh stop NAME BUILD | display.sh run BUILD LOADER PROGRAM..." >&2
     exit 2
-}
-
-prefix_of() {
-    local name=$1 build=$2
-    case $name in
-    two-monitors-*) echo "$PLOVIX_ROOT/build/wine/$name-$(basename "$build")" ;;
-    *) echo "$PLOVIX_ROOT/build/wine/$name" ;;
-    esac
 }
 
 # Starts the display and its prefix; what is left running writes to `log`,
 # never to CTest's output, which CTest would wait on.
 start_quietly() {
-    local name=$1 build=$2 state=$3
-    case $name in
-    800x600 | 1024x768) plovix_start_display "$name" ;;
-    switching-60hz | switching-75hz | two-monitors-right | two-monitors-left)
-        plovix_start_switching_display "$(dirname "$0")/$name.conf"
-        ;;
-    *) usage ;;
-    esac
-    plovix_start_wine "$(prefix_of "$name" "$build")"
-    # The first display of a test pass proves that Wine can switch at all.
-    if [ "$name" = 800x600 ]; then
-        plovix_check_display_switch "$(basename "$build")"
-    fi
+    local build=$1 prefix=$2 server=$3 setting=$4 check=$5 state=$6
+    plovix_use_build "$build"
+    plovix_start_display "$server" "$setting"
+    plovix_start_wine "$prefix"
+    [ -z "$check" ] || plovix_check_display_switch "$(basename "$build")"
     printf 'DISPLAY=%q\nWINEPREFIX=%q\nPIDS=%q\n' "$DISPLAY" "$WINEPREFIX" "${PLOVIX_PIDS[*]}" \
         >"$state"
 }
@@ -104,15 +89,16 @@ print_busy() {
 [ $# -ge 3 ] || usage
 case $1 in
 start)
-    name=$2
-    build=$3
+    [ $# -ge 6 ] || usage
+    name=$2 build=$3 prefix=$4
     mkdir -p "$build/displays"
     log=$build/displays/$name.log
     # After a spun server the prefix is made anew.
     if [ -f "$build/displays/$name.spun" ]; then
-        rm -f "$(prefix_of "$name" "$build")/.plovix-ready" "$build/displays/$name.spun"
+        rm -f "$prefix/.plovix-ready" "$build/displays/$name.spun"
     fi
-    if ! (start_quietly "$name" "$build" "$build/displays/$name.env") </dev/null >"$log" 2>&1; then
+    if ! (start_quietly "$build" "$prefix" "$5" "$6" "${7:-}" "$build/displays/$name.env") \
+        </dev/null >"$log" 2>&1; then
         cat "$log"
         exit 1
     fi
@@ -122,6 +108,7 @@ stop)
     name=$2
     state=$3/displays/$name.env
     [ -f "$state" ] || exit 0
+    plovix_use_build "$3"
     source "$state"
     PLOVIX_WINE_PREFIXES=("$WINEPREFIX")
     read -r -a PLOVIX_PIDS <<<"$PIDS"

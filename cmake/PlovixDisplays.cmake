@@ -1,0 +1,88 @@
+# The private displays the Windows tests run on, one row each:
+#
+#   plovix_display(NAME XVFB <width>x<height> | XORG <file of tests/e2e/displays/>
+#                  [MONITORS <count>] [PREFIX_PER_BUILD] [FOR <command>...])
+#
+# XVFB: an Xvfb screen of that size, whose mode never really changes. XORG:
+# Xorg with the dummy video driver and that configuration; its mode really
+# changes, and it runs headless only as root. MONITORS: how many monitors it
+# shows, 1 unless said. PREFIX_PER_BUILD: each build gets a Wine prefix of
+# its own there, as under Wine 10 a monitor switched off and on leaves the
+# layout changed for the programs after it; the builds share the others'.
+# FOR: the commands that use it besides the tests: run (its display of that
+# many monitors), bench, and mutants (a suite it runs to name what catches a
+# fault that its own test missed).
+#
+# Each display is a CTest fixture of the Windows builds, and its tests'
+# label (cmake/PlovixGoogleTest.cmake); the first row's start also proves
+# that Wine can switch the display at all. The commands read the table from
+# displays.sh in the build folder, written here.
+
+set(PLOVIX_DISPLAYS)
+function(plovix_display name)
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "PREFIX_PER_BUILD" "XVFB;XORG;MONITORS" "FOR")
+    set(row PLOVIX_DISPLAY_${name})
+    if(ARG_XVFB)
+        set(${row}_SERVER Xvfb PARENT_SCOPE)
+        set(${row}_SETTING ${ARG_XVFB} PARENT_SCOPE)
+        set(${row}_ROOT no PARENT_SCOPE)
+    else()
+        set(configuration ${PROJECT_SOURCE_DIR}/tests/e2e/displays/${ARG_XORG})
+        if(NOT ARG_XORG OR NOT EXISTS ${configuration})
+            message(FATAL_ERROR "display ${name}: neither an Xvfb size nor an Xorg configuration")
+        endif()
+        set(${row}_SERVER Xorg PARENT_SCOPE)
+        set(${row}_SETTING ${configuration} PARENT_SCOPE)
+        set(${row}_ROOT yes PARENT_SCOPE)
+    endif()
+    if(NOT ARG_MONITORS)
+        set(ARG_MONITORS 1)
+    endif()
+    set(${row}_MONITORS ${ARG_MONITORS} PARENT_SCOPE)
+    set(prefix ${PROJECT_SOURCE_DIR}/build/wine/${name})
+    if(ARG_PREFIX_PER_BUILD)
+        get_filename_component(build ${CMAKE_BINARY_DIR} NAME)
+        string(APPEND prefix -${build})
+    endif()
+    set(${row}_PREFIX ${prefix} PARENT_SCOPE)
+    foreach(command ${ARG_FOR})
+        if(NOT command MATCHES "^(run|bench|mutants)$")
+            message(FATAL_ERROR "display ${name}: no command ${command} uses displays")
+        endif()
+        list(APPEND PLOVIX_DISPLAYS_FOR_${command} ${name})
+        set(PLOVIX_DISPLAYS_FOR_${command} ${PLOVIX_DISPLAYS_FOR_${command}} PARENT_SCOPE)
+    endforeach()
+    list(APPEND PLOVIX_DISPLAYS ${name})
+    set(PLOVIX_DISPLAYS ${PLOVIX_DISPLAYS} PARENT_SCOPE)
+endfunction()
+
+# At the picture's size, where the switch changes nothing.
+plovix_display(800x600 XVFB 800x600 FOR run bench mutants)
+# Refuses the picture's size.
+plovix_display(1024x768 XVFB 1024x768 FOR mutants)
+# Both really switch from 1024x768 to 800x600: the first at the desktop's
+# rate, the second only at another, as many monitors do, so that every
+# switch there takes the retry.
+plovix_display(switching-60hz XORG switching-60hz.conf FOR bench)
+plovix_display(switching-75hz XORG switching-75hz.conf FOR mutants)
+# A second monitor right of the primary, or left of it at negative x.
+plovix_display(two-monitors-right XORG two-monitors-right.conf MONITORS 2 PREFIX_PER_BUILD
+               FOR run bench mutants)
+plovix_display(two-monitors-left XORG two-monitors-left.conf MONITORS 2 PREFIX_PER_BUILD)
+
+list(JOIN PLOVIX_DISPLAYS " " plovix_names)
+string(CONCAT plovix_shell "# The displays of cmake/PlovixDisplays.cmake, for this build.\n"
+                            "PLOVIX_DISPLAYS=(${plovix_names})\n")
+foreach(column SERVER SETTING MONITORS ROOT PREFIX)
+    string(APPEND plovix_shell "declare -gA PLOVIX_DISPLAY_${column}=(")
+    foreach(display ${PLOVIX_DISPLAYS})
+        string(APPEND plovix_shell " [${display}]='${PLOVIX_DISPLAY_${display}_${column}}'")
+    endforeach()
+    string(APPEND plovix_shell " )\n")
+endforeach()
+foreach(command run bench mutants)
+    string(TOUPPER ${command} variable)
+    list(JOIN PLOVIX_DISPLAYS_FOR_${command} " " plovix_names)
+    string(APPEND plovix_shell "PLOVIX_DISPLAYS_FOR_${variable}=(${plovix_names})\n")
+endforeach()
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/displays.sh CONTENT "${plovix_shell}" @ONLY)
