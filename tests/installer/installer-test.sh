@@ -150,7 +150,7 @@ check_saver_runs() {
     # Long enough for its pixels to be read where they can be.
     if grep -qx "shows other processes' children: yes" <<<"$WINE"; then
         start_saver "$1" /p 5
-        await_within 50 preview_shown "$RELEASED/started" || true
+        plovix_poll "$PLOVIX_TIMEOUT_SHORT_WAIT" preview_shown "$RELEASED/started" || true
         check "$1 /p: border and text area of the preview" "$PICTURE_COLOURS" "$colours"
     else
         start_saver "$1" /p 3
