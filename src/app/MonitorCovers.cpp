@@ -76,6 +76,7 @@ void MonitorCovers::update(const RECT& covered) {
     _monitors.clear();
     std::vector<RECT> listed = _display.getMonitorAreas();
     std::vector<MonitorLayout::Area> monitors;
+    monitors.reserve(listed.size());
     for (const RECT& monitor : listed) {
         monitors.push_back(areaOf(monitor));
     }

@@ -56,6 +56,7 @@ std::vector<string> CommandLineConverter::tokenize(string line) {
         if (spacePos < fnuttPos) {
             const string command = line.substr(start, spacePos - start);
             if (!command.empty()) {
+                // NOLINTNEXTLINE(performance-faster-string-find): its report quotes this text
                 PLOVIX_CHECK(command.find_first_not_of(" ") != string::npos);
                 tokens.push_back(command);
             }
