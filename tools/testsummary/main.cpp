@@ -1,0 +1,148 @@
+// plovix-testsummary [OPTION]... SUITE=REPORT...
+//   The test command's summary, read from CTest's JUnit reports: a REPORT
+//   (ctest --output-junit) for each SUITE, "BUILD" or "BUILD@LABEL", BUILD
+//   being the test preset that ran it, in the order they are listed. When a
+//   suite's tests hung by Wine's spinning server ran again, that run's report
+//   lies beside its own: NAME.rerun.xml beside NAME.xml. Prints the summary;
+//   exit code 1 when a test or a suite failed, 2 for a bad command line.
+//   PLOVIX_REQUIRE_ALL_SUITES=1 in the environment fails any suite that
+//   cannot run here.
+//
+//   --fixtures BUILD=LISTING  the display fixtures of BUILD, which count only
+//                             when they fail: ctest -N -L '^fixture$' lists them
+//   --expected BUILD=FILE     the labels whose suites BUILD must have, one a line
+//   --not-run SUITE=CAUSE     a suite that cannot run here, with why; a bare
+//                             BUILD stands for each of its expected suites
+//
+// plovix-testsummary --spun REPORT
+//   Prints a CTest regular expression for the tests of REPORT that Wine's
+//   spinning server hung, to be run once more; nothing when there are none.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "testsummary/JUnitReport.h"
+#include "testsummary/TestSummary.h"
+
+namespace {
+
+using tools::testsummary::JUnitReport;
+using tools::testsummary::TestResult;
+using tools::testsummary::TestSummary;
+
+bool readFile(const std::string& path, std::string& text) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr) {
+        return false;
+    }
+    char buffer[4096];
+    for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
+        text.append(buffer, got);
+    }
+    return std::fclose(in) == 0;
+}
+
+// The tests of a report; none, and false, when it cannot be read.
+bool readReport(const std::string& path, std::vector<TestResult>& tests) {
+    std::string xml;
+    if (!readFile(path, xml)) {
+        return false;
+    }
+    try {
+        tests = JUnitReport::tests(xml);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "plovix-testsummary: %s: %s\n", path.c_str(), e.what());
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::string> linesIn(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::string::size_type at = 0, end = 0; at < text.size(); at = end + 1) {
+        end = std::min(text.find('\n', at), text.size());
+        if (end > at) {
+            lines.push_back(text.substr(at, end - at));
+        }
+    }
+    return lines;
+}
+
+int usage() {
+    std::fputs("usage: plovix-testsummary [--fixtures BUILD=LISTING] [--expected BUILD=FILE]"
+               " [--not-run SUITE=CAUSE]... SUITE=REPORT...\n"
+               "       plovix-testsummary --spun REPORT\n",
+               stderr);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.size() == 2 && arguments[0] == "--spun") {
+        std::vector<TestResult> tests;
+        readReport(arguments[1], tests);
+        const std::string pattern = TestSummary::spunTests(tests);
+        if (!pattern.empty()) {
+            std::printf("%s\n", pattern.c_str());
+        }
+        return 0;
+    }
+    const char* const requireAll = std::getenv("PLOVIX_REQUIRE_ALL_SUITES");
+    TestSummary summary(requireAll != nullptr && std::string(requireAll) == "1");
+    std::map<std::string, std::vector<std::string>> fixtures;
+    std::vector<std::pair<std::string, std::string>> suites;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string kind;
+        if (arguments[i].compare(0, 2, "--") == 0) {
+            if (i + 1 == arguments.size()) {
+                return usage();
+            }
+            kind = arguments[i++];
+        }
+        const std::string& argument = arguments[i];
+        const std::string::size_type equals = argument.find('=');
+        if (equals == 0 || equals == std::string::npos) {
+            return usage();
+        }
+        const std::string name = argument.substr(0, equals);
+        const std::string value = argument.substr(equals + 1);
+        std::string text;
+        if (kind.empty()) {
+            suites.emplace_back(name, value);
+        } else if (kind == "--not-run") {
+            summary.notRun(name, value);
+        } else if (kind != "--fixtures" && kind != "--expected") {
+            return usage();
+        } else if (!readFile(value, text)) {
+            std::fprintf(stderr, "plovix-testsummary: cannot read %s\n", value.c_str());
+            return 1;
+        } else if (kind == "--fixtures") {
+            fixtures[name] = TestSummary::listedTests(text);
+        } else {
+            summary.expect(name, linesIn(text));
+        }
+    }
+    if (suites.empty()) {
+        return usage();
+    }
+    for (const auto& suite : suites) {
+        std::vector<TestResult> tests;
+        if (!readReport(suite.second, tests)) {
+            std::fprintf(stderr, "plovix-testsummary: %s has no report (%s)\n", suite.first.c_str(),
+                         suite.second.c_str());
+        }
+        std::vector<TestResult> rerun;
+        readReport(suite.second.substr(0, suite.second.rfind(".xml")) + ".rerun.xml", rerun);
+        const std::string build = suite.first.substr(0, suite.first.find('@'));
+        summary.addSuite(suite.first, tests, rerun, fixtures[build]);
+    }
+    std::fputs(summary.text().c_str(), stdout);
+    return summary.failed() ? 1 : 0;
+}
