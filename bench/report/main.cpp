@@ -13,23 +13,13 @@
 
 #include "report/BenchFigures.h"
 #include "report/BenchReport.h"
+#include "util/Helpers.h"
 
 namespace {
 
 using bench::report::BenchFigures;
 using bench::report::BenchReport;
-
-bool readFile(const std::string& path, std::string& text) {
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (in == nullptr) {
-        return false;
-    }
-    char buffer[4096];
-    for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
-        text.append(buffer, got);
-    }
-    return std::fclose(in) == 0;
-}
+using util::readFile;
 
 bool writeFile(const std::string& path, const std::string& text) {
     std::FILE* out = std::fopen(path.c_str(), "wb");

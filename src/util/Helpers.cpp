@@ -46,4 +46,16 @@ std::string numberToString(unsigned int value) {
     return printInteger(value, "%u");
 }
 
+bool readFile(const std::string& path, std::string& text) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr) {
+        return false;
+    }
+    char buffer[4096];
+    for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
+        text.append(buffer, got);
+    }
+    return std::fclose(in) == 0;
+}
+
 } // namespace util

@@ -20,6 +20,10 @@ std::string numberToString(unsigned int value);
 // 64-bit Windows.
 std::string handleToString(const void* handle);
 
+// The whole of the file at `path`, appended to `text`, for the build
+// machine's programs; false when it cannot be read.
+bool readFile(const std::string& path, std::string& text);
+
 } // namespace util
 
 #endif

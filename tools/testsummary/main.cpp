@@ -28,24 +28,14 @@
 
 #include "testsummary/JUnitReport.h"
 #include "testsummary/TestSummary.h"
+#include "util/Helpers.h"
 
 namespace {
 
 using tools::testsummary::JUnitReport;
 using tools::testsummary::TestResult;
 using tools::testsummary::TestSummary;
-
-bool readFile(const std::string& path, std::string& text) {
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (in == nullptr) {
-        return false;
-    }
-    char buffer[4096];
-    for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
-        text.append(buffer, got);
-    }
-    return std::fclose(in) == 0;
-}
+using util::readFile;
 
 // The tests of a report; none, and false, when it cannot be read.
 bool readReport(const std::string& path, std::vector<TestResult>& tests) {
