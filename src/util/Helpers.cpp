@@ -51,11 +51,15 @@ bool readFile(const std::string& path, std::string& text) {
     if (in == nullptr) {
         return false;
     }
+    // A short read is the end or a failure: no read follows it.
     char buffer[4096];
-    for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
+    std::size_t got = 0;
+    do {
+        got = std::fread(buffer, 1, sizeof buffer, in);
         text.append(buffer, got);
-    }
-    return std::fclose(in) == 0;
+    } while (got == sizeof buffer);
+    const bool read = std::ferror(in) == 0;
+    return std::fclose(in) == 0 && read;
 }
 
 } // namespace util

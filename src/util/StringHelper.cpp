@@ -41,7 +41,8 @@ std::string StringHelper::convertCase(const std::string& src, int mode) {
     char* text = copy.get();
     if (mode == LOWER_CASE) {
         // The copy holds at least the terminating zero.
-        for (char* c = text; *c != '\0'; ++c) { // NOLINT(clang-analyzer-cplusplus.NewDelete)
+        // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDelete,clang-analyzer-core.UndefinedBinaryOperatorResult)
+        for (char* c = text; *c != '\0'; ++c) {
             if (*c >= 'A' && *c <= 'Z') {
                 *c = static_cast<char>(*c + ('a' - 'A'));
             }
