@@ -201,9 +201,8 @@ for display in "${PLOVIX_DISPLAYS_FOR_MUTANTS[@]}"; do
     fi
 done
 # Each catcher passes without a fault, or its catch would prove nothing.
-for catcher in $(for i in "${selected[@]}"; do echo "${catchers[$i]// /@}"; done | sort -u); do
-    [ "$catcher" = build ] && continue
-    read -r preset test <<<"${catcher/@/ }"
+while read -r preset test; do
+    [ "$preset" = build ] && continue
     listed=$(ctest --preset "$preset" -N -R "^$(escape "$test")\$")
     if ! grep -q "^ *Test *#[0-9]*: $(escape "$test")\$" <<<"$listed"; then
         plovix_log "no test of the $preset build is named $test"
@@ -213,7 +212,7 @@ for catcher in $(for i in "${selected[@]}"; do echo "${catchers[$i]// /@}"; done
         plovix_log "$test fails without a fault: build/mutants/baseline.log"
         exit 1
     fi
-done
+done < <(for i in "${selected[@]}"; do echo "${catchers[$i]}"; done | sort -u)
 
 status=0
 for i in "${selected[@]}"; do

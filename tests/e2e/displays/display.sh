@@ -143,6 +143,7 @@ run)
             "of $WINEPREFIX waits on:"
         print_waits
         busy=$(print_busy)
+        spun=no
         [ -z "$busy" ] || echo "$busy"
         # Wine 10's server now and then spins by itself (the README's known
         # limits): when it alone is busy and everything else waits on it, the
@@ -151,6 +152,7 @@ run)
         if grep -q '^busy: process .*(wineserver' <<<"$busy" &&
             ! grep '^busy: process' <<<"$busy" | grep -qv '(wineserver'; then
             echo "watchdog: the Wine server spun while every other process waited on it"
+            spun=yes
             touch "$build/displays/$PLOVIX_DISPLAY.spun"
             # It answers nothing, so it goes with all it serves.
             for pid in $(plovix_prefix_processes "$WINEPREFIX"); do
@@ -158,7 +160,7 @@ run)
             done
         fi
         # Then each Windows thread's own stack, unless the server is what hangs.
-        if [ ! -f "$build/displays/$PLOVIX_DISPLAY.spun" ]; then
+        if [ $spun = no ]; then
             echo "watchdog: the Windows threads' stacks (winedbg bt all):"
             timeout 12 "$loader" winedbg --command "bt all" </dev/null 2>&1 || true
         fi
