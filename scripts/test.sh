@@ -45,12 +45,13 @@ summary=$PLOVIX_ROOT/build/host/tools/plovix-testsummary
 rm -rf "$reports"
 mkdir -p "$reports"
 
-# clang-tidy reads every source on one core, at the lowest priority, beside
-# the suites, which mostly wait on Wine and leave the other core idle.
+# clang-tidy reads every source beside the suites, at the lowest priority:
+# the suites mostly wait on Wine, and tidy takes what they leave of every
+# core.
 (
     status=0
     for preset in win64-clang host fuzz; do
-        PLOVIX_TIDY_JOBS=1 nice -n 19 ctest --preset "$preset" -L '^tidy$' \
+        nice -n 19 ctest --preset "$preset" -L '^tidy$' \
             --output-junit "$reports/$preset@tidy.xml" || status=1
     done
     exit $status
