@@ -414,21 +414,16 @@ std::string BenchReport::_gaps() const {
            "reference (b) and the saver follows (c),\n  the same two gave " +
            median("saver", "first_frame_ms") + " against " + median("switching", "first_frame_ms") +
            " ms: a start's first picture depends on what ran just\n  before it, so only the "
-           "turns compare the programs. Wine's relay trace of both (their\n  display, window, "
-           "picture and paint calls, timed) shows the same calls in the same order,\n  most of "
-           "the time spent in Wine: loading its display driver at the first display call,\n  "
-           "the switch, and loading its COM libraries while the window is made. The saver alone "
-           "then\n  loads its two cursor pictures, hides the pointer and looks for other "
-           "monitors, which\n  start its first paint a few milliseconds after (c)'s.\n"
+           "turns compare the programs. Where the time of both goes is in\n  "
+           "[measurements.md](measurements.md).\n"
            "- **Exit.** Before it ends the saver puts the user's mode back, which the driver "
            "timed at\n  " +
            median("saver", "display_restore_ms") +
            " ms, against a difference to reference (b) of " + difference("exit_key_ms") +
            " ms for the exit after a key;\n  reference (c) puts the mode back too (" +
            median("switching", "exit_key_ms") +
-           " ms). Under Wine, putting the mode back right after the switch\n  takes several "
-           "times longer than after a few seconds, so both exits are measured from a\n  settled "
-           "program.\n" +
+           " ms). Both exits are measured from a settled program (see\n  "
+           "[measurements.md](measurements.md)).\n" +
            "- **A second monitor.** From one monitor to two the saver's idle CPU goes from " +
            onXorg("saver", "cpu_pct", 2) + " to\n  " + onTwoMonitors("saver", "cpu_pct", 2) +
            " % of a core and its wakeups from " + onXorg("saver", "wakeups_per_s", 1) + " to " +
@@ -436,27 +431,19 @@ std::string BenchReport::_gaps() const {
            onTwoMonitors("monitors", "cpu_pct", 2) + " % and " +
            onTwoMonitors("monitors", "wakeups_per_s", 1) +
            ". The saver paints the second monitor's block in the wake that\n  blinks, as (d) "
-           "paints both its windows after one timer message. The Wine server's\n  request log "
-           "(`wineserver -d1`, 10 blinks of each) counts a blink of the saver at 29 server\n  "
-           "requests on two monitors and 28 on one, against 17 for (d) and 10 for (c); 48 before "
-           "the\n  second monitor's block was painted in that wake, when it took a paint message "
-           "of its own.\n  The rest is the same on one monitor and on two, below.\n"
+           "paints both its windows after one timer message; the Wine server's\n  requests of "
+           "each blink are counted in [measurements.md](measurements.md).\n"
            "- **Wakeups.** Reference (b) waits in GetMessage and is due only 3 times a second, "
            "yet\n  wakes " +
            median("blocking", "wakeups_per_s") +
            " times a second here: Wine's own threads in every\n  program wake it. A goal of 5 is "
            "below what a blinking window reaches under Wine. The saver\n  wakes " +
            median("saver", "wakeups_per_s") +
-           " times: each server request may wait for its answer, and of the 18 a blink costs\n  on "
-           "one monitor beyond (c)'s 10, 8 are the message mapper's system mutex (a wait and a\n  "
-           "release, twice for each of the timer's and the paint's messages), 4 the default "
-           "handling\n  of the paint message after the saver's own, 3 the look at the monitors, "
-           "2 the loop's wait\n  between messages and 1 the timer armed again. Measured once on "
-           "the Xorg "
-           "screen with one monitor (2 × 15 s): a\n  saver whose mapper looks its map up "
-           "without the system mutex woke 11–12 times a second,\n  without the default paint "
-           "handling too 10, reference (c) 9–10; the lock and the default\n  handling are the "
-           "mapper's and the paint's as designed, so they are left as they are.\n"
+           " times: each server request may wait for its answer, and a blink\n  makes more "
+           "of them than (c)'s: the message mapper's system mutex, the default\n  handling of "
+           "the paint message, the look at the monitors. Where each comes from, and\n  what "
+           "savers without them woke, is in [measurements.md](measurements.md); the lock\n  "
+           "and the default handling are the mapper's and the paint's as designed.\n"
            "- **Idle CPU.** The program's own share is " +
            _ratio(preset, "cpu_program_pct") +
            " reference (b)'s;\n  the rest of the difference is the wineserver's (" +
@@ -513,7 +500,10 @@ std::string BenchReport::_soak() const {
 std::string BenchReport::markdown(const std::string& date) const {
     const int elapsed = _number("elapsed_seconds");
     std::string text =
-        "# Benchmarks\n\nHow much the saver costs while it shows its picture, how fast it shows "
+        "# Benchmarks\n\n_Written by `./scripts/bench.sh` from what it measured; edit "
+        "`bench/report/` rather than this page. Figures measured once, by hand, are in\n"
+        "[measurements.md](measurements.md)._\n\nHow much the saver costs while it shows its "
+        "picture, how fast it shows "
         "it and how fast\nit goes, beside four bare programs that blink the same " +
         printed("%d×%d block at (%d,%d) every\n%u ms", PictureLayout::CELL, PictureLayout::CELL,
                 PictureLayout::CURSOR_LEFT, PictureLayout::CURSOR_TOP,

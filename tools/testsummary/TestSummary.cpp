@@ -227,7 +227,7 @@ std::string TestSummary::spunTests(const std::vector<TestResult>& tests) {
 }
 
 std::vector<std::string> TestSummary::listedTests(const std::string& listing) {
-    // "  Test  #12: 800x600:start"
+    // "  Test  #12: DISPLAY:start"
     std::vector<std::string> names;
     for (const std::string& line : linesOf(listing)) {
         const std::string::size_type start = line.find_first_not_of(' ');

@@ -35,6 +35,8 @@ public:
     // or left out but never blended, so a whole multiple of its size stays
     // crisp.
     void stretch(HDC destination, int x, int y, int width, int height);
+    // The memory device context holding the picture. Nothing outside the
+    // tests asks for it; draw and stretch use it directly.
     HDC getDeviceContext();
 
 private:

@@ -140,8 +140,8 @@ void ScreensaverRouter::route() {
         return;
     }
     if (_defined == _C_FLAG) {
-        // The handle owns the notice box; with "/c" alone it is the window
-        // that was in front when the settings dialog asked.
+        // The handle is the settings dialog's window ("/c" alone: the one in
+        // front when it asked); the notice box does not take it as owner.
         _screensaver.configure(integerToHandle(_windowHandle));
         return;
     }
