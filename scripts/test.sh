@@ -2,10 +2,10 @@
 # The test command. Installs what is missing, builds the host, win32 and
 # win64 presets, the Windows programs with clang too (win32-clang,
 # win64-clang, warnings as errors) and the fuzz preset, and runs every suite
-# with CTest: the host one natively, the fuzz targets over their seeds and
-# 20 s of fuzzing each, one at a time (label fuzz), the Windows ones under
-# Wine, one display at a time (CTest starts each display and its Wine
-# prefix), with the installer's, and beside them clang-tidy (label tidy) over
+# with CTest: the host one natively, the Windows ones under Wine, one display
+# at a time (CTest starts each display and its Wine prefix), with the
+# installer's, and beside them the fuzz targets over their seeds and 20 s of
+# fuzzing each, one at a time (label fuzz), then clang-tidy (label tidy) over
 # every source. The host build's plovix-testsummary reads CTest's reports and
 # prints the summary; exits non-zero if anything fails or no test ran.
 set -euo pipefail
@@ -45,19 +45,20 @@ summary=$PLOVIX_ROOT/build/host/tools/plovix-testsummary
 rm -rf "$reports"
 mkdir -p "$reports"
 
-# clang-tidy reads every source beside the suites, at the lowest priority:
-# the suites mostly wait on Wine, and tidy takes what they leave of every
-# core.
+# The fuzz targets and then clang-tidy run beside the Windows suites, at the
+# lowest priority: the suites mostly wait on Wine, and these take what they
+# leave of every core.
 (
     status=0
+    nice -n 19 ctest --preset fuzz -L '^fuzz$' --output-junit "$reports/fuzz.xml" || status=1
     for preset in win64-clang host fuzz; do
         nice -n 19 ctest --preset "$preset" -L '^tidy$' \
             --output-junit "$reports/$preset@tidy.xml" || status=1
     done
     exit $status
-) >"$reports/tidy.log" 2>&1 &
-tidy=$!
-trap 'kill "$tidy" 2>/dev/null || true' EXIT
+) >"$reports/beside.log" 2>&1 &
+beside=$!
+trap 'kill "$beside" 2>/dev/null || true' EXIT
 
 # suite NAME PRESET [ctest arguments]: runs one suite, whose report the
 # summary reads. A test that Wine's spinning server hung runs once more, on a
@@ -77,7 +78,6 @@ suite() {
 }
 
 suite host host -LE '^tidy$'
-suite fuzz fuzz -L '^fuzz$'
 
 # CTest knows the matrix: each Windows test carries the label of the display
 # it runs on, and the display is a fixture that CTest starts and ends around
@@ -101,9 +101,11 @@ the installer stands in for it ($PLOVIX_WINE32_CAUSE)")
     done
 done
 
-plovix_log "waiting for clang-tidy"
-wait "$tidy" || cat "$reports/tidy.log"
+plovix_log "waiting for the fuzz targets and clang-tidy"
+wait "$beside" || cat "$reports/beside.log"
+suites+=("fuzz=$reports/fuzz.xml")
 for preset in win64-clang host fuzz; do
     suites+=("$preset@tidy=$reports/$preset@tidy.xml")
 done
+plovix_log "the test command took $((SECONDS / 60)) min $((SECONDS % 60)) s"
 "$summary" "${arguments[@]}" "${suites[@]}"
