@@ -15,7 +15,8 @@ cd "$PLOVIX_ROOT"
 
 plovix_ensure_packages "${PLOVIX_BUILD_PACKAGES[@]}" "${PLOVIX_FUZZ_PACKAGES[@]}" \
     "${PLOVIX_WINE_PACKAGES[@]}" "${PLOVIX_SWITCHING_PACKAGES[@]}" \
-    "${PLOVIX_PACKAGING_PACKAGES[@]}" "${PLOVIX_CHECK_PACKAGES[@]}" xdotool
+    "${PLOVIX_PACKAGING_PACKAGES[@]}" "${PLOVIX_INSTALLER_TEST_PACKAGES[@]}" \
+    "${PLOVIX_CHECK_PACKAGES[@]}" "${PLOVIX_PICTURE_PACKAGES[@]}"
 plovix_ensure_fuzz_packages
 
 for preset in host win32 win64 win32-clang win64-clang fuzz; do

@@ -31,6 +31,10 @@ PLOVIX_SWITCHING_PACKAGES=(xserver-xorg-core xserver-xorg-video-dummy x11-xserve
 # manifests, and draws the wizard's pictures with (ImageMagick); the test
 # command makes a throwaway certificate with openssl.
 PLOVIX_PACKAGING_PACKAGES=(nsis zip wixl msitools faketime git osslsigncode openssl imagemagick)
+# The installer tests unpack the release's archive, and the winget
+# manifests' test reads them as YAML and checks them against winget's JSON
+# schemas with the system's /usr/bin/python3.
+PLOVIX_INSTALLER_TEST_PACKAGES=(unzip python3-yaml python3-jsonschema)
 # What the run command uses to watch the virtual display and take pictures.
 PLOVIX_PICTURE_PACKAGES=(imagemagick xdotool x11-apps)
 
@@ -132,6 +136,16 @@ plovix_ensure_packages() {
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q >&2
     apt-get install -y -q --no-install-recommends "${missing[@]}" >&2
+}
+
+# For the tests, which install nothing: stops, naming whichever of the given
+# packages are missing, which the test command installs.
+plovix_require_packages() {
+    local missing
+    mapfile -t missing < <(_plovix_missing_packages "$@")
+    [ ${#missing[@]} -eq 0 ] && return 0
+    plovix_log "missing packages: ${missing[*]}; ./scripts/test.sh installs them"
+    exit 1
 }
 
 # The fuzz build's packages, with the sanitizer and libFuzzer runtime of the

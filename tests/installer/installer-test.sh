@@ -22,8 +22,8 @@ set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/environment.sh"
 cd "$PLOVIX_ROOT"
 
-plovix_ensure_packages "${PLOVIX_WINE_PACKAGES[@]}" "${PLOVIX_PACKAGING_PACKAGES[@]}" \
-    "${PLOVIX_PICTURE_PACKAGES[@]}" unzip
+plovix_require_packages "${PLOVIX_WINE_PACKAGES[@]}" "${PLOVIX_PACKAGING_PACKAGES[@]}" \
+    "${PLOVIX_PICTURE_PACKAGES[@]}" "${PLOVIX_INSTALLER_TEST_PACKAGES[@]}"
 # The savers as the release carries them, signed or not: the archive's.
 RELEASED=$(mktemp -d)
 trap 'plovix_cleanup; rm -rf "$RELEASED"' EXIT

@@ -19,7 +19,7 @@ set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/environment.sh"
 cd "$PLOVIX_ROOT"
 
-plovix_ensure_packages "${PLOVIX_PACKAGING_PACKAGES[@]}"
+plovix_require_packages "${PLOVIX_PACKAGING_PACKAGES[@]}"
 signer=$PLOVIX_ROOT/build/test-signer
 rm -rf "$signer"
 mkdir -p "$signer/bin"
