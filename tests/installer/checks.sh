@@ -1,13 +1,12 @@
-# Shared by the tests of the release packages: the checks they count, and
-# what they read of the packages and of a Wine prefix; it reads the win64
-# build's displays and timeouts too. Source it after environment.sh, from
-# the project's root, with CHECKS naming the test in its log lines; `loader`
-# is the Wine loader of the prefix in use.
+# Shared by the installer tests still in bash, as installer_checks.py is by
+# those in Python: the checks they count, and what they read of the packages
+# and of a Wine prefix; it reads the win64 build's displays and timeouts too.
+# Source it after environment.sh, from the project's root, with CHECKS naming
+# the test in its log lines; `loader` is the Wine loader of the prefix in use.
 
-CPACK_CONFIG=build/win64/CPackConfig.cmake
 plovix_use_build build/win64
 # A value of the packages' own settings.
-cpack_value() { sed -n "s/^set($1 \"\(.*\)\")\$/\1/p" "$CPACK_CONFIG"; }
+cpack_value() { sed -n "s/^set($1 \"\(.*\)\")\$/\1/p" build/win64/CPackConfig.cmake; }
 
 passed=0
 failed=0
@@ -74,9 +73,8 @@ signature() {
         echo "signed" || echo "not signed by the test signer"
 }
 
-# file_state PATH [FILE NAME]: what a path holds: which of the archive's
-# savers (unpacked into RELEASED), FILE (told as NAME), another file, or
-# nothing.
+# What a path holds: which of the archive's savers (unpacked into
+# RELEASED), another file, or nothing.
 file_state() {
     if [ ! -e "$1" ]; then
         echo "(absent)"
@@ -84,8 +82,6 @@ file_state() {
         echo "the 32-bit saver"
     elif cmp -s "$1" "$RELEASED/$(cpack_value CPACK_PLOVIX_SAVER_64)"; then
         echo "the 64-bit saver"
-    elif [ $# -ge 3 ] && cmp -s "$1" "$2"; then
-        echo "$3"
     else
         echo "another file"
     fi

@@ -14,7 +14,6 @@ import hashlib
 import json
 import os
 import re
-import signal
 import subprocess
 import sys
 import tempfile
@@ -26,10 +25,10 @@ try:
 except ImportError as error:
     sys.exit(f"==> winget: no module {error.name}: it needs Debian's python3-yaml and "
              "python3-jsonschema, which ./scripts/test.sh installs")
+# Its cache would land in the source tree.
+sys.dont_write_bytecode = True
+from installer_checks import BUILD, PACKAGES, ROOT, begin, check, cpack_values, finish, start
 
-ROOT = Path(__file__).resolve().parents[2]
-BUILD = ROOT / "build/win64"
-PACKAGES = BUILD / "packages"
 MANIFESTS = PACKAGES / "winget"
 SCHEMA = "1.12.0"
 # Pinned here: users and the community repository know the package by this
@@ -41,24 +40,6 @@ FILE_NAMES = {"version": f"{IDENTIFIER}.yaml", "installer": f"{IDENTIFIER}.insta
 # What tells an installer from the others; InstallerType could stand at the
 # top for all of them, but these manifests give each its own.
 ROW = ("Architecture", "InstallerType", "Scope", "InstallerUrl", "InstallerSha256")
-state = {"group": "", "passed": 0, "failed": 0}
-
-
-def begin(group):
-    state["group"] = group
-    print(f"==> winget: {group}", file=sys.stderr, flush=True)
-
-
-def check(what, expected, found):
-    state["passed" if expected == found else "failed"] += 1
-    if expected != found:
-        print(f"FAILED {state['group']}: {what}\n    expected: {expected}\n    found:    {found}",
-              flush=True)
-
-
-def finish():
-    print(f"{state['passed']} passed, {state['failed']} failed")
-    sys.exit(1 if state["failed"] else 0)
 
 
 def write_manifests(url=None):
@@ -244,9 +225,7 @@ def check_no_url(manifests):
 
 
 def main():
-    config = BUILD / "CPackConfig.cmake"
-    cpack = dict(re.findall(r'^set\((\w+) "(.*)"\)$', config.read_text(encoding="utf-8"),
-                            re.MULTILINE)) if config.is_file() else {}
+    cpack = cpack_values()
     setup = f"{cpack.get('CPACK_PACKAGE_FILE_NAME')}.exe"
     url = f"https://example.invalid/plovix/{cpack.get('CPACK_PACKAGE_VERSION')}/"
     if not Path(PACKAGES, setup).is_file():
@@ -279,5 +258,5 @@ def main():
 
 if __name__ == "__main__":
     # Ended from outside, it still puts a hidden setup back, as on Ctrl-C.
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
+    start("winget")
     main()
