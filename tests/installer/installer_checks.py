@@ -163,8 +163,11 @@ class FreshWindows:
     this test ends, it ends all it started."""
 
     def __init__(self, name):
-        self.helper = subprocess.Popen([ROOT / "tests/installer/fresh-windows.sh", name],
-                                       stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        # Forked off the test's process tree, all of which CTest's timeout kills
+        # outright, so that it outlives the test to end what it started.
+        self.helper = subprocess.Popen(
+            ["setsid", "--fork", ROOT / "tests/installer/fresh-windows.sh", name],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
         # Its first line tells the display started; without it, it said why it could not.
         try:
             started = self.helper.stdout.readline()
@@ -186,6 +189,8 @@ class FreshWindows:
             self.helper.stdin.close()
         except BrokenPipeError:  # It ended already, having said why.
             pass
+        # Its answers end once it has ended all it started.
+        self.helper.stdout.read()
         self.helper.wait()
 
     def start(self, architecture):
