@@ -5,13 +5,14 @@
 #   fresh-windows.sh NAME
 #
 # Stops, naming them, when packages the installer tests need are missing;
-# else starts a private virtual display and says "display :N". Then for each
-# line read, win64 or win32, it makes and starts a fresh Wine prefix of that
-# kind in build/wine/NAME-win64 or -win32 and answers with one line, its
-# fields split by tabs: "ready", the loader of that kind as loader=PATH and
-# the environment the prefix's programs run in as NAME=VALUE; or "skipped"
-# and the cause, where 32-bit Wine cannot run. When its input ends, however
-# the test ended, or on a signal, it ends everything it started.
+# else starts a private virtual display and says "display :N PID", PID its
+# own process id, which is its process group's. Then for each line read,
+# win64 or win32, it makes and starts a fresh Wine prefix of that kind in
+# build/wine/NAME-win64 or -win32 and answers with one line, its fields split
+# by tabs: "ready", the loader of that kind as loader=PATH and the environment
+# the prefix's programs run in as NAME=VALUE; or "skipped" and the cause,
+# where 32-bit Wine cannot run. When its input ends, however the test ended,
+# or on a signal, it ends everything it started.
 #
 # The display and the prefixes are started here by environment.sh's own
 # functions, as the bash tests start theirs, rather than by a copy in Python;
@@ -30,7 +31,7 @@ trap 'exit 130' INT
 
 # Standard output carries the answers alone.
 plovix_start_display Xvfb 800x600 </dev/null >&2
-echo "display $DISPLAY"
+echo "display $DISPLAY $$"
 while read -r architecture; do
     case $architecture in
     win64) loader=$PLOVIX_WINE64 ;;

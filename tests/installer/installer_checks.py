@@ -177,11 +177,18 @@ class FreshWindows:
         if not started:
             self.close()
             sys.exit(1)
+        self.group = int(started.split()[-1])
 
     def __enter__(self):
         return self
 
-    def __exit__(self, *_):
+    def __exit__(self, error, *_):
+        # Ended early, the test has it stop a prefix it is still making, at once.
+        if error:
+            try:
+                os.killpg(self.group, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
         self.close()
 
     def close(self):
