@@ -13,13 +13,11 @@
 # which the x64 package then replaces, and an uninstall that leaves nothing;
 # with PLOVIX_TEST_SIGNER, both packages' signatures. Each failure says what
 # was expected and found; the last line is "N passed, N failed", and the exit
-# code is not 0 when a check failed.
-#
-# What Wine cannot show: Windows Installer keeps a versioned file that stands
-# where a package puts an unversioned one, which is why the package gives the
-# saver its version; Wine's msiexec replaces the file either way. Where 32-bit
-# programs cannot run, the 32-bit Windows is skipped, said in one line. Group
-# Policy, Intune and Configuration Manager are not tested here.
+# code is not 0 when a check failed. Where 32-bit programs cannot run, the
+# 32-bit Windows is skipped, said in one line. What Wine cannot show is in the
+# README's known limits; Group Policy, Intune and Configuration Manager are
+# not tested here.
+
 import os
 import re
 import subprocess
@@ -162,7 +160,6 @@ class Windows:
             re.findall(rf"^ *DisplayName {{2,}}REG_SZ {{2,}}{product}$", listing, re.MULTILINE))
 
     def check_entries(self, expected):
-        """The entries of both architectures, as "1 x64, 0 x86"."""
         check("uninstall entries", expected, ", ".join(f"{self.entries(arch)} {arch}"
                                                        for arch in SAVER_STATE))
 
