@@ -9,6 +9,7 @@ import signal
 import subprocess
 import sys
 import zipfile
+from functools import cache
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -79,6 +80,22 @@ def signature(path):
     run = subprocess.run(["osslsigncode", "verify", "-CAfile", os.environ["PLOVIX_TEST_SIGNER"],
                           "-in", path], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return "not signed by the test signer" if run.returncode else "signed"
+
+
+def msiinfo(*arguments):
+    run = subprocess.run(["msiinfo", *map(str, arguments)], capture_output=True, text=True)
+    if run.returncode:
+        fail(f"msiinfo {' '.join(map(str, arguments))} failed: {run.stderr.strip()}")
+    return run.stdout.replace("\r", "")
+
+
+@cache
+def table(package, name):
+    """A table's rows, each a list of its fields; none where the package has no such table."""
+    if name not in msiinfo("tables", package).split("\n"):
+        return []
+    # Below the columns' names and types and the table's name.
+    return [line.split("\t") for line in msiinfo("export", package, name).split("\n")[3:] if line]
 
 
 def archive_savers(archive, cpack):

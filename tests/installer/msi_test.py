@@ -23,14 +23,13 @@ import re
 import subprocess
 import sys
 import tempfile
-from functools import cache
 from pathlib import Path
 
 # Its cache would land in the source tree.
 sys.dont_write_bytecode = True
 from installer_checks import (BUILD, PACKAGES, ROOT, FreshWindows, archive_savers, begin,
                               check, cmake_values, cpack_values, exit_code, fail, file_state,
-                              finish, log, signature, start)
+                              finish, log, msiinfo, signature, start, table)
 
 # What every package shares, written by the build for ReleaseMsi.cmake.
 SETTINGS = BUILD / "release-msi/settings.cmake"
@@ -41,22 +40,6 @@ SAVER_STATE = {"x64": "the 64-bit saver", "x86": "the 32-bit saver"}
 # Older than any release.
 OLDER = "0.0.1"
 REFUSED = exit_code(1603)
-
-
-def msiinfo(*arguments):
-    run = subprocess.run(["msiinfo", *map(str, arguments)], capture_output=True, text=True)
-    if run.returncode:
-        fail(f"msiinfo {' '.join(map(str, arguments))} failed: {run.stderr.strip()}")
-    return run.stdout.replace("\r", "")
-
-
-@cache
-def table(package, name):
-    """A table's rows, each a list of its fields; none where the package has no such table."""
-    if name not in msiinfo("tables", package).split("\n"):
-        return []
-    # Below the columns' names and types and the table's name.
-    return [line.split("\t") for line in msiinfo("export", package, name).split("\n")[3:] if line]
 
 
 class Release:

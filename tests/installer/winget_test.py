@@ -27,7 +27,8 @@ except ImportError as error:
              "python3-jsonschema, which ./scripts/test.sh installs")
 # Its cache would land in the source tree.
 sys.dont_write_bytecode = True
-from installer_checks import BUILD, PACKAGES, ROOT, begin, check, cpack_values, finish, start
+from installer_checks import (BUILD, PACKAGES, ROOT, begin, check, cpack_values, finish,
+                              start, table)
 
 MANIFESTS = PACKAGES / "winget"
 SCHEMA = "1.12.0"
@@ -151,11 +152,7 @@ def expected_fields(cpack, kind, scope, file):
                                                  "alreadyInstalled")]}
     if kind != "msi":
         return {}
-    # The step read them with msiinfo too, so it is there.
-    run = subprocess.run(["msiinfo", "export", PACKAGES / file, "Property"],
-                         capture_output=True, text=True)
-    properties = dict(line.split("\t", 1) for line in run.stdout.replace("\r", "").splitlines()
-                      if "\t" in line)
+    properties = dict(row[:2] for row in table(PACKAGES / file, "Property"))
     fields = {"ProductCode": properties.get("ProductCode"),
               "AppsAndFeaturesEntries": [{"UpgradeCode": properties.get("UpgradeCode")}]}
     return fields | ({"UnsupportedOSArchitectures": ["x64", "arm64"]}
