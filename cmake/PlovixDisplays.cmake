@@ -1,8 +1,12 @@
 # The private displays the Windows tests run on, one row each:
 #
-#   plovix_display(NAME XVFB <width>x<height> | XORG <file of tests/e2e/displays/>
+#   plovix_display(NAME KIND <kind> XVFB <width>x<height> | XORG <file of tests/e2e/displays/>
 #                  [MONITORS <count>] [PREFIX_PER_BUILD] [FOR <command>...])
 #
+# KIND: what the display is there to show, which decides the tests that run
+# on it (tests/CMakeLists.txt names kinds, never displays): at-picture-size
+# (the screen already has the picture's size), refusing (it refuses the
+# picture's size), switching (it really switches to it) or two-monitors.
 # XVFB: an Xvfb screen of that size, whose mode never really changes. XORG:
 # Xorg with the dummy video driver and that configuration; its mode really
 # changes, and it runs headless only as root. MONITORS: how many monitors it
@@ -20,7 +24,12 @@
 
 set(PLOVIX_DISPLAYS)
 function(plovix_display name)
-    cmake_parse_arguments(PARSE_ARGV 1 ARG "PREFIX_PER_BUILD" "XVFB;XORG;MONITORS" "FOR")
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "PREFIX_PER_BUILD" "KIND;XVFB;XORG;MONITORS" "FOR")
+    if(NOT ARG_KIND MATCHES "^(at-picture-size|refusing|switching|two-monitors)$")
+        message(FATAL_ERROR "display ${name}: no kind of display \"${ARG_KIND}\"")
+    endif()
+    list(APPEND PLOVIX_DISPLAYS_OF_${ARG_KIND} ${name})
+    set(PLOVIX_DISPLAYS_OF_${ARG_KIND} ${PLOVIX_DISPLAYS_OF_${ARG_KIND}} PARENT_SCOPE)
     set(row PLOVIX_DISPLAY_${name})
     if(ARG_XVFB)
         set(${row}_SERVER Xvfb PARENT_SCOPE)
@@ -57,18 +66,18 @@ function(plovix_display name)
 endfunction()
 
 # At the picture's size, where the switch changes nothing.
-plovix_display(800x600 XVFB 800x600 FOR run bench mutants)
-# Refuses the picture's size.
-plovix_display(1024x768 XVFB 1024x768 FOR mutants)
+plovix_display(800x600 KIND at-picture-size XVFB 800x600 FOR run bench mutants)
+plovix_display(1024x768 KIND refusing XVFB 1024x768 FOR mutants)
 # Both really switch from 1024x768 to 800x600: the first at the desktop's
 # rate, the second only at another, as many monitors do, so that every
 # switch there takes the retry.
-plovix_display(switching-60hz XORG switching-60hz.conf FOR bench)
-plovix_display(switching-75hz XORG switching-75hz.conf FOR mutants)
+plovix_display(switching-60hz KIND switching XORG switching-60hz.conf FOR bench)
+plovix_display(switching-75hz KIND switching XORG switching-75hz.conf FOR mutants)
 # A second monitor right of the primary, or left of it at negative x.
-plovix_display(two-monitors-right XORG two-monitors-right.conf MONITORS 2 PREFIX_PER_BUILD
-               FOR run bench mutants)
-plovix_display(two-monitors-left XORG two-monitors-left.conf MONITORS 2 PREFIX_PER_BUILD)
+plovix_display(two-monitors-right KIND two-monitors XORG two-monitors-right.conf MONITORS 2
+               PREFIX_PER_BUILD FOR run bench mutants)
+plovix_display(two-monitors-left KIND two-monitors XORG two-monitors-left.conf MONITORS 2
+               PREFIX_PER_BUILD)
 
 list(JOIN PLOVIX_DISPLAYS " " plovix_names)
 string(CONCAT plovix_shell "# The displays of cmake/PlovixDisplays.cmake, for this build.\n"

@@ -57,7 +57,7 @@ endif()
 set(PLOVIX_TEST_SKIPPED_CODE 77)
 
 # One test program. On the host its tests are found when ctest runs it; on
-# Windows plovix_run_on gives each of its sources a display.
+# Windows plovix_run_on puts each of its sources on the displays of a kind.
 #   SERIAL        its tests use the whole screen, so nothing runs beside them
 #   BESIDE_SAVER  placed next to Plovix.scr, which it starts
 function(plovix_add_test name)
@@ -78,20 +78,22 @@ function(plovix_add_test name)
                                     SKIP_RETURN_CODE ${PLOVIX_TEST_SKIPPED_CODE})
 endfunction()
 
-# The tests in the given sources of test program `name` run on `display`
-# under Wine: each named and labelled after it ("<display>:Suite.Test") and
-# needing its fixture. The tests are read from the sources, so listing them
-# needs neither Wine nor a display.
-function(plovix_run_on name display)
-    if(NOT display IN_LIST PLOVIX_DISPLAYS)
-        message(FATAL_ERROR "${display} is no display of cmake/PlovixDisplays.cmake")
+# The tests in the given sources of test program `name` run under Wine on
+# every display of that kind: each named and labelled after the display
+# ("<display>:Suite.Test") and needing its fixture. The tests are read from
+# the sources, so listing them needs neither Wine nor a display.
+function(plovix_run_on name kind)
+    if(NOT PLOVIX_DISPLAYS_OF_${kind})
+        message(FATAL_ERROR "cmake/PlovixDisplays.cmake has no display of kind ${kind}")
     endif()
     get_target_property(serial ${name} PLOVIX_SERIAL)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
                           "${PLOVIX_DISPLAY_SCRIPT};run;${CMAKE_BINARY_DIR};${PLOVIX_WINE}")
-    gtest_add_tests(TARGET ${name} SOURCES ${ARGN} TEST_PREFIX ${display}: TEST_LIST tests)
-    set_tests_properties(${tests} PROPERTIES TIMEOUT ${PLOVIX_TIMEOUT_TEST} RUN_SERIAL "${serial}"
-                         ENVIRONMENT "PLOVIX_DISPLAY=${display};PLOVIX_WATCHDOG_SECONDS=${PLOVIX_TIMEOUT_WATCHDOG}"
-                         FIXTURES_REQUIRED display-${display} LABELS ${display}
-                         SKIP_RETURN_CODE ${PLOVIX_TEST_SKIPPED_CODE})
+    foreach(display ${PLOVIX_DISPLAYS_OF_${kind}})
+        gtest_add_tests(TARGET ${name} SOURCES ${ARGN} TEST_PREFIX ${display}: TEST_LIST tests)
+        set_tests_properties(${tests} PROPERTIES TIMEOUT ${PLOVIX_TIMEOUT_TEST} RUN_SERIAL "${serial}"
+                             ENVIRONMENT "PLOVIX_DISPLAY=${display};PLOVIX_WATCHDOG_SECONDS=${PLOVIX_TIMEOUT_WATCHDOG}"
+                             FIXTURES_REQUIRED display-${display} LABELS ${display}
+                             SKIP_RETURN_CODE ${PLOVIX_TEST_SKIPPED_CODE})
+    endforeach()
 endfunction()
