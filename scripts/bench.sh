@@ -21,7 +21,7 @@
 # which both cover as well.
 #
 # The driver (benchdriver.exe) starts each program and watches the screen
-# and the process from the Windows side; this command watches the idle
+# and the process from the Windows side; plovix-idlewatch watches the idle
 # program from the Linux side, in /proc. --soak MINUTES adds, for each build,
 # a run of the saver that long, sampling its working set and handles, and
 # 100 runs of start, picture and key that must leave nothing behind.
@@ -81,9 +81,9 @@ if plovix_can_run_wine32; then
 else
     plovix_log "this machine cannot run 32-bit programs; only the win64 build is measured"
 fi
-plovix_log "building the report (host)"
-if ! { cmake --preset host && cmake --build --preset host --target plovix-benchreport; } \
-    >>"$LOG" 2>&1; then
+plovix_log "building the report and the idle watcher (host)"
+if ! { cmake --preset host &&
+    cmake --build --preset host --target plovix-benchreport plovix-idlewatch; } >>"$LOG" 2>&1; then
     plovix_log "the host build failed; see $LOG"
     exit 1
 fi
@@ -119,7 +119,6 @@ declare -A FILE_OF=([saver]=Plovix.scr [polling]=reference-polling.exe
 IDLE_SECONDS=20
 FIRST_PICTURE_STARTS=8
 CYCLES=100
-CLOCK_TICKS=$(getconf CLK_TCK)
 LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
 failures=0
 
@@ -143,25 +142,10 @@ linux_pid() {
     [ ${#pids[@]} -gt 0 ] && printf '%s\n' "${pids[0]}"
 }
 
-# utime + stime of all the process's threads, in clock ticks.
-cpu_ticks() {
-    local stat fields
-    stat=$(cat "/proc/$1/stat") || return 1
-    read -r -a fields <<<"${stat##*) }"
-    echo $((fields[11] + fields[12]))
-}
-
-# Voluntary context switches of all the process's threads: each is a wakeup
-# after the thread waited.
-wakeups() {
-    cat "/proc/$1"/task/*/status 2>/dev/null |
-        awk '/^voluntary_ctxt_switches:/ { n += $2 } END { print n + 0 }'
-}
-
 # The CPU use of the program and of the wineserver, and the program's
-# wakeups, over IDLE_SECONDS from now.
+# wakeups, over IDLE_SECONDS from now, as Linux counts them.
 measure_idle() {
-    local preset=$1 program=$2 pid server
+    local preset=$1 program=$2 pid server figures figure value
     pid=$(linux_pid "${FILE_OF[$program]}") || {
         plovix_log "$preset $program: its Linux process was not found"
         return 1
@@ -170,25 +154,10 @@ measure_idle() {
         plovix_log "the Wine server's Linux process was not found"
         return 1
     }
-    local p0 s0 w0 t0 p1 s1 w1 t1
-    p0=$(cpu_ticks "$pid") && s0=$(cpu_ticks "$server") && w0=$(wakeups "$pid") || return 1
-    t0=$(date +%s%N)
-    sleep "$IDLE_SECONDS"
-    p1=$(cpu_ticks "$pid") && s1=$(cpu_ticks "$server") && w1=$(wakeups "$pid") || {
-        plovix_log "$preset $program: it ended while idle"
+    figures=$(build/host/bench/plovix-idlewatch "$IDLE_SECONDS" "$pid" "$server" 2>>"$LOG") || {
+        plovix_log "$preset $program: not measured while idle; see $LOG"
         return 1
     }
-    t1=$(date +%s%N)
-    local figures
-    figures=$(awk -v p=$((p1 - p0)) -v s=$((s1 - s0)) -v w=$((w1 - w0)) -v hz="$CLOCK_TICKS" \
-        -v ns=$((t1 - t0)) 'BEGIN {
-            seconds = ns / 1e9
-            printf "cpu_pct %.3f\n", 100 * (p + s) / hz / seconds
-            printf "cpu_program_pct %.3f\n", 100 * p / hz / seconds
-            printf "cpu_server_pct %.3f\n", 100 * s / hz / seconds
-            printf "wakeups_per_s %.1f\n", w / seconds
-        }')
-    local figure value
     while read -r figure value; do
         record "$preset" "$program" "$figure" "$value"
     done <<<"$figures"
