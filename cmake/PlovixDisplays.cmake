@@ -79,9 +79,16 @@ plovix_display(two-monitors-right KIND two-monitors XORG two-monitors-right.conf
 plovix_display(two-monitors-left KIND two-monitors XORG two-monitors-left.conf MONITORS 2
                PREFIX_PER_BUILD)
 
+# What a Windows test prints, or the display script's watchdog for it, at the
+# start of a line saying that a fault of Wine's own, not of the saver's,
+# leaves the test's result meaningless; the test command runs such a failed
+# test once more on a fresh display (tools/testsummary).
+set(PLOVIX_WINE_FAULT_MARK "Wine's own fault: ")
+
 list(JOIN PLOVIX_DISPLAYS " " plovix_names)
 string(CONCAT plovix_shell "# The displays of cmake/PlovixDisplays.cmake, for this build.\n"
-                            "PLOVIX_DISPLAYS=(${plovix_names})\n")
+                            "PLOVIX_DISPLAYS=(${plovix_names})\n"
+                            "PLOVIX_WINE_FAULT_MARK=\"${PLOVIX_WINE_FAULT_MARK}\"\n")
 foreach(column SERVER SETTING MONITORS ROOT PREFIX)
     string(APPEND plovix_shell "declare -gA PLOVIX_DISPLAY_${column}=(")
     foreach(display ${PLOVIX_DISPLAYS})

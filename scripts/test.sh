@@ -62,18 +62,18 @@ beside=$!
 trap 'kill "$beside" 2>/dev/null || true' EXIT
 
 # suite NAME PRESET [ctest arguments]: runs one suite, whose report the
-# summary reads. A test that Wine's spinning server hung runs once more, on a
-# fresh display and prefix.
+# summary reads. A test that failed by a fault of Wine's own, which it names,
+# runs once more on a fresh display.
 suites=()
 suite() {
-    local name=$1 preset=$2 spun
+    local name=$1 preset=$2 again
     shift 2
     plovix_log "testing $name"
     ctest --preset "$preset" --output-junit "$reports/$name.xml" "$@" || true
-    spun=$("$summary" --spun "$reports/$name.xml")
-    if [ -n "$spun" ]; then
-        plovix_log "Wine's server spun; running $spun again"
-        ctest --preset "$preset" -R "$spun" --output-junit "$reports/$name.rerun.xml" || true
+    again=$("$summary" --wine-faults "$reports/$name.xml")
+    if [ -n "$again" ]; then
+        plovix_log "a fault of Wine's own; running $again again"
+        ctest --preset "$preset" -R "$again" --output-junit "$reports/$name.rerun.xml" || true
     fi
     suites+=("$name=$reports/$name.xml")
 }

@@ -2,15 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace tools {
 namespace testsummary {
 
 namespace {
-
-// What the display script's watchdog prints when the test hung only because
-// Wine's server spun.
-const char* const SPUN = "watchdog: the Wine server spun";
 
 bool contains(const std::vector<std::string>& names, const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
@@ -67,8 +64,18 @@ std::string skipReason(const TestResult& test) {
     return test.status == "disabled" ? "disabled" : test.message;
 }
 
-bool spun(const TestResult& test) {
-    return test.status == "fail" && test.output.find(SPUN) != std::string::npos;
+// The fault of Wine's own that a failed test's output names, on a line of
+// its own after the mark; empty when it names none.
+std::string wineFault(const TestResult& test) {
+    if (test.status == "fail") {
+        for (const std::string& line : linesOf(test.output)) {
+            if (startsWith(line, PLOVIX_WINE_FAULT_MARK) &&
+                line.size() > std::strlen(PLOVIX_WINE_FAULT_MARK)) {
+                return line.substr(std::strlen(PLOVIX_WINE_FAULT_MARK));
+            }
+        }
+    }
+    return "";
 }
 
 // Why a test that neither passed nor skipped failed.
@@ -100,16 +107,16 @@ void TestSummary::addSuite(const std::string& name, const std::vector<TestResult
         } else if (isSkip(test)) {
             ++suite.skipped;
             _skips.push_back(name + ": " + test.name + ": " + skipReason(test));
-        } else if (!spun(test)) {
+        } else if (wineFault(test).empty()) {
             _fail(suite, test.name, whyFailed(test));
         } else if (std::any_of(rerun.begin(), rerun.end(), [&](const TestResult& again) {
                        return again.name == test.name && again.status == "run";
                    })) {
             ++suite.passed;
-            _reruns.push_back("rerun: Wine's server spun: " + name + ": " + test.name +
-                              ", passed on a fresh display and prefix");
+            _reruns.push_back("rerun after Wine's own fault (" + wineFault(test) + "): " + name +
+                              ": " + test.name + ", passed on a fresh display");
         } else {
-            _fail(suite, test.name, "failed again after the Wine server spun");
+            _fail(suite, test.name, "failed again after Wine's own fault: " + wineFault(test));
         }
     }
     if (suite.passed == 0 && suite.failed == 0) {
@@ -216,10 +223,10 @@ bool TestSummary::failed() const {
            (_requireAllSuites && !_notRunLines().empty());
 }
 
-std::string TestSummary::spunTests(const std::vector<TestResult>& tests) {
+std::string TestSummary::wineFaultTests(const std::vector<TestResult>& tests) {
     std::string pattern;
     for (const TestResult& test : tests) {
-        if (spun(test)) {
+        if (!wineFault(test).empty()) {
             pattern += (pattern.empty() ? "" : "|") + escaped(test.name);
         }
     }

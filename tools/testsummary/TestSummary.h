@@ -13,16 +13,16 @@ namespace testsummary {
 
 // The test command's summary of its suites. A suite is named "BUILD" or
 // "BUILD@LABEL", BUILD being the test preset that runs it: one count line
-// each, the suites that cannot run here with why, the tests rerun after
-// Wine's server spun, the skipped tests with their reasons and the failed
+// each, the suites that cannot run here with why, the tests rerun after a
+// fault of Wine's own, the skipped tests with their reasons and the failed
 // ones with the line that reruns each, then the totals.
 class TestSummary {
 public:
     // Whether a suite that cannot run here fails the summary.
     explicit TestSummary(bool requireAllSuites);
 
-    // One suite's tests. `rerun` holds the tests run again after Wine's server
-    // spun (spunTests), `fixtures` the names of the build's display fixtures,
+    // One suite's tests. `rerun` holds the tests run again after a fault of
+    // Wine's own (wineFaultTests), `fixtures` the names of the build's display fixtures,
     // which count only when they do not pass.
     void addSuite(const std::string& name, const std::vector<TestResult>& tests,
                   const std::vector<TestResult>& rerun, const std::vector<std::string>& fixtures);
@@ -35,10 +35,10 @@ public:
     std::string text() const;
     bool failed() const;
 
-    // A CTest regular expression for the failed tests of `tests` that Wine's
-    // spinning server hung (the display script's watchdog says so), to be
+    // A CTest regular expression for the failed tests of `tests` whose
+    // output names a fault of Wine's own after PLOVIX_WINE_FAULT_MARK, to be
     // run once more; empty when there are none.
-    static std::string spunTests(const std::vector<TestResult>& tests);
+    static std::string wineFaultTests(const std::vector<TestResult>& tests);
     // The test names in the listing of `ctest -N`.
     static std::vector<std::string> listedTests(const std::string& listing);
 

@@ -2,8 +2,8 @@
 //   The test command's summary, read from CTest's JUnit reports: a REPORT
 //   (ctest --output-junit) for each SUITE, "BUILD" or "BUILD@LABEL", BUILD
 //   being the test preset that ran it, in the order they are listed. When a
-//   suite's tests hung by Wine's spinning server ran again, that run's report
-//   lies beside its own: NAME.rerun.xml beside NAME.xml. Prints the summary;
+//   suite's tests that failed by a fault of Wine's own ran again, that run's
+//   report lies beside its own: NAME.rerun.xml beside NAME.xml. Prints the summary;
 //   exit code 1 when a test or a suite failed, 2 for a bad command line.
 //   PLOVIX_REQUIRE_ALL_SUITES=1 in the environment fails any suite that
 //   cannot run here.
@@ -14,9 +14,10 @@
 //   --not-run SUITE=CAUSE     a suite that cannot run here, with why; a bare
 //                             BUILD stands for each of its expected suites
 //
-// plovix-testsummary --spun REPORT
-//   Prints a CTest regular expression for the tests of REPORT that Wine's
-//   spinning server hung, to be run once more; nothing when there are none.
+// plovix-testsummary --wine-faults REPORT
+//   Prints a CTest regular expression for the failed tests of REPORT whose
+//   output names a fault of Wine's own, to be run once more; nothing when
+//   there are none.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -66,7 +67,7 @@ std::vector<std::string> linesIn(const std::string& text) {
 int usage() {
     std::fputs("usage: plovix-testsummary [--fixtures BUILD=LISTING] [--expected BUILD=FILE]"
                " [--not-run SUITE=CAUSE]... SUITE=REPORT...\n"
-               "       plovix-testsummary --spun REPORT\n",
+               "       plovix-testsummary --wine-faults REPORT\n",
                stderr);
     return 2;
 }
@@ -75,10 +76,10 @@ int usage() {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (arguments.size() == 2 && arguments[0] == "--spun") {
+    if (arguments.size() == 2 && arguments[0] == "--wine-faults") {
         std::vector<TestResult> tests;
         readReport(arguments[1], tests);
-        const std::string pattern = TestSummary::spunTests(tests);
+        const std::string pattern = TestSummary::wineFaultTests(tests);
         if (!pattern.empty()) {
             std::printf("%s\n", pattern.c_str());
         }

@@ -127,6 +127,7 @@ run)
         exit 1
     fi
     source "$state"
+    source "$build/displays.sh"
     export DISPLAY WINEPREFIX
     if [ -z "${PLOVIX_WATCHDOG_SECONDS:-}" ]; then
         exec "$loader" "$@"
@@ -151,7 +152,7 @@ run)
         # on a fresh display and prefix.
         if grep -q '^busy: process .*(wineserver' <<<"$busy" &&
             ! grep '^busy: process' <<<"$busy" | grep -qv '(wineserver'; then
-            echo "watchdog: the Wine server spun while every other process waited on it"
+            echo "${PLOVIX_WINE_FAULT_MARK}its server spun while every other process waited on it"
             spun=yes
             touch "$build/displays/$PLOVIX_DISPLAY.spun"
             # It answers nothing, so it goes with all it serves.

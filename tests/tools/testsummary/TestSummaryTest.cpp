@@ -28,7 +28,8 @@ std::string testcase(const std::string& name, const std::string& status, const s
            "</system-out>\n\t</testcase>\n";
 }
 
-const std::string SPUN = "watchdog: the Wine server spun while every other process waited on it\n";
+const std::string SPUN = std::string("watchdog: ...\n") + PLOVIX_WINE_FAULT_MARK +
+                         "its server spun while every other process waited on it\n";
 
 TEST(TestSummaryTest, CountsEachSuiteAndNamesEveryTestThatDidNotPass) {
     TestSummary summary(false);
@@ -63,11 +64,12 @@ TEST(TestSummaryTest, CountsEachSuiteAndNamesEveryTestThatDidNotPass) {
               "win64@small:                  2 passed, 2 failed, 1 skipped\n"
               "win64@switching:              0 passed, 2 failed\n"
               "win64@refusing:               0 passed, 0 failed\n"
-              "rerun: Wine's server spun: win64@small: small:Saver.Spun, passed on a fresh "
-              "display and prefix\n"
+              "rerun after Wine's own fault (its server spun while every other process waited "
+              "on it): win64@small: small:Saver.Spun, passed on a fresh display\n"
               "skipped in win64@small: small:Saver.Old: Wine < 9 && no \"x\"\n"
-              "FAILED win64@small: small:Saver.Hung (failed again after the Wine server spun); "
-              "rerun: ctest --preset win64 -R '^small:Saver\\.Hung$'\n"
+              "FAILED win64@small: small:Saver.Hung (failed again after Wine's own fault: its "
+              "server spun while every other process waited on it); rerun: ctest --preset "
+              "win64 -R '^small:Saver\\.Hung$'\n"
               "FAILED win64@small: small:Saver.Missing (not run: Unable to find executable); "
               "rerun: ctest --preset win64 -R '^small:Saver\\.Missing$'\n"
               "FAILED win64@switching: switching:start (failed); rerun: ctest --preset "
@@ -104,12 +106,12 @@ TEST(TestSummaryTest, ListsTheSuitesThatCannotRunAndFailsThemOnlyWhenAllAreRequi
     }
 }
 
-TEST(TestSummaryTest, NamesTheSpunTestsToRunAgainAndReadsCTestsListing) {
+TEST(TestSummaryTest, NamesTheTestsToRunAgainAfterWinesOwnFaultsAndReadsCTestsListing) {
     EXPECT_EQ("^(small:A\\.b|refusing:C\\.d\\(x\\))$",
-              TestSummary::spunTests(report(testcase("small:A.b", "fail", "", SPUN) +
-                                            testcase("small:A.c", "fail", "", "crashed\n") +
-                                            testcase("refusing:C.d(x)", "fail", "", SPUN))));
-    EXPECT_EQ("", TestSummary::spunTests(report(testcase("small:A.b", "run", "", SPUN))));
+              TestSummary::wineFaultTests(report(testcase("small:A.b", "fail", "", SPUN) +
+                                                 testcase("small:A.c", "fail", "", "crashed\n") +
+                                                 testcase("refusing:C.d(x)", "fail", "", SPUN))));
+    EXPECT_EQ("", TestSummary::wineFaultTests(report(testcase("small:A.b", "run", "", SPUN))));
     EXPECT_EQ((std::vector<std::string>{"small:start", "small:stop"}),
               TestSummary::listedTests("Test project /b/win64\n  Test  #1: small:start\n"
                                        "  Test #12: small:stop\n\nTotal Tests: 2\n"));
