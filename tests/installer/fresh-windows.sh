@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Fresh Windows for an installer test written in Python (installer_checks.py's
-# FreshWindows), which starts this and keeps its input open:
+# Fresh Windows for an installer test (installer_checks.py's FreshWindows),
+# which starts this and keeps its input open:
 #
 #   fresh-windows.sh NAME
 #
@@ -15,7 +15,7 @@
 # or on a signal, it ends everything it started.
 #
 # The display and the prefixes are started here by environment.sh's own
-# functions, as the bash tests start theirs, rather than by a copy in Python;
+# functions, as the display tests start theirs, rather than by a copy in Python;
 # and a helper that serves prefixes as the test asks for them lets it check
 # the packages first, and skip a kind of Windows through the same code.
 set -euo pipefail

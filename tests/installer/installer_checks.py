@@ -1,7 +1,6 @@
-# Shared by the installer tests written in Python: the checks they count and
-# print, what they read of the win64 build, and what they read of a Wine
-# prefix and of the packages. tests/installer/checks.sh does the same for the
-# ones still in bash; the output of both is alike, line for line.
+# Shared by the installer tests: the checks they count and print, what they
+# read of the win64 build, and what they read of a Wine prefix and of the
+# packages.
 import difflib
 import os
 import re
@@ -52,6 +51,18 @@ def finish():
     sys.exit(1 if _state["failed"] else 0)
 
 
+def require(*lists):
+    """Stops the test, naming them, where packages of environment.sh's lists
+    (PACKAGING, PICTURE...) are missing; tests install nothing, ./scripts/test.sh
+    does. The lists are read there rather than copied here."""
+    script = ('source "$1" && shift && packages=() && for list; do'
+              ' name="PLOVIX_${list}_PACKAGES[@]" && packages+=("${!name}"); done'
+              ' && plovix_require_packages "${packages[@]}"')
+    if subprocess.run(["bash", "-c", script, "require", ROOT / "scripts/lib/environment.sh",
+                       *lists]).returncode:
+        sys.exit(1)
+
+
 def cmake_values(path):
     """The values a CMake file of the build sets as set(NAME "VALUE"), one a line."""
     text = path.read_text(encoding="utf-8") if path.is_file() else ""
@@ -73,6 +84,11 @@ def timeouts():
 def exit_code(windows_code):
     """A Windows program's exit code as Linux sees it, the low byte (1603 is 67)."""
     return windows_code % 256
+
+
+def shell_code(returncode):
+    """A process's exit code as a shell tells it: 128 and the signal for one a signal ended."""
+    return returncode if returncode >= 0 else 128 - returncode
 
 
 def signature(path):
@@ -123,21 +139,38 @@ class Wine:
         self.prefix = Path(environment["WINEPREFIX"])
         self.timeout = timeouts()["TEST"]
 
+    def _run(self, arguments, stdout, stderr):
+        try:
+            return subprocess.run([self.loader, *map(str, arguments)], env=self.environment,
+                                  stdin=subprocess.DEVNULL, stdout=stdout, stderr=stderr,
+                                  timeout=self.timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
     def run(self, *arguments, output=True):
         """The program's exit code as Linux sees it, with what it printed (without
         carriage returns) when asked; one still running after a test's timeout
         counts as hanging, 124, as timeout(1) says it."""
         pipe = subprocess.PIPE if output else subprocess.DEVNULL
-        try:
-            run = subprocess.run([self.loader, *map(str, arguments)], env=self.environment,
-                                 stdin=subprocess.DEVNULL, stdout=pipe, stderr=pipe,
-                                 timeout=self.timeout)
-        except subprocess.TimeoutExpired:
+        run = self._run(arguments, pipe, pipe)
+        if run is None:
             return 124, ""
         said = (run.stdout or b"") + (run.stderr or b"")
-        # A loader ended by a signal is told as a shell tells it.
-        code = run.returncode if run.returncode >= 0 else 128 - run.returncode
-        return code, said.decode("utf-8", "replace").replace("\r", "")
+        return shell_code(run.returncode), said.decode("utf-8", "replace").replace("\r", "")
+
+    def output(self, *arguments):
+        """What the program printed on its standard output, without carriage returns
+        and the last line break; None where it failed or hung."""
+        run = self._run(arguments, subprocess.PIPE, subprocess.DEVNULL)
+        if run is None or run.returncode:
+            return None
+        return run.stdout.decode("utf-8", "replace").replace("\r", "").rstrip("\n")
+
+    def spawn(self, *arguments, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, debug=None):
+        """The program started, not waited for; with DEBUG as its WINEDEBUG."""
+        environment = self.environment | ({"WINEDEBUG": debug} if debug else {})
+        return subprocess.Popen([self.loader, *map(str, arguments)], env=environment,
+                                stdin=subprocess.DEVNULL, stdout=stdout, stderr=stderr)
 
     def reg_query(self, key, *switches):
         """What reg prints, or "(absent)" where reg says the key or value does not
