@@ -81,6 +81,7 @@ apply() {
 plant() {
     local index=$1 from to
     cp -p "$COPY/${files[$index]}" "$COPY/${files[$index]}.unplanted"
+    echo "${files[$index]}" >"$PLANTED"
     while IFS=$'\t' read -r from to; do
         [ -n "$from" ] || continue
         apply "$COPY/${files[$index]}" "$from" "$to" || return 1
@@ -95,14 +96,22 @@ unplant() {
         cp "$file.unplanted" "$file"
         rm "$file.unplanted"
     fi
+    rm -f "$PLANTED"
 }
 
 # The copy: the files git knows or would take, as they are now, their times
 # kept, so that the copy's builds redo only what a fault changes.
+# A run stopped while a fault was planted left its objects newer than the
+# file copied back: that file gets a new time, so that they are made again.
+PLANTED=$COPY/build/planted
 plovix_log "copying the working tree to $COPY"
-mkdir -p "$COPY"
+mkdir -p "$COPY/build"
 find "$COPY" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
 git ls-files -z --cached --others --exclude-standard | xargs -0 cp -p --parents -t "$COPY"
+if [ -f "$PLANTED" ]; then
+    touch -c "$COPY/$(cat "$PLANTED")"
+    rm "$PLANTED"
+fi
 
 selected=()
 for i in "${!names[@]}"; do

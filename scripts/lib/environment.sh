@@ -31,10 +31,9 @@ PLOVIX_SWITCHING_PACKAGES=(xserver-xorg-core xserver-xorg-video-dummy x11-xserve
 # manifests, and draws the wizard's pictures with (ImageMagick); the test
 # command makes a throwaway certificate with openssl.
 PLOVIX_PACKAGING_PACKAGES=(nsis zip wixl msitools faketime git osslsigncode openssl imagemagick)
-# The installer test unpacks the release's archive; the tests in Python run
-# with the system's /usr/bin/python3, and the winget manifests' test reads
-# them as YAML and checks them against winget's JSON schemas.
-PLOVIX_INSTALLER_TEST_PACKAGES=(unzip python3 python3-yaml python3-jsonschema)
+# The installer tests run with the system's /usr/bin/python3; the winget
+# manifests' test reads them as YAML and checks them against winget's schemas.
+PLOVIX_INSTALLER_TEST_PACKAGES=(python3 python3-yaml python3-jsonschema)
 # What the run command uses to watch the virtual display and take pictures.
 PLOVIX_PICTURE_PACKAGES=(imagemagick xdotool x11-apps)
 
