@@ -21,7 +21,7 @@
 # which both cover as well.
 #
 # The driver (benchdriver.exe) starts each program and watches the screen
-# and the process from the Windows side; plovix-idlewatch watches the idle
+# and the process from the Windows side; plovix-procwatch watches the idle
 # program from the Linux side, in /proc. --soak MINUTES adds, for each build,
 # a run of the saver that long, sampling its working set and handles, and
 # 100 runs of start, picture and key that must leave nothing behind.
@@ -81,9 +81,9 @@ if plovix_can_run_wine32; then
 else
     plovix_log "this machine cannot run 32-bit programs; only the win64 build is measured"
 fi
-plovix_log "building the report and the idle watcher (host)"
+plovix_log "building the report and the process watcher (host)"
 if ! { cmake --preset host &&
-    cmake --build --preset host --target plovix-benchreport plovix-idlewatch; } >>"$LOG" 2>&1; then
+    cmake --build --preset host --target plovix-benchreport plovix-procwatch; } >>"$LOG" 2>&1; then
     plovix_log "the host build failed; see $LOG"
     exit 1
 fi
@@ -154,7 +154,7 @@ measure_idle() {
         plovix_log "the Wine server's Linux process was not found"
         return 1
     }
-    figures=$(build/host/bench/plovix-idlewatch "$IDLE_SECONDS" "$pid" "$server" 2>>"$LOG") || {
+    figures=$(build/host/tools/plovix-procwatch idle "$IDLE_SECONDS" "$pid" "$server" 2>>"$LOG") || {
         plovix_log "$preset $program: not measured while idle; see $LOG"
         return 1
     }

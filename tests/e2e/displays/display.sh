@@ -17,8 +17,7 @@
 #                                 one still running after
 #                                 PLOVIX_WATCHDOG_SECONDS is ended, once what
 #                                 each process of its prefix waits on is told
-#                                 (from /proc, with those that keep a
-#                                 processor busy, then winedbg's stacks)
+#                                 (plovix-procwatch, then winedbg's stacks)
 set -euo pipefail
 
 source "$(dirname "$0")/../../../scripts/lib/environment.sh"
@@ -39,51 +38,6 @@ start_quietly() {
     [ -z "$check" ] || plovix_check_display_switch "$(basename "$build")"
     printf 'DISPLAY=%q\nWINEPREFIX=%q\nPIDS=%q\n' "$DISPLAY" "$WINEPREFIX" "${PLOVIX_PIDS[*]}" \
         >"$state"
-}
-
-# Every process of the prefix (the wineserver, the test, a saver it started)
-# with each thread's state, kernel wait channel and system call, from /proc.
-print_waits() {
-    local pid process task command comm stat wchan call
-    for pid in $(plovix_prefix_processes "$WINEPREFIX"); do
-        process=/proc/$pid
-        command=$(tr '\0' ' ' <"$process/cmdline" 2>/dev/null) || continue
-        printf 'process %s: %s\n' "${process#/proc/}" "$command"
-        for task in "$process"/task/*; do
-            comm= stat=() wchan= call=
-            # The wait channel ends without a line break, which read answers
-            # with failure; a thread may also end while it is read.
-            { read -r comm <"$task/comm"; read -r -a stat <"$task/stat"
-              read -r wchan <"$task/wchan"; read -r call _ <"$task/syscall"; } 2>/dev/null || true
-            printf '  thread %s (%s): state %s, waiting in %s, system call %s\n' "${task##*/}" \
-                "$comm" "${stat[2]:-?}" "${wchan:-?}" "${call:-?}"
-        done
-    done
-}
-
-# Every process of the prefix that kept a processor busy for most of a
-# second. A Wine server busy with itself hangs every program that waits on
-# it, through no fault of theirs.
-print_busy() {
-    local pid process comm before=() after=()
-    local -A ticks=()
-    for pid in $(plovix_prefix_processes "$WINEPREFIX"); do
-        process=/proc/$pid
-        read -r -a before <"$process/stat" 2>/dev/null || continue
-        ticks[$process]=$((before[13] + before[14]))
-    done
-    sleep 1 </dev/null >/dev/null 2>&1
-    for process in "${!ticks[@]}"; do
-        read -r -a after <"$process/stat" 2>/dev/null || continue
-        [ $((after[13] + after[14] - ticks[$process])) -ge $(($(getconf CLK_TCK) / 2)) ] || continue
-        comm=$(cat "$process/comm" 2>/dev/null) || continue
-        printf 'busy: process %s (%s) used more than half a processor over 1 s\n' \
-            "${process#/proc/}" "$comm"
-        case $comm in
-        wineserver*) echo "busy: the Wine server spins; the programs that wait on it hang (see" \
-            "the README's known limits)" ;;
-        esac
-    done
 }
 
 [ $# -ge 3 ] || usage
@@ -142,18 +96,21 @@ run)
         sleep "$PLOVIX_WATCHDOG_SECONDS" </dev/null >/dev/null 2>&1
         echo "watchdog: $* still runs after $PLOVIX_WATCHDOG_SECONDS s; what each process" \
             "of $WINEPREFIX waits on:"
-        print_waits
-        busy=$(print_busy)
+        # Every process of the prefix: the wineserver, the test, a saver it
+        # started. Wine 10's server now and then spins by itself (the
+        # README's known limits): when it alone is busy and everything else
+        # waits on it, the hang is the server's, and the test runner runs the
+        # test once more on a fresh display and prefix.
+        watch=$PLOVIX_ROOT/build/host/tools/plovix-procwatch
         spun=no
-        [ -z "$busy" ] || echo "$busy"
-        # Wine 10's server now and then spins by itself (the README's known
-        # limits): when it alone is busy and everything else waits on it, the
-        # hang is the server's, and the test runner runs the test once more
-        # on a fresh display and prefix.
-        if grep -q '^busy: process .*(wineserver' <<<"$busy" &&
-            ! grep '^busy: process' <<<"$busy" | grep -qv '(wineserver'; then
-            echo "${PLOVIX_WINE_FAULT_MARK}its server spun while every other process waited on it"
-            spun=yes
+        if [ -x "$watch" ]; then
+            mapfile -t processes < <(plovix_prefix_processes "$WINEPREFIX")
+            "$watch" waits "${processes[@]}"
+            "$watch" busy "${processes[@]}" || [ $? -ne 3 ] || spun=yes
+        else
+            echo "watchdog: no report of the waits without the host build's plovix-procwatch"
+        fi
+        if [ $spun = yes ]; then
             touch "$build/displays/$PLOVIX_DISPLAY.spun"
             # It answers nothing, so it goes with all it serves.
             for pid in $(plovix_prefix_processes "$WINEPREFIX"); do

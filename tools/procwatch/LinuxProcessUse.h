@@ -1,8 +1,8 @@
-#ifndef PLOVIX_BENCH_IDLE_LINUXPROCESSUSE_H
-#define PLOVIX_BENCH_IDLE_LINUXPROCESSUSE_H
+#ifndef PLOVIX_TOOLS_PROCWATCH_LINUXPROCESSUSE_H
+#define PLOVIX_TOOLS_PROCWATCH_LINUXPROCESSUSE_H
 
-namespace bench {
-namespace idle {
+namespace tools {
+namespace procwatch {
 
 // What a Linux process has used so far, as /proc tells it: the processor
 // time of all its threads and how often they woke after waiting. A Wine
@@ -23,7 +23,7 @@ private:
     unsigned long long _wakeups = 0;
 };
 
-} // namespace idle
-} // namespace bench
+} // namespace procwatch
+} // namespace tools
 
 #endif

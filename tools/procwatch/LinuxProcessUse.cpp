@@ -1,4 +1,4 @@
-#include "idle/LinuxProcessUse.h"
+#include "procwatch/LinuxProcessUse.h"
 
 #include <dirent.h>
 
@@ -7,8 +7,8 @@
 
 #include "util/Helpers.h"
 
-namespace bench {
-namespace idle {
+namespace tools {
+namespace procwatch {
 
 namespace {
 
@@ -67,5 +67,5 @@ bool LinuxProcessUse::read(int pid) {
     return true;
 }
 
-} // namespace idle
-} // namespace bench
+} // namespace procwatch
+} // namespace tools
