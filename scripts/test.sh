@@ -61,20 +61,24 @@ mkdir -p "$reports"
 beside=$!
 trap 'kill "$beside" 2>/dev/null || true' EXIT
 
-# suite NAME PRESET [ctest arguments]: runs one suite, whose report the
+# suite NAME PRESET [ctest arguments]: runs one suite, whose reports the
 # summary reads. A test that failed by a fault of Wine's own, which it names,
-# runs once more on a fresh display.
+# runs again on a fresh display, twice at most: a run again may meet another,
+# such as a new prefix after a spun server losing the display devices.
 suites=()
 suite() {
-    local name=$1 preset=$2 again
+    local name=$1 preset=$2 again round report
     shift 2
     plovix_log "testing $name"
-    ctest --preset "$preset" --output-junit "$reports/$name.xml" "$@" || true
-    again=$("$summary" --wine-faults "$reports/$name.xml")
-    if [ -n "$again" ]; then
+    report=$reports/$name.xml
+    ctest --preset "$preset" --output-junit "$report" "$@" || true
+    for round in 1 2; do
+        again=$("$summary" --wine-faults "$report")
+        [ -n "$again" ] || break
         plovix_log "a fault of Wine's own; running $again again"
-        ctest --preset "$preset" -R "$again" --output-junit "$reports/$name.rerun.xml" || true
-    fi
+        report=$reports/$name.rerun$round.xml
+        ctest --preset "$preset" -R "$again" --output-junit "$report" || true
+    done
     suites+=("$name=$reports/$name.xml")
 }
 

@@ -2,8 +2,9 @@
 //   The test command's summary, read from CTest's JUnit reports: a REPORT
 //   (ctest --output-junit) for each SUITE, "BUILD" or "BUILD@LABEL", BUILD
 //   being the test preset that ran it, in the order they are listed. When a
-//   suite's tests that failed by a fault of Wine's own ran again, that run's
-//   report lies beside its own: NAME.rerun.xml beside NAME.xml. Prints the summary;
+//   suite's tests that failed by a fault of Wine's own ran again, those runs'
+//   reports lie beside its own: NAME.rerun1.xml, NAME.rerun2.xml... beside
+//   NAME.xml, a test passing in any of them. Prints the summary;
 //   exit code 1 when a test or a suite failed, 2 for a bad command line.
 //   PLOVIX_REQUIRE_ALL_SUITES=1 in the environment fails any suite that
 //   cannot run here.
@@ -129,8 +130,14 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "plovix-testsummary: %s has no report (%s)\n", suite.first.c_str(),
                          suite.second.c_str());
         }
+        // The runs again, in turn: NAME.rerun1.xml, NAME.rerun2.xml...
         std::vector<TestResult> rerun;
-        readReport(suite.second.substr(0, suite.second.rfind(".xml")) + ".rerun.xml", rerun);
+        std::vector<TestResult> again;
+        const std::string stem = suite.second.substr(0, suite.second.rfind(".xml"));
+        for (int round = 1; readReport(stem + ".rerun" + std::to_string(round) + ".xml", again);
+             ++round) {
+            rerun.insert(rerun.end(), again.begin(), again.end());
+        }
         const std::string build = suite.first.substr(0, suite.first.find('@'));
         summary.addSuite(suite.first, tests, rerun, fixtures[build]);
     }
