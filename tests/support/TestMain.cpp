@@ -17,7 +17,7 @@
 namespace {
 
 #ifdef _WIN32
-// Wine 8 now and then makes its display devices anew after a mode change:
+// Wine now and then makes its display devices anew after a mode change:
 // the process that changed the mode and the desktop process both rebuild
 // them, and one removes what the other has just put back. The graphics card
 // then gets a new registry key, the user's mode is not under it, and the
