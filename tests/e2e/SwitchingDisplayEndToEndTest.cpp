@@ -1,6 +1,7 @@
-// Runs on displays whose mode really changes, at 1024x768: one that offers
-// 800x600 at the desktop's refresh rate and one that offers it only at
-// another. The switch and every way back are seen on the screen itself.
+// Runs on displays whose mode really changes, from the user's mode to the
+// picture's size: one that offers it at the desktop's refresh rate and one
+// that offers it only at another. The switch and every way back are seen on
+// the screen itself.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,12 +13,14 @@
 #include "app/Program.h"
 #include "desktopprobe/InputSender.h"
 #include "desktopprobe/WineFeatures.h"
+#include "picture/PictureLayout.h"
 #include "support/SaverProcess.h"
 #include "support/TestWindow.h"
 #include "support/Waiting.h"
 
 namespace {
 
+using picture::PictureLayout;
 using support::endWith;
 using support::saverCommand;
 using support::SaverProcess;
@@ -43,23 +46,46 @@ bool pressSpace() {
 
 // Whether the run's window is shown and covers the switched screen.
 bool coversTheSwitchedScreen(const SaverProcess& saver) {
-    const RECT fullScreen = {0, 0, 800, 600};
+    const RECT fullScreen = {0, 0, PictureLayout::WIDTH, PictureLayout::HEIGHT};
     RECT rect = {};
     return GetWindowRect(support::waitForWindow(saver, app::WINDOW_CLASS_NAME), &rect) != 0 &&
-           EqualRect(&rect, &fullScreen) != 0 && screenBecomes(800, 600);
+           EqualRect(&rect, &fullScreen) != 0 &&
+           screenBecomes(PictureLayout::WIDTH, PictureLayout::HEIGHT);
+}
+
+// The size of the user's mode, which every run puts back: the stored one,
+// not the screen's now, which may still be another process's switch.
+SIZE userModeSize() {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    if (EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &mode) == 0) {
+        return SIZE{0, 0};
+    }
+    return SIZE{static_cast<LONG>(mode.dmPelsWidth), static_cast<LONG>(mode.dmPelsHeight)};
 }
 
 class SwitchingDisplayEndToEndTest : public ::testing::Test {
 protected:
+    // Read before the test, so that a run that stored its own mode as the
+    // user's cannot pass for one that put the user's back.
     void SetUp() override {
-        ASSERT_TRUE(screenBecomes(1024, 768)) << "this test needs a 1024x768 display that switches";
+        _user = userModeSize();
+        ASSERT_TRUE(_user.cx != PictureLayout::WIDTH || _user.cy != PictureLayout::HEIGHT)
+            << "this test needs a display whose user's mode is not the picture's size";
+        ASSERT_TRUE(userModeIsBack()) << "this test needs the display in the user's mode";
     }
     // A test that failed half-way leaves the next one the desktop's mode.
     void TearDown() override {
-        if (!screenBecomes(1024, 768)) {
+        if (!userModeIsBack()) {
             ChangeDisplaySettingsA(nullptr, 0);
         }
     }
+
+    // Whether the screen has, or comes to have, the size of the user's mode.
+    bool userModeIsBack() const { return screenBecomes(_user.cx, _user.cy); }
+
+private:
+    SIZE _user = {};
 };
 
 TEST_F(SwitchingDisplayEndToEndTest, EveryWayARunEndsPutsTheDesktopModeBack) {
@@ -91,12 +117,13 @@ TEST_F(SwitchingDisplayEndToEndTest, EveryWayARunEndsPutsTheDesktopModeBack) {
         ASSERT_TRUE(coversTheSwitchedScreen(saver)) << ending.first;
         ending.second(saver);
         EXPECT_EQ(0, saver.waitForExit(timeouts::WAIT_MS)) << ending.first;
-        EXPECT_TRUE(screenBecomes(1024, 768)) << ending.first;
+        EXPECT_TRUE(userModeIsBack()) << ending.first;
     }
 }
 
 // Each run puts back the mode of the user's settings, not the one it found:
-// the second found 800x600, and whichever ends last must not leave it.
+// the second found the picture's size, and whichever ends last must not
+// leave it.
 TEST_F(SwitchingDisplayEndToEndTest, TwoOverlappingRunsLeaveTheDesktopMode) {
     SaverProcess first(saverCommand("/s"));
     ASSERT_TRUE(coversTheSwitchedScreen(first));
@@ -106,7 +133,7 @@ TEST_F(SwitchingDisplayEndToEndTest, TwoOverlappingRunsLeaveTheDesktopMode) {
     endWith(second, pressSpace);
     EXPECT_EQ(0, first.waitForExit(0));
     EXPECT_EQ(0, second.waitForExit(0));
-    EXPECT_TRUE(screenBecomes(1024, 768));
+    EXPECT_TRUE(userModeIsBack());
 }
 
 // Windows puts a full-screen mode back when the process that set it ends,
@@ -121,14 +148,14 @@ TEST_F(SwitchingDisplayEndToEndTest, KilledRunsModeIsPutBack) {
         ASSERT_NE(0, TerminateProcess(killed.handle(), 9));
         EXPECT_EQ(9, killed.waitForExit(timeouts::WAIT_MS));
         if (wine.restoresModesOfEndedProcesses()) {
-            EXPECT_TRUE(screenBecomes(1024, 768)) << "the system did not put the mode back";
+            EXPECT_TRUE(userModeIsBack()) << "the system did not put the mode back";
         }
     }
     SaverProcess next(saverCommand("/s"));
     ASSERT_NE(nullptr, support::waitForWindow(next, app::WINDOW_CLASS_NAME));
     endWith(next, pressSpace);
     EXPECT_EQ(0, next.waitForExit(0));
-    EXPECT_TRUE(screenBecomes(1024, 768));
+    EXPECT_TRUE(userModeIsBack());
     if (!wine.restoresModesOfEndedProcesses()) {
         GTEST_SKIP() << wine.version()
                      << " does not put back a full-screen mode when the process that set it is "
