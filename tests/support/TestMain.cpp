@@ -28,12 +28,23 @@ namespace {
 // user's modes back for the tests after it. Windows keeps its devices' keys.
 class DisplayDevicesWatch : public ::testing::Environment {
 public:
-    void SetUp() override { _known = _read(_key, _modes); }
+    void SetUp() override {
+        _key = _cardKey();
+        DISPLAY_DEVICEA device = {};
+        device.cb = sizeof device;
+        for (DWORD index = 0; EnumDisplayDevicesA(nullptr, index, &device, 0) != 0; ++index) {
+            DEVMODEA mode = {};
+            mode.dmSize = sizeof mode;
+            if ((device.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP) != 0 &&
+                EnumDisplaySettingsA(device.DeviceName, ENUM_REGISTRY_SETTINGS, &mode) != 0) {
+                _modes.emplace_back(device.DeviceName, mode);
+            }
+        }
+    }
 
     void TearDown() override {
-        std::string key;
-        std::vector<std::pair<std::string, DEVMODEA>> modes;
-        if (!_known || !_read(key, modes) || key == _key) {
+        const std::string key = _cardKey();
+        if (_key.empty() || key.empty() || key == _key) {
             return;
         }
         std::printf("%sit made the display devices anew during the test, and the user's modes "
@@ -53,27 +64,16 @@ public:
     }
 
 private:
-    // The graphics card's key, as the first display device names it, and
-    // each device's stored mode.
-    static bool _read(std::string& key, std::vector<std::pair<std::string, DEVMODEA>>& modes) {
+    // The graphics card's key, as the first display device names it; empty
+    // when there is none.
+    static std::string _cardKey() {
         DISPLAY_DEVICEA device = {};
         device.cb = sizeof device;
-        for (DWORD index = 0; EnumDisplayDevicesA(nullptr, index, &device, 0) != 0; ++index) {
-            DEVMODEA mode = {};
-            mode.dmSize = sizeof mode;
-            if (index == 0) {
-                key = device.DeviceKey;
-            }
-            if ((device.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP) != 0 &&
-                EnumDisplaySettingsA(device.DeviceName, ENUM_REGISTRY_SETTINGS, &mode) != 0) {
-                modes.emplace_back(device.DeviceName, mode);
-            }
-        }
-        return !key.empty();
+        return EnumDisplayDevicesA(nullptr, 0, &device, 0) != 0 ? device.DeviceKey : "";
     }
 
-    bool _known = false;
     std::string _key;
+    // Each display device's stored mode, from before the test.
     std::vector<std::pair<std::string, DEVMODEA>> _modes;
 };
 #endif

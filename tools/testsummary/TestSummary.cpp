@@ -102,21 +102,22 @@ void TestSummary::addSuite(const std::string& name, const std::vector<TestResult
                            const std::vector<std::string>& fixtures) {
     Suite suite{name, 0, 0, 0};
     for (const TestResult& test : tests) {
+        const std::string fault = wineFault(test);
         if (test.status == "run") {
             suite.passed += contains(fixtures, test.name) ? 0 : 1;
         } else if (isSkip(test)) {
             ++suite.skipped;
             _skips.push_back(name + ": " + test.name + ": " + skipReason(test));
-        } else if (wineFault(test).empty()) {
+        } else if (fault.empty()) {
             _fail(suite, test.name, whyFailed(test));
         } else if (std::any_of(rerun.begin(), rerun.end(), [&](const TestResult& again) {
                        return again.name == test.name && again.status == "run";
                    })) {
             ++suite.passed;
-            _reruns.push_back("rerun after Wine's own fault (" + wineFault(test) + "): " + name +
-                              ": " + test.name + ", passed on a fresh display");
+            _reruns.push_back("rerun after Wine's own fault (" + fault + "): " + name + ": " +
+                              test.name + ", passed on a fresh display");
         } else {
-            _fail(suite, test.name, "failed again after Wine's own fault: " + wineFault(test));
+            _fail(suite, test.name, "failed again after Wine's own fault: " + fault);
         }
     }
     if (suite.passed == 0 && suite.failed == 0) {

@@ -99,8 +99,8 @@ run)
         # Every process of the prefix: the wineserver, the test, a saver it
         # started. Wine 10's server now and then spins by itself (the
         # README's known limits): when it alone is busy and everything else
-        # waits on it, the hang is the server's, and the test runner runs the
-        # test once more on a fresh display and prefix.
+        # waits on it, the hang is the server's, and the test command runs the
+        # test again on a fresh display and prefix.
         watch=$PLOVIX_ROOT/build/host/tools/plovix-procwatch
         spun=no
         if [ -x "$watch" ]; then
