@@ -14,8 +14,9 @@
 # its own there, as under Wine 10 a monitor switched off and on leaves the
 # layout changed for the programs after it; the builds share the others'.
 # FOR: the commands that use it besides the tests: run (its display of that
-# many monitors), bench, and mutants (a suite it runs to name what catches a
-# fault that its own test missed).
+# many monitors), bench, mutants (a suite it runs to name what catches a
+# fault that its own test missed), and acceptance (the acceptance kit is run
+# there, as a person runs it, in its suite).
 #
 # Each display is a CTest fixture of the Windows builds, and its tests'
 # label (cmake/PlovixGoogleTest.cmake); the first row's start also proves
@@ -55,7 +56,7 @@ function(plovix_display name)
     endif()
     set(${row}_PREFIX ${prefix} PARENT_SCOPE)
     foreach(command ${ARG_FOR})
-        if(NOT command MATCHES "^(run|bench|mutants)$")
+        if(NOT command MATCHES "^(run|bench|mutants|acceptance)$")
             message(FATAL_ERROR "display ${name}: no command ${command} uses displays")
         endif()
         list(APPEND PLOVIX_DISPLAYS_FOR_${command} ${name})
@@ -66,7 +67,7 @@ function(plovix_display name)
 endfunction()
 
 # At the picture's size, where the switch changes nothing.
-plovix_display(800x600 KIND at-picture-size XVFB 800x600 FOR run bench mutants)
+plovix_display(800x600 KIND at-picture-size XVFB 800x600 FOR run bench mutants acceptance)
 plovix_display(1024x768 KIND refusing XVFB 1024x768 FOR mutants)
 # Both really switch from 1024x768 to 800x600: the first at the desktop's
 # rate, the second only at another, as many monitors do, so that every
@@ -75,7 +76,7 @@ plovix_display(switching-60hz KIND switching XORG switching-60hz.conf FOR bench)
 plovix_display(switching-75hz KIND switching XORG switching-75hz.conf FOR mutants)
 # A second monitor right of the primary, or left of it at negative x.
 plovix_display(two-monitors-right KIND two-monitors XORG two-monitors-right.conf MONITORS 2
-               PREFIX_PER_BUILD FOR run bench mutants)
+               PREFIX_PER_BUILD FOR run bench mutants acceptance)
 plovix_display(two-monitors-left KIND two-monitors XORG two-monitors-left.conf MONITORS 2
                PREFIX_PER_BUILD)
 
@@ -84,6 +85,11 @@ plovix_display(two-monitors-left KIND two-monitors XORG two-monitors-left.conf M
 # leaves the test's result meaningless; the test command runs such a failed
 # test once more on a fresh display (tools/testsummary).
 set(PLOVIX_WINE_FAULT_MARK "Wine's own fault: ")
+
+# What a test program whose every test skipped ends with (tests/support's
+# TestMain.cpp), for CTest and the acceptance kit: anything else but 0
+# fails, so a skip that then crashes or hangs is never taken for a skip.
+set(PLOVIX_TEST_SKIPPED_CODE 77)
 
 list(JOIN PLOVIX_DISPLAYS " " plovix_names)
 string(CONCAT plovix_shell "# The displays of cmake/PlovixDisplays.cmake, for this build.\n"

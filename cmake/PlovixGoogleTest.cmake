@@ -47,14 +47,10 @@ if(CMAKE_CROSSCOMPILING)
     endforeach()
     # The suites the test command expects of this build, one label a line:
     # one a display, whatever tests are registered on it.
+    file(WRITE ${CMAKE_BINARY_DIR}/acceptance-tests.txt "")
     list(JOIN PLOVIX_DISPLAYS "\n" plovix_suites)
     file(WRITE ${CMAKE_BINARY_DIR}/expected-suites.txt "${plovix_suites}\n")
 endif()
-
-# What a test program whose every test skipped ends with (tests/support's
-# TestMain.cpp): anything else but 0 fails, so a skip that then crashes or
-# hangs is never taken for a skip.
-set(PLOVIX_TEST_SKIPPED_CODE 77)
 
 # One test program. On the host its tests are found when ctest runs it; on
 # Windows plovix_run_on puts each of its sources on the displays of a kind.
@@ -81,16 +77,33 @@ endfunction()
 # The tests in the given sources of test program `name` run under Wine on
 # every display of that kind: each named and labelled after the display
 # ("<display>:Suite.Test") and needing its fixture. The tests are read from
-# the sources, so listing them needs neither Wine nor a display.
+# the sources, so listing them needs neither Wine nor a display. ANY_DESK:
+# they fit any desk, whatever its monitors, and the acceptance kit runs them
+# on every one; else only on a desk like a display of that kind.
 function(plovix_run_on name kind)
+    cmake_parse_arguments(PARSE_ARGV 2 ARG "ANY_DESK" "" "")
+    set(needs ${kind})
+    if(ARG_ANY_DESK)
+        set(needs any)
+    endif()
     if(NOT PLOVIX_DISPLAYS_OF_${kind})
         message(FATAL_ERROR "cmake/PlovixDisplays.cmake has no display of kind ${kind}")
     endif()
     get_target_property(serial ${name} PLOVIX_SERIAL)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
                           "${PLOVIX_DISPLAY_SCRIPT};run;${CMAKE_BINARY_DIR};${PLOVIX_WINE}")
+    list(GET PLOVIX_DISPLAYS_OF_${kind} 0 first)
     foreach(display ${PLOVIX_DISPLAYS_OF_${kind}})
-        gtest_add_tests(TARGET ${name} SOURCES ${ARGN} TEST_PREFIX ${display}: TEST_LIST tests)
+        gtest_add_tests(TARGET ${name} SOURCES ${ARG_UNPARSED_ARGUMENTS} TEST_PREFIX ${display}:
+                        TEST_LIST tests)
+        # The acceptance kit's list: each test once, with the kind of desk it
+        # needs, which the kit matches to the desk it finds.
+        if(display STREQUAL first)
+            list(TRANSFORM tests REPLACE "^${display}:(.*)$"
+                 "${needs} ${name}${CMAKE_EXECUTABLE_SUFFIX} \\1\n" OUTPUT_VARIABLE listed)
+            list(JOIN listed "" listed)
+            file(APPEND ${CMAKE_BINARY_DIR}/acceptance-tests.txt "${listed}")
+        endif()
         set_tests_properties(${tests} PROPERTIES TIMEOUT ${PLOVIX_TIMEOUT_TEST} RUN_SERIAL "${serial}"
                              ENVIRONMENT "PLOVIX_DISPLAY=${display};PLOVIX_WATCHDOG_SECONDS=${PLOVIX_TIMEOUT_WATCHDOG}"
                              FIXTURES_REQUIRED display-${display} LABELS ${display}

@@ -8,8 +8,10 @@ set_target_properties(plovix_options PROPERTIES CXX_EXTENSIONS OFF)
 target_compile_options(plovix_options INTERFACE
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
     -Woverloaded-virtual -Wconversion -Wsign-conversion
-    # Assertion reports name files relative to src/, never the build machine's paths.
-    -fmacro-prefix-map=${PROJECT_SOURCE_DIR}/src/=)
+    # Assertion reports name files relative to src/, and the tests' failures
+    # relative to the project, never the build machine's paths: the same
+    # sources give the same programs in any folder. The last match wins.
+    -fmacro-prefix-map=${PROJECT_SOURCE_DIR}/= -fmacro-prefix-map=${PROJECT_SOURCE_DIR}/src/=)
 
 if(WIN32)
     target_compile_definitions(plovix_options INTERFACE

@@ -16,6 +16,18 @@ set(PLOVIX_PACKAGED_SAVER_64 Plovix-64-bit${plovix_saver_suffix})
 install(PROGRAMS $<TARGET_FILE:Plovix> DESTINATION . RENAME ${PLOVIX_PACKAGED_SAVER_${plovix_bits}}
         COMPONENT saver)
 
+# The acceptance kit's programs, each build's in a folder of its own: the
+# saver, its test programs, the preview host, the desktop probe, the
+# benchmark's driver with references (c) and (d), the runner and its list
+# of tests (tests/, cmake/PlovixGoogleTest.cmake).
+if(PLOVIX_BUILD_TESTS)
+    set(PLOVIX_ACCEPTANCE_PROGRAMS Plovix unit_tests saver_tests e2e_tests previewhost desktopprobe
+                                   benchdriver reference-switching reference-monitors
+                                   plovix-acceptance)
+    add_custom_target(acceptance-programs)
+    add_dependencies(acceptance-programs ${PLOVIX_ACCEPTANCE_PROGRAMS})
+endif()
+
 if(NOT plovix_bits EQUAL 64)
     return()
 endif()
@@ -166,3 +178,32 @@ add_custom_target(winget-manifests
         -P ${PROJECT_SOURCE_DIR}/cmake/packaging/WingetManifests.cmake
     COMMENT "Writing the winget manifests"
     VERBATIM)
+
+# The acceptance kit, Plovix-<version>-acceptance.zip: run-acceptance.cmd at
+# its root and each build's programs in x64\ and x86\, for a person or a
+# forge's runner to prove the saver on a Windows PC (tools/acceptance). Made
+# like the archive: the same sources give the same bytes, and every program
+# is signed when the package command is given a certificate.
+if(PLOVIX_BUILD_TESTS)
+    set(plovix_kit_files)
+    foreach(program ${PLOVIX_ACCEPTANCE_PROGRAMS})
+        list(APPEND plovix_kit_files
+             "$<PATH:RELATIVE_PATH,$<TARGET_FILE:${program}>,${CMAKE_BINARY_DIR}>")
+    endforeach()
+    # One argument: the paths apart by "|", which no path here holds.
+    list(JOIN plovix_kit_files "|" plovix_kit_files)
+    add_custom_target(acceptance-kit
+        COMMAND ${CMAKE_COMMAND}
+            -D SOURCE_DIR=${PROJECT_SOURCE_DIR}
+            -D PRODUCT=${PROJECT_DESCRIPTION}
+            -D "FILES=${plovix_kit_files}|acceptance-tests.txt"
+            -D BUILD_64=${CMAKE_BINARY_DIR}
+            -D BUILD_32=${PLOVIX_WIN32_BUILD_DIR}
+            -D SIGN=${PROJECT_SOURCE_DIR}/scripts/lib/sign.sh
+            -D STAGE=${CMAKE_BINARY_DIR}/acceptance-kit
+            -D ARCHIVE=${PLOVIX_PACKAGE_DIR}/${PROJECT_NAME}-${PROJECT_VERSION}-acceptance.zip
+            -P ${PROJECT_SOURCE_DIR}/cmake/packaging/AcceptanceKit.cmake
+        DEPENDS acceptance-programs
+        COMMENT "Making the acceptance kit"
+        VERBATIM)
+endif()

@@ -23,6 +23,8 @@ plovix_timeout(SETUP 900)
 plovix_timeout(PACKAGES 1800)
 # Writing and reading the winget manifests.
 plovix_timeout(MANIFESTS 300)
+# The acceptance kit's whole run on a test display, its fresh prefix aside.
+plovix_timeout(ACCEPTANCE 600)
 # A state that a test or command waits for: a display server's start, a box,
 # a colour on the screen, a run's end and its display mode put back.
 plovix_timeout(WAIT 10)

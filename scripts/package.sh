@@ -3,8 +3,9 @@
 #
 # Installs what is missing, builds the saver of the win32 and win64 presets
 # and makes the release packages from both in build/win64/packages/: the
-# installer Plovix-<version>-setup.exe, the archive Plovix-<version>.zip and
-# the Windows Installer packages Plovix-<version>-x64.msi and -x86.msi. Dates
+# installer Plovix-<version>-setup.exe, the archive Plovix-<version>.zip,
+# the Windows Installer packages Plovix-<version>-x64.msi and -x86.msi, and
+# the acceptance kit for a Windows PC, Plovix-<version>-acceptance.zip. Dates
 # inside come from the commit (SOURCE_DATE_EPOCH, when set, wins), so the same
 # commit gives the same bytes. SHA256SUMS beside them lists their SHA-256
 # sums. Prints the files' paths.
@@ -68,13 +69,13 @@ if [ -z "${PLOVIX_RELEASE_URL:-}" ]; then
 fi
 
 for preset in win32 win64; do
-    plovix_log "building the $preset saver"
+    plovix_log "building the $preset saver and the acceptance kit's programs"
     if ! configure_log=$(cmake --preset "$preset" 2>&1); then
         printf '%s\n' "$configure_log" >&2
         plovix_log "configuring $preset failed"
         exit 1
     fi
-    cmake --build --preset "$preset" --target Plovix
+    cmake --build --preset "$preset" --target Plovix acceptance-programs
 done
 
 plovix_log "making the packages"
@@ -85,10 +86,11 @@ rm -rf "$packages"/*.exe "$packages"/*.zip "$packages"/*.msi "$packages"/SHA256S
 (cd build/win64 && cpack --config CPackConfig.cmake >/dev/null)
 # The manifests come last: they name every other package. Without
 # PLOVIX_RELEASE_URL none are written.
-if ! build_log=$(cmake --build --preset win64 --target release-archive release-msi 2>&1) ||
+if ! build_log=$(cmake --build --preset win64 --target release-archive release-msi \
+    acceptance-kit 2>&1) ||
     ! manifests_log=$(cmake --build --preset win64 --target winget-manifests 2>&1); then
     printf '%s\n' "$build_log" "${manifests_log:-}" >&2
-    plovix_log "making the archive, the Windows Installer packages or the winget manifests failed"
+    plovix_log "making the archive, the MSIs, the acceptance kit or the winget manifests failed"
     exit 1
 fi
 (cd "$packages" && sha256sum -- *.exe *.zip *.msi >SHA256SUMS)

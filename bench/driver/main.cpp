@@ -1,8 +1,10 @@
-// benchdriver measure <program>
+// benchdriver measure <program> [seconds]
 //   Starts the program and prints, one "name value" line each, the time to
 //   its first complete picture and the blink's interval and jitter; then
 //   "idle", and waits for a line on its input while the caller watches the
-//   idle program from outside; then the peak working set, the handle count,
+//   idle program from outside, or, given the seconds, watches it itself for
+//   that long and prints the share of a processor it took and its working
+//   set at the end; then the peak working set, the handle count,
 //   the handles in the system's handle list, the GDI and USER object counts
 //   ("n/a" where the system answers 0) and the time from an injected key to
 //   the end of the process.
@@ -11,6 +13,9 @@
 //   click to the end.
 // benchdriver first <program>
 //   The first picture alone; then a key ends the program.
+// benchdriver picture <program> <file>
+//   Once the picture is complete, writes the whole screen, every monitor,
+//   to the BMP file; then a key ends the program.
 // benchdriver display saver
 //   The times of the display-mode calls the saver makes and the references
 //   do not: reading the current mode, the switch to 800x600 and, once the
@@ -329,9 +334,40 @@ double endWith(bool click, ChildProcess& process, const Program& program) {
     return nowMs() - sent;
 }
 
-enum class Run { FULL, CLICK, FIRST_PICTURE };
+// The processor time the process has taken so far, in milliseconds.
+double processorMs(const ChildProcess& process, const Program& program) {
+    FILETIME created = {};
+    FILETIME exited = {};
+    FILETIME kernel = {};
+    FILETIME user = {};
+    if (GetProcessTimes(process.handle(), &created, &exited, &kernel, &user) == 0) {
+        failCall("Could not read the program's processor time using 'GetProcessTimes'.", program);
+    }
+    const auto ms = [](const FILETIME& time) {
+        return static_cast<double>((ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime) /
+               10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
 
-int measure(const Program& program, Run run) {
+// Watches the idle program for `seconds` from this side, where no caller
+// can watch it from outside.
+void watchIdle(ChildProcess& process, const Program& program, unsigned long seconds) {
+    printLine("idle");
+    const double busyBefore = processorMs(process, program);
+    const double start = nowMs();
+    if (process.waitForExit(seconds * 1000) != ChildProcess::STILL_RUNNING) {
+        fail("The program ended while it was idle.", program);
+    }
+    printValue("idle_cpu_percent",
+               100.0 * (processorMs(process, program) - busyBefore) / (nowMs() - start));
+    printLine("working_set_kib " + countOrNa(readUsage(process, program).workingSetKib));
+}
+
+enum class Run { FULL, CLICK, FIRST_PICTURE, PICTURE };
+
+int measure(const Program& program, Run run, unsigned long idleSeconds = 0,
+            const std::string& picture = "") {
     const ScreenReader screen;
     if (!awaitClearScreen(screen, program)) {
         fail("The screen still showed the picture of an earlier run.", program);
@@ -339,7 +375,14 @@ int measure(const Program& program, Run run) {
     const double started = nowMs();
     ChildProcess process(commandLine(program));
     printValue("first_frame_ms", awaitPicture(screen, program, process, started));
-    if (run == Run::FIRST_PICTURE) {
+    if (run == Run::PICTURE) {
+        const RECT everyMonitor = {
+            GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+            GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+        screen.save(everyMonitor, picture);
+    }
+    if (run == Run::FIRST_PICTURE || run == Run::PICTURE) {
         endWith(false, process, program);
         return 0;
     }
@@ -350,7 +393,11 @@ int measure(const Program& program, Run run) {
         printValue("exit_click_ms", endWith(true, process, program));
         return 0;
     }
-    awaitCaller();
+    if (idleSeconds > 0) {
+        watchIdle(process, program, idleSeconds);
+    } else {
+        awaitCaller();
+    }
     if (process.waitForExit(0) != ChildProcess::STILL_RUNNING) {
         fail("The program ended while it was idle.", program);
     }
@@ -510,6 +557,13 @@ int main(int argc, char** argv) {
         if (argc == 3 && program == &PROGRAMS[0] && command == "display") {
             return display(*program);
         }
+        if (argc == 4 && program != nullptr && command == "picture") {
+            return measure(*program, Run::PICTURE, 0, argv[3]);
+        }
+        if (argc == 4 && program != nullptr && command == "measure" &&
+            parseCount(argv[3], &count)) {
+            return measure(*program, Run::FULL, count);
+        }
         if (argc == 4 && program != nullptr && parseCount(argv[3], &count)) {
             if (command == "soak") {
                 return soak(*program, count);
@@ -523,6 +577,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::fputs("usage: benchdriver measure|click|first <program>\n"
+               "       benchdriver measure <program> <seconds>\n"
+               "       benchdriver picture <program> <file>\n"
                "       benchdriver display saver\n"
                "       benchdriver soak <program> <seconds>\n"
                "       benchdriver cycles <program> <count>\n"

@@ -2,10 +2,11 @@
 # Fresh Windows for an installer test (installer_checks.py's FreshWindows),
 # which starts this and keeps its input open:
 #
-#   fresh-windows.sh NAME
+#   fresh-windows.sh NAME [DISPLAY]
 #
 # Stops, naming them, when packages the installer tests need are missing;
-# else starts a private virtual display and says "display :N PID", PID its
+# else starts a private virtual display, or uses the X display DISPLAY
+# (a test display's), and says "display :N PID", PID its
 # own process id, which is its process group's. Then for each line read,
 # win64 or win32, it makes and starts a fresh Wine prefix of that kind in
 # build/wine/NAME-win64 or -win32 and answers with one line, its fields split
@@ -30,7 +31,7 @@ trap 'exit 143' TERM
 trap 'exit 130' INT
 
 # Standard output carries the answers alone.
-plovix_start_display Xvfb 800x600 </dev/null >&2
+[ -n "${2:-}" ] && export DISPLAY=$2 || plovix_start_display Xvfb 800x600 </dev/null >&2
 echo "display $DISPLAY $$"
 while read -r architecture; do
     case $architecture in

@@ -212,11 +212,13 @@ class FreshWindows:
     It runs for as long as this holds its input open, and when that ends, however
     this test ends, it ends all it started."""
 
-    def __init__(self, name):
+    def __init__(self, name, display=None):
+        """On a display of its own, or on the X display DISPLAY (":N") given."""
         # Forked off the test's process tree, all of which CTest's timeout kills
         # outright, so that it outlives the test to end what it started.
         self.helper = subprocess.Popen(
-            ["setsid", "--fork", ROOT / "tests/installer/fresh-windows.sh", name],
+            ["setsid", "--fork", ROOT / "tests/installer/fresh-windows.sh", name,
+             *([display] if display else [])],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
         # Its first line tells the display started; without it, it said why it could not.
         try:

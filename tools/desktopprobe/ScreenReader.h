@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "platform/handles/UniqueHandle.h"
 
 namespace tools {
@@ -19,6 +21,9 @@ public:
     ScreenReader& operator=(const ScreenReader&) = delete;
 
     COLORREF pixel(int x, int y) const { return GetPixel(_screen.get(), x, y); }
+    // Writes what `area` of the screen shows now to a 24-bit BMP file, which
+    // every browser shows. Throws std::runtime_error, naming the failed call.
+    void save(const RECT& area, const std::string& path) const;
 
 private:
     static void _release(HDC screen);

@@ -25,16 +25,24 @@ std::string processLine(DWORD id) {
 
 } // namespace
 
-ChildProcess::ChildProcess(const std::string& commandLine, const std::string& program)
+ChildProcess::ChildProcess(const std::string& commandLine, const std::string& program,
+                           HANDLE output)
     : _process()
     , _thread()
     , _id(0) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    if (output != nullptr) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = output;
+        startup.hStdError = output;
+    }
     std::string line = commandLine; // CreateProcessA may write to it
     PROCESS_INFORMATION info = {};
     if (CreateProcessA(program.empty() ? nullptr : program.c_str(), &line[0], nullptr, nullptr,
-                       FALSE, 0, nullptr, nullptr, &startup, &info) == 0) {
+                       output != nullptr ? TRUE : FALSE, 0, nullptr, nullptr, &startup,
+                       &info) == 0) {
         SystemErrors::throwLastError<std::runtime_error>([&](const std::string& reason) {
             return "Could not start a program using 'CreateProcess'.\nCommand line: " +
                    commandLine + "\n" + reason;

@@ -24,8 +24,10 @@ public:
     // when the program cannot be started.
     // A `program` named apart is started with `commandLine` exactly as
     // given; otherwise the system finds the program in the command line
-    // (and Wine quotes a path with blanks that it finds there).
-    explicit ChildProcess(const std::string& commandLine, const std::string& program = "");
+    // (and Wine quotes a path with blanks that it finds there). Given an
+    // inheritable `output`, the program writes both its outputs there.
+    explicit ChildProcess(const std::string& commandLine, const std::string& program = "",
+                          HANDLE output = nullptr);
     // The path of the file `name` in the folder of the running program, where
     // the build puts the programs that are started.
     static std::string besideThisProgram(const std::string& name);
