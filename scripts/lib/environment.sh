@@ -11,9 +11,9 @@ PLOVIX_BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev googletes
 # The fuzz build: clang; plovix_ensure_fuzz_packages adds libFuzzer's
 # runtime with the sanitizers', which clang only recommends.
 PLOVIX_FUZZ_PACKAGES=(cmake ninja-build clang)
-# The second reader: clang builds the Windows programs against the mingw-w64
-# packages above, and clang-tidy reads every source.
-PLOVIX_CHECK_PACKAGES=(clang clang-tidy)
+# The second readers: clang builds the Windows programs against the mingw-w64
+# packages above, clang-tidy reads every source and yamllint the forge's workflow.
+PLOVIX_CHECK_PACKAGES=(clang clang-tidy yamllint)
 # Wine's X11 driver loads these X extension libraries when it starts and
 # quietly does without any that are missing (without XRandR no display mode
 # can be switched); Wine's packages only recommend them, so they are named
