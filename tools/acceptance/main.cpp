@@ -58,8 +58,8 @@ const char* const IDLE_SECONDS = "5";
 // Set for the test programs when the person running the kit allows it.
 const char* const SWITCH_MONITORS = "PLOVIX_SWITCH_MONITORS";
 // Rough times a test and the rest take, for the estimate printed first.
-const int SECONDS_A_TEST = 4;
-const int SECONDS_BESIDE_THE_TESTS = 90;
+const int SECONDS_A_TEST = 2;
+const int SECONDS_BESIDE_THE_TESTS = 60;
 
 struct Folder {
     std::string name; // x64 or x86
