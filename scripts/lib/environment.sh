@@ -14,10 +14,9 @@ PLOVIX_FUZZ_PACKAGES=(cmake ninja-build clang)
 # The second readers: clang builds the Windows programs against the mingw-w64
 # packages above, clang-tidy reads every source and yamllint the forge's workflow.
 PLOVIX_CHECK_PACKAGES=(clang clang-tidy yamllint)
-# Wine's X11 driver loads these X extension libraries when it starts and
-# quietly does without any that are missing (without XRandR no display mode
-# can be switched); Wine's packages only recommend them, so they are named
-# here, for both Wine architectures.
+# Wine's X11 driver quietly does without any of these X libraries that is
+# missing (without XRandR no mode can be switched); Wine's packages only
+# recommend them, so they are named here, for both Wine architectures.
 PLOVIX_WINE_X11_LIBRARIES=(libx11-6 libxext6 libxcomposite1 libxcursor1 libxfixes3 libxi6
     libxinerama1 libxrandr2 libxrender1 libxxf86vm1 libfreetype6 libfontconfig1)
 PLOVIX_WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth fonts-wine
@@ -25,11 +24,9 @@ PLOVIX_WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth fonts-wine
 # A display that really changes its mode: Xorg with the dummy video driver;
 # xrandr switches a monitor of it off and on.
 PLOVIX_SWITCHING_PACKAGES=(xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
-# What the package command makes the installer, the archive and the Windows
-# Installer packages with (faketime stops wixl's clock at the commit's time),
-# signs them with, and reads the packages' product codes with for the winget
-# manifests, and draws the wizard's pictures with (ImageMagick); the test
-# command makes a throwaway certificate with openssl.
+# What the package command makes, signs and reads the packages with (faketime
+# stops wixl's clock at the commit's time) and draws the wizard's pictures
+# with (ImageMagick); the test command makes a throwaway certificate with openssl.
 PLOVIX_PACKAGING_PACKAGES=(nsis zip wixl msitools faketime git osslsigncode openssl imagemagick)
 # The installer tests run with the system's /usr/bin/python3; the winget
 # manifests' test reads them as YAML and checks them against winget's schemas.
@@ -294,25 +291,22 @@ _plovix_step() {
 # Makes (once) and starts the Wine prefix in the given folder for the current
 # DISPLAY, and keeps its wineserver running: a 64-bit Windows, or a 32-bit one
 # when the second argument is win32. A wineserver keeps the screen size it
-# first saw, so each display size needs its own prefix.
+# first saw, so each display size needs its own prefix. A new prefix is a
+# copy of one made once by wineboot (which takes half a minute, a copy a
+# second); it holds no path of its own, and Wine finds the display anew.
 plovix_start_wine() {
     export WINEPREFIX=$1
     export WINEARCH=${2:-win64}
     export WINEDEBUG=${WINEDEBUG:--all}
     export WINEDLLOVERRIDES="mscoree,mshtml="
     PLOVIX_WINE_PREFIXES+=("$WINEPREFIX")
+    local template=$PLOVIX_ROOT/build/wine/template-$WINEARCH
     if [ ! -f "$WINEPREFIX/.plovix-ready" ]; then
         plovix_log "creating the Wine prefix $WINEPREFIX"
         rm -rf "$WINEPREFIX"
-        mkdir -p "$WINEPREFIX"
-        _plovix_step "making the Wine prefix" _plovix_wine wineboot -i
-        _plovix_step "waiting for the Wine prefix" wineserver -w
-        # Without a window manager Wine waits about 2 s on every window it
-        # hides or destroys, unless it manages the windows itself.
-        _plovix_step "writing the Wine registry" \
-            _plovix_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
-        _plovix_step "waiting for the Wine prefix" wineserver -w
-        touch "$WINEPREFIX/.plovix-ready"
+        (flock 9 && { [ -f "$template/.plovix-ready" ] || WINEPREFIX=$template _plovix_make_prefix; }) \
+            9>"$template.lock" || return 1
+        cp -a "$template" "$WINEPREFIX"
     fi
     # Without -f the server returns only once it accepts connections, so no
     # later command can start a server of its own. It answers 2 when one
@@ -326,6 +320,17 @@ plovix_start_wine() {
     # The first program started brings up the prefix's services; do it now,
     # before tests run in parallel.
     _plovix_step "starting the Wine prefix's services" _plovix_wine cmd /c exit
+}
+
+_plovix_make_prefix() {
+    # Without a window manager Wine waits about 2 s on every window it hides
+    # or destroys, unless it manages the windows itself.
+    rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX" &&
+        _plovix_step "making the Wine prefix" _plovix_wine wineboot -i &&
+        _plovix_step "waiting for the Wine prefix" wineserver -w &&
+        _plovix_step "writing the Wine registry" _plovix_wine reg add \
+            'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
+        _plovix_step "waiting for the Wine prefix" wineserver -w && touch "$WINEPREFIX/.plovix-ready"
 }
 
 # Makes sure that the Wine of each given preset (win32, win64) can switch the

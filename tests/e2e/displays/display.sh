@@ -4,20 +4,16 @@
 # after them.
 #
 #   display.sh start NAME BUILD PREFIX SERVER SETTING [check-switch]
-#                                 starts display NAME of the build folder
-#                                 BUILD as its row of
-#                                 cmake/PlovixDisplays.cmake says: SERVER
-#                                 (Xvfb or Xorg) with SETTING (its size or
-#                                 configuration) and the Wine prefix PREFIX;
-#                                 check-switch proves that Wine can switch it
-#   display.sh stop NAME BUILD    ends it
+#       starts display NAME of the build folder BUILD as its row of
+#       cmake/PlovixDisplays.cmake says: SERVER (Xvfb or Xorg) with SETTING (its
+#       size or configuration) and the Wine prefix PREFIX; check-switch proves
+#       that Wine can switch it
+#   display.sh stop NAME BUILD   ends it
 #   display.sh run BUILD LOADER PROGRAM [ARGUMENTS]
-#                                 runs a test program with LOADER (wine or
-#                                 wine64) on the display PLOVIX_DISPLAY names;
-#                                 one still running after
-#                                 PLOVIX_WATCHDOG_SECONDS is ended, once what
-#                                 each process of its prefix waits on is told
-#                                 (plovix-procwatch, then winedbg's stacks)
+#       runs a test program with LOADER (wine or wine64) on the display
+#       PLOVIX_DISPLAY names; one still running after PLOVIX_WATCHDOG_SECONDS
+#       is ended, once what each process of its prefix waits on is told
+#       (plovix-procwatch, then winedbg's stacks)
 set -euo pipefail
 
 source "$(dirname "$0")/../../../scripts/lib/environment.sh"
