@@ -49,15 +49,16 @@ def files(drive):
                   and "temp" not in (part.lower() for part in path.parts))
 
 
-def kit_processes(folder):
-    """The Linux processes that run a program of the kit's folder."""
+def kit_processes(prefix):
+    """The processes of the prefix that run a program of the kit's folder."""
     found = []
-    for command in Path("/proc").glob("[0-9]*/cmdline"):
+    for process in Path("/proc").glob("[0-9]*"):
         try:
-            text = command.read_bytes().replace(b"\0", b" ").decode("utf-8", "replace")
+            text = (process / "cmdline").read_bytes().replace(b"\0", b" ").decode(errors="replace")
+            environment = (process / "environ").read_bytes().split(b"\0")
         except OSError:
             continue
-        if folder in text:
+        if FOLDER in text and f"WINEPREFIX={prefix}".encode() in environment:
             found.append(text.strip())
     return found
 
@@ -130,7 +131,7 @@ def main():
         checks.check("the screen", before[0], screen_state(x_display))
         checks.check("the screen saver settings", before[1], wine.key_state(desktop_key))
         checks.check("the prefix's files", before[2], files(drive))
-        checks.check("the kit's programs still running", [], kit_processes(FOLDER))
+        checks.check("the kit's programs still running", [], kit_processes(wine.prefix))
     checks.finish()
 
 
