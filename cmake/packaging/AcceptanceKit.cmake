@@ -1,14 +1,13 @@
 # Makes the acceptance kit: run-acceptance.cmd and LICENSE.txt at its root,
 # the 64-bit build's programs in x64\ and the 32-bit build's in x86\, under
-# the same names. Reproducible like the release archive (ReleaseArchive.cmake):
-# sorted entries, one mode and the commit's date for every file, no extra
-# attributes; every program signed when a certificate is given.
+# the same names. The same sources give the same bytes (ReproducibleZip.cmake);
+# every program is signed when a certificate is given.
 #
 # cmake -D SOURCE_DIR=... -D PRODUCT=... -D FILES=<paths relative to each build, apart by |>
 #       -D BUILD_64=... -D BUILD_32=... -D SIGN=<sign.sh> -D STAGE=<folder>
 #       -D ARCHIVE=<zip> -P AcceptanceKit.cmake
 
-include(${CMAKE_CURRENT_LIST_DIR}/SourceDate.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/ReproducibleZip.cmake)
 
 file(REMOVE_RECURSE ${STAGE})
 file(MAKE_DIRECTORY ${STAGE}/x64 ${STAGE}/x86)
@@ -52,16 +51,5 @@ foreach(file ${FILES})
     endforeach()
 endforeach()
 
-file(GLOB_RECURSE entries RELATIVE ${STAGE} ${STAGE}/*)
-list(SORT entries)
-foreach(entry IN LISTS entries)
-    file(CHMOD ${STAGE}/${entry} PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
-endforeach()
-execute_process(COMMAND touch -d @${epoch} ${entries} WORKING_DIRECTORY ${STAGE}
-                COMMAND_ERROR_IS_FATAL ANY)
-file(REMOVE ${ARCHIVE})
-get_filename_component(folder ${ARCHIVE} DIRECTORY)
-file(MAKE_DIRECTORY ${folder})
-execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC zip -X -D -q ${ARCHIVE} ${entries}
-                WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
+plovix_zip(${STAGE} ${ARCHIVE})
 message(STATUS "Acceptance kit: ${ARCHIVE}")

@@ -1,14 +1,13 @@
 # Makes the release archive: both savers under names that say which is which,
 # the README's installation section as INSTALL.txt and the licence as
 # LICENSE.txt, the texts with Windows line ends. The same sources give the
-# same bytes: sorted entries, one mode and one date for every file, the date
-# of the commit (or SOURCE_DATE_EPOCH when set), and no extra attributes.
+# same bytes (ReproducibleZip.cmake).
 #
 # cmake -D SOURCE_DIR=... -D PRODUCT=... -D VERSION=... -D SAVER_32=... -D SAVER_64=...
 #       -D NAME_32=... -D NAME_64=... -D SIGN=<sign.sh> -D STAGE=<folder> -D ARCHIVE=<zip>
 #       -P ReleaseArchive.cmake
 
-include(${CMAKE_CURRENT_LIST_DIR}/SourceDate.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/ReproducibleZip.cmake)
 
 set(begin "<!-- installation: copied into the release archive's INSTALL.txt -->\n")
 set(end "<!-- end of installation -->")
@@ -40,18 +39,5 @@ foreach(saver ${NAME_32} ${NAME_64})
     execute_process(COMMAND ${SIGN} ${STAGE}/${saver} "${PRODUCT}" COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
 
-file(GLOB entries RELATIVE ${STAGE} ${STAGE}/*)
-list(SORT entries)
-foreach(entry IN LISTS entries)
-    file(CHMOD ${STAGE}/${entry} PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
-endforeach()
-execute_process(COMMAND touch -d @${epoch} ${entries} WORKING_DIRECTORY ${STAGE}
-                COMMAND_ERROR_IS_FATAL ANY)
-# zip adds to an archive that exists; the archive is made anew. It stores
-# local times, so the time zone is fixed.
-file(REMOVE ${ARCHIVE})
-get_filename_component(folder ${ARCHIVE} DIRECTORY)
-file(MAKE_DIRECTORY ${folder})
-execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC zip -X -D -q ${ARCHIVE} ${entries}
-                WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
+plovix_zip(${STAGE} ${ARCHIVE})
 message(STATUS "Release archive: ${ARCHIVE}")
