@@ -81,19 +81,20 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, path.find_last_of("\\/") + 1);
 }
 
+void closeFile(std::FILE* file) {
+    std::fclose(file);
+}
+
 std::vector<Entry> readList(const std::string& path) {
     std::vector<Entry> entries;
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (file == nullptr) {
-        return entries;
-    }
+    const std::unique_ptr<std::FILE, void (*)(std::FILE*)> file(std::fopen(path.c_str(), "r"),
+                                                                closeFile);
     char kind[64];
     char program[128];
     char test[256];
-    while (std::fscanf(file, "%63s %127s %255s", kind, program, test) == 3) {
+    while (file && std::fscanf(file.get(), "%63s %127s %255s", kind, program, test) == 3) {
         entries.push_back({kind, program, test});
     }
-    std::fclose(file);
     return entries;
 }
 
@@ -122,6 +123,10 @@ std::string unsuitable(const std::string& kind, const DeskSurvey& desk) {
     }
     if (kind == "two-monitors" && desk.monitors().size() < 2) {
         return "this desk has a single monitor";
+    }
+    if (kind != "any" && kind != "at-picture-size" && kind != "refusing" && kind != "switching" &&
+        kind != "two-monitors") {
+        return "this runner does not know what a desk of kind \"" + kind + "\" is";
     }
     return "";
 }
