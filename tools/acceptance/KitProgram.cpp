@@ -19,7 +19,7 @@ using platform::errorresources::SystemErrors;
 using previewhost::ChildProcess;
 
 // Longer than this, an output is cut in the report: its end says most.
-const std::string::size_type OUTPUT_LIMIT = 16 * 1024;
+const std::string::size_type OUTPUT_LIMIT = std::string::size_type{16} * 1024;
 
 void closeFile(HANDLE file) {
     CloseHandle(file);
