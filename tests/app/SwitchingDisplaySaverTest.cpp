@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "app/InputExitPolicy.h"
+#include "picture/PictureLayout.h"
+#include "support/Monitors.h"
 #include "support/RecordingReporter.h"
 #include "windows/devices/display/WindowsDisplaySettings.h"
 
@@ -17,8 +19,14 @@ TEST(SwitchingDisplaySaverTest, FailedRunIsShownOnceTheDesktopModeIsBack) {
     support::RecordingReporter reporter;
     windows::devices::display::WindowsDisplaySettings display;
     app::InputExitPolicy policy;
-    int widthAtReport = 0;
-    reporter.onReport = [&] { widthAtReport = GetSystemMetrics(SM_CXSCREEN); };
+    const SIZE user = support::userModeSize();
+    ASSERT_TRUE(user.cx != picture::PictureLayout::WIDTH ||
+                user.cy != picture::PictureLayout::HEIGHT)
+        << "this test needs a display whose user's mode is not the picture's size";
+    SIZE atReport = {};
+    reporter.onReport = [&] {
+        atReport = SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    };
     const HINSTANCE noPictures = GetModuleHandleA("kernel32.dll");
     app::PlovixsaverImpl saver{&reporter,     &display,          &policy,
                                "Plovix test", "PlovixSwitching", noPictures};
@@ -26,7 +34,8 @@ TEST(SwitchingDisplaySaverTest, FailedRunIsShownOnceTheDesktopModeIsBack) {
     ASSERT_EQ(1u, reporter.errors.size());
     EXPECT_EQ(0u, reporter.errors[0].find("Exception caught in: PlovixsaverImpl::_run.\nCould not "
                                           "load bitmap using 'LoadImage'.\n"));
-    EXPECT_EQ(1024, widthAtReport);
+    EXPECT_EQ(user.cx, atReport.cx);
+    EXPECT_EQ(user.cy, atReport.cy);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "desktopprobe/InputSender.h"
 #include "desktopprobe/WineFeatures.h"
 #include "picture/PictureLayout.h"
+#include "support/Monitors.h"
 #include "support/SaverProcess.h"
 #include "support/TestWindow.h"
 #include "support/Waiting.h"
@@ -53,23 +54,12 @@ bool coversTheSwitchedScreen(const SaverProcess& saver) {
            screenBecomes(PictureLayout::WIDTH, PictureLayout::HEIGHT);
 }
 
-// The size of the user's mode, which every run puts back: the stored one,
-// not the screen's now, which may still be another process's switch.
-SIZE userModeSize() {
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof mode;
-    if (EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &mode) == 0) {
-        return SIZE{0, 0};
-    }
-    return SIZE{static_cast<LONG>(mode.dmPelsWidth), static_cast<LONG>(mode.dmPelsHeight)};
-}
-
 class SwitchingDisplayEndToEndTest : public ::testing::Test {
 protected:
     // Read before the test, so that a run that stored its own mode as the
     // user's cannot pass for one that put the user's back.
     void SetUp() override {
-        _user = userModeSize();
+        _user = support::userModeSize();
         ASSERT_TRUE(_user.cx != PictureLayout::WIDTH || _user.cy != PictureLayout::HEIGHT)
             << "this test needs a display whose user's mode is not the picture's size";
         ASSERT_TRUE(userModeIsBack()) << "this test needs the display in the user's mode";
