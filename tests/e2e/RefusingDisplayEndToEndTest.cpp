@@ -1,4 +1,4 @@
-// Runs on a display that refuses 800 x 600.
+// Runs on a display that refuses the picture's size.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -6,12 +6,19 @@
 #include "app/MessageBoxReporter.h"
 #include "app/Program.h"
 #include "desktopprobe/MessageBoxReader.h"
+#include "picture/PictureLayout.h"
 #include "support/SaverProcess.h"
 
 namespace {
 
 TEST(RefusingDisplayEndToEndTest, FullScreenRunReportsTheRefusalAndOpensNoWindow) {
-    ASSERT_NE(800, GetSystemMetrics(SM_CXSCREEN)) << "this test needs a display other than 800x600";
+    DEVMODEA pictureSize = {};
+    pictureSize.dmSize = sizeof pictureSize;
+    pictureSize.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    pictureSize.dmPelsWidth = picture::PictureLayout::WIDTH;
+    pictureSize.dmPelsHeight = picture::PictureLayout::HEIGHT;
+    ASSERT_NE(DISP_CHANGE_SUCCESSFUL, ChangeDisplaySettingsA(&pictureSize, CDS_TEST))
+        << "this test needs a display that refuses the picture's size";
     support::SaverProcess saver(support::saverCommand("/s"));
     const std::string text = tools::desktopprobe::MessageBoxReader::answer(
                                  app::MessageBoxReporter(app::APPLICATION_NAME).errorCaption())
