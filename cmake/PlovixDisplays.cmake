@@ -86,6 +86,11 @@ plovix_display(two-monitors-left KIND two-monitors XORG two-monitors-left.conf M
 # test once more on a fresh display (tools/testsummary).
 set(PLOVIX_WINE_FAULT_MARK "Wine's own fault: ")
 
+# The environment variable that, set to 1, lets a test switch a monitor
+# other than the primary off and on on a person's PC, as the acceptance
+# kit's --switch-monitors does; on the test displays it always may.
+set(PLOVIX_SWITCH_MONITORS_VARIABLE PLOVIX_SWITCH_MONITORS)
+
 # What a test program whose every test skipped ends with (tests/support's
 # TestMain.cpp), for CTest and the acceptance kit: anything else but 0
 # fails, so a skip that then crashes or hangs is never taken for a skip.

@@ -254,7 +254,7 @@ TEST_F(TwoMonitorEndToEndTest, BothMonitorsShowThePictureUntilInputOnEitherEndsT
 bool monitorsMaySwitchOff() {
     char allowed[2] = {};
     return GetEnvironmentVariableA("PLOVIX_DISPLAY", nullptr, 0) > 0 ||
-           (GetEnvironmentVariableA("PLOVIX_SWITCH_MONITORS", allowed, sizeof allowed) == 1 &&
+           (GetEnvironmentVariableA(PLOVIX_SWITCH_MONITORS, allowed, sizeof allowed) == 1 &&
             allowed[0] == '1');
 }
 

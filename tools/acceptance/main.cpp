@@ -55,8 +55,6 @@ const char* const TEST_LIST = "acceptance-tests.txt";
 const char* const PICTURES = "acceptance-pictures";
 // How long the saver and each reference are watched while idle.
 const char* const IDLE_SECONDS = "5";
-// Set for the test programs when the person running the kit allows it.
-const char* const SWITCH_MONITORS = "PLOVIX_SWITCH_MONITORS";
 // Rough times a test and the rest take, for the estimate printed first.
 const int SECONDS_A_TEST = 2;
 const int SECONDS_BESIDE_THE_TESTS = 60;
@@ -460,7 +458,7 @@ int main(int argc, char** argv) {
             print(line);
         }
         if (!option.empty()) {
-            SetEnvironmentVariableA(SWITCH_MONITORS, "1");
+            SetEnvironmentVariableA(PLOVIX_SWITCH_MONITORS, "1");
         }
         const DeskState before;
         AcceptanceReport report;
