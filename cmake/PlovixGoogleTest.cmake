@@ -77,17 +77,18 @@ endfunction()
 # The tests in the given sources of test program `name` run under Wine on
 # every display of that kind: each named and labelled after the display
 # ("<display>:Suite.Test") and needing its fixture. The tests are read from
-# the sources, so listing them needs neither Wine nor a display. ANY_DESK:
-# they fit any desk, whatever its monitors, and the acceptance kit runs them
-# on every one; else only on a desk like a display of that kind.
+# the sources, so listing them needs neither Wine nor a display. DESK: what
+# they need of a desk beyond the test displays, for the acceptance kit, which
+# runs them on every desk that has it: any, or offering-picture-size (a
+# primary monitor that offers the picture's size); without it, a desk like a
+# display of that kind.
 function(plovix_run_on name kind)
-    cmake_parse_arguments(PARSE_ARGV 2 ARG "ANY_DESK" "" "")
+    cmake_parse_arguments(PARSE_ARGV 2 ARG "" "DESK" "")
     set(needs ${kind})
-    if(ARG_ANY_DESK)
-        set(needs any)
-    endif()
-    if(NOT PLOVIX_DISPLAYS_OF_${kind})
-        message(FATAL_ERROR "cmake/PlovixDisplays.cmake has no display of kind ${kind}")
+    if(ARG_DESK MATCHES "^(any|offering-picture-size)$")
+        set(needs ${ARG_DESK})
+    elseif(ARG_DESK)
+        message(FATAL_ERROR "plovix_run_on: no desk \"${ARG_DESK}\"")
     endif()
     get_target_property(serial ${name} PLOVIX_SERIAL)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR

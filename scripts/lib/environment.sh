@@ -22,7 +22,7 @@ PLOVIX_WINE_X11_LIBRARIES=(libx11-6 libxext6 libxcomposite1 libxcursor1 libxfixe
 PLOVIX_WINE_PACKAGES=(wine wine64 wine32:i386 xvfb xauth fonts-wine
     "${PLOVIX_WINE_X11_LIBRARIES[@]}" "${PLOVIX_WINE_X11_LIBRARIES[@]/%/:i386}")
 # A display that really changes its mode: Xorg with the dummy video driver;
-# xrandr switches a monitor of it off and on.
+# xrandr reads its outputs for the kit's test and the run command.
 PLOVIX_SWITCHING_PACKAGES=(xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
 # What the package command makes, signs and reads the packages with (faketime
 # stops wixl's clock at the commit's time) and draws the wizard's pictures

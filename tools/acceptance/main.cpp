@@ -13,9 +13,11 @@
 //   report could not be written, 2 for a bad command line.
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -102,13 +104,17 @@ std::string pictureSize() {
 }
 
 // Why this desk cannot run tests that need a desk like a test display of
-// `kind`, or "any" desk; empty when it can.
+// `kind`, or "any" desk, or one "offering-picture-size"; empty when it can.
 std::string unsuitable(const std::string& kind, const DeskSurvey& desk) {
     const bool switches = desk.primaryOffersPictureSize() && !desk.primaryAtPictureSize();
     if (kind == "at-picture-size" && (!desk.primaryAtPictureSize() || desk.monitors().size() > 1)) {
         return "these run the saver with a stand-in for the display settings, which needs a "
                "single monitor already showing " +
                pictureSize();
+    }
+    if (kind == "offering-picture-size" && !desk.primaryOffersPictureSize()) {
+        return "the primary monitor does not offer " + pictureSize() +
+               ", which a full-screen run switches to";
     }
     if (kind == "refusing" && desk.primaryOffersPictureSize()) {
         return "the primary monitor offers " + pictureSize() +
@@ -122,8 +128,9 @@ std::string unsuitable(const std::string& kind, const DeskSurvey& desk) {
     if (kind == "two-monitors" && desk.monitors().size() < 2) {
         return "this desk has a single monitor";
     }
-    if (kind != "any" && kind != "at-picture-size" && kind != "refusing" && kind != "switching" &&
-        kind != "two-monitors") {
+    const char* const known[] = {
+        "any", "offering-picture-size", "at-picture-size", "refusing", "switching", "two-monitors"};
+    if (std::find(std::begin(known), std::end(known), kind) == std::end(known)) {
         return "this runner does not know what a desk of kind \"" + kind + "\" is";
     }
     return "";
@@ -211,6 +218,13 @@ void runTests(const Folder& folder, const std::vector<Entry>& entries, const Des
     DeleteFileA(scratch.c_str());
 }
 
+void skip(AcceptanceReport& report, const std::string& suite, const std::string& name,
+          const std::string& reason) {
+    const AcceptanceReport::Case skipped = {suite, name, Outcome::SKIPPED, 0, reason, ""};
+    printResult(skipped);
+    report.add(skipped);
+}
+
 // "name value" lines, as the benchmark's driver prints them.
 std::vector<std::pair<std::string, std::string>> figuresIn(const std::string& output) {
     std::vector<std::pair<std::string, std::string>> figures;
@@ -242,6 +256,11 @@ void measure(const Folder& folder, const DeskSurvey& desk, const DeskState& befo
         desk.monitors().size() > 1 ? std::make_pair("monitors", "reference (d), monitors")
                                    : std::make_pair("switching", "reference (c), switching")};
     for (const auto& program : programs) {
+        if (!desk.primaryOffersPictureSize()) {
+            skip(report, folder.name + ".figures", program.first,
+                 unsuitable("offering-picture-size", desk));
+            continue;
+        }
         const KitProgram::Result run =
             KitProgram(folder.path + "benchdriver.exe", kitFolder + "acceptance-output.txt")
                 .run(std::string("measure ") + program.first + " " + IDLE_SECONDS,
@@ -327,8 +346,8 @@ std::string noticePicture(const Folder& folder, const std::string& file) {
     return "";
 }
 
-void takePictures(const Folder& folder, const DeskState& before, const std::string& kitFolder,
-                  AcceptanceReport& report) {
+void takePictures(const Folder& folder, const DeskSurvey& desk, const DeskState& before,
+                  const std::string& kitFolder, AcceptanceReport& report) {
     const std::string pictures = kitFolder + PICTURES;
     CreateDirectoryA(pictures.c_str(), nullptr);
     const std::vector<std::pair<std::string, std::string>> shots = {
@@ -336,6 +355,11 @@ void takePictures(const Folder& folder, const DeskState& before, const std::stri
         {"preview", "The preview in the settings dialog"},
         {"notice", "The notice for the saver's settings"}};
     for (const auto& shot : shots) {
+        if (shot.first == "full-screen" && !desk.primaryOffersPictureSize()) {
+            skip(report, folder.name + ".pictures", shot.first,
+                 unsuitable("offering-picture-size", desk));
+            continue;
+        }
         const std::string name = shot.first + ".bmp";
         const std::string file = pictures + "\\" + name;
         const auto start = GetTickCount();
@@ -467,7 +491,7 @@ int main(int argc, char** argv) {
             runTests(folder, entries, desk, before, kitFolder, report);
         }
         measure(own, desk, before, kitFolder, report);
-        takePictures(own, before, kitFolder, report);
+        takePictures(own, desk, before, kitFolder, report);
         checkDesk(before, kitFolder, report);
         report.write(kitFolder + "acceptance-report.xml", kitFolder + "acceptance-report.html");
         print(std::to_string(report.cases().size()) + " results, " +
