@@ -359,8 +359,13 @@ void watchIdle(ChildProcess& process, const Program& program, unsigned long seco
     if (process.waitForExit(seconds * 1000) != ChildProcess::STILL_RUNNING) {
         fail("The program ended while it was idle.", program);
     }
-    printValue("idle_cpu_percent",
-               100.0 * (processorMs(process, program) - busyBefore) / (nowMs() - start));
+    // An idle saver takes hundredths of a per cent. A program that has
+    // painted has taken some time, so a time of 0 is one Wine does not keep.
+    const double busyAfter = processorMs(process, program);
+    char line[64];
+    std::snprintf(line, sizeof line, "idle_cpu_percent %.2f",
+                  100.0 * (busyAfter - busyBefore) / (nowMs() - start));
+    printLine(busyAfter > 0 ? line : "idle_cpu_percent n/a");
     printLine("working_set_kib " + countOrNa(readUsage(process, program).workingSetKib));
 }
 
