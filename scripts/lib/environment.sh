@@ -303,7 +303,7 @@ plovix_start_wine() {
     local template=$PLOVIX_ROOT/build/wine/template-$WINEARCH
     if [ ! -f "$WINEPREFIX/.plovix-ready" ]; then
         plovix_log "creating the Wine prefix $WINEPREFIX"
-        rm -rf "$WINEPREFIX"
+        rm -rf "$WINEPREFIX" && mkdir -p "${template%/*}"
         (flock 9 && { [ -f "$template/.plovix-ready" ] || WINEPREFIX=$template _plovix_make_prefix; }) \
             9>"$template.lock" || return 1
         cp -a "$template" "$WINEPREFIX"

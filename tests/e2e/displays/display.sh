@@ -29,9 +29,9 @@ usage() {
 start_quietly() {
     local build=$1 prefix=$2 server=$3 setting=$4 check=$5 state=$6
     plovix_use_build "$build"
-    plovix_start_display "$server" "$setting"
-    plovix_start_wine "$prefix"
-    [ -z "$check" ] || plovix_check_display_switch "$(basename "$build")"
+    plovix_start_display "$server" "$setting" || return 1
+    plovix_start_wine "$prefix" || return 1
+    [ -z "$check" ] || plovix_check_display_switch "$(basename "$build")" || return 1
     printf 'DISPLAY=%q\nWINEPREFIX=%q\nPIDS=%q\n' "$DISPLAY" "$WINEPREFIX" "${PLOVIX_PIDS[*]}" \
         >"$state"
 }
