@@ -23,11 +23,9 @@ public:
     // Throws std::runtime_error when the monitors cannot be listed.
     DeskSurvey();
 
-    const std::string& windows() const { return _windows; }
     const std::vector<Monitor>& monitors() const { return _monitors; }
     bool primaryOffersPictureSize() const { return _offersPictureSize; }
     bool primaryAtPictureSize() const { return _atPictureSize; }
-    int scalePercent() const { return _scalePercent; }
     // A 64-bit Windows also runs the 32-bit saver.
     bool is64Bit() const { return _is64Bit; }
 

@@ -146,7 +146,7 @@ std::string cannotStart(const Folder& folder, const std::string& scratch) {
     }
     // Its last line says why.
     std::string why = result.output;
-    while (!why.empty() && (why.back() == '\n' || why.back() == '\r')) {
+    while (!why.empty() && why.back() == '\n') {
         why.pop_back();
     }
     return "the " + folder.name + " programs do not run on this Windows (" +
